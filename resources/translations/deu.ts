@@ -1,0 +1,587 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>global</name>
+    <message>
+        <source>Select a folder to upload files to</source>
+        <extracomment>album_browser_desc</extracomment>
+        <translation>Wählen Sie einen Ordner aus, in den die Dateien hochgeladen werden sollen</translation>
+    </message>
+    <message>
+        <source>Create folder:</source>
+        <extracomment>album_browser_new_album_name</extracomment>
+        <translation>Ordner erstellen:</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <extracomment>btn_back</extracomment>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <extracomment>btn_browse</extracomment>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>btn_cancel</extracomment>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <extracomment>btn_close</extracomment>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <extracomment>btn_create</extracomment>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>Create Profile</source>
+        <extracomment>btn_create_prof</extracomment>
+        <translation>Profil erstellen</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <extracomment>btn_done</extracomment>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>See Error Report</source>
+        <extracomment>btn_error_report</extracomment>
+        <translation>Fehlerbericht anzeigen</translation>
+    </message>
+    <message>
+        <source>Finish</source>
+        <extracomment>btn_finish</extracomment>
+        <translation>Fertig stellen</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <extracomment>btn_next</extracomment>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <extracomment>btn_no</extracomment>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <extracomment>btn_ok</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <extracomment>btn_save</extracomment>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Start Uploading</source>
+        <extracomment>btn_start_upload</extracomment>
+        <translation>Hochladen starten</translation>
+    </message>
+    <message>
+        <source>Upload Later</source>
+        <extracomment>btn_upload_later</extracomment>
+        <translation>Später hochladen</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <extracomment>btn_yes</extracomment>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Choose the type of accounts you wish to upload your files to.</source>
+        <extracomment>create_per_desc</extracomment>
+        <translation>Wählen Sie die Art der Konten aus, in die Sie Ihre Dateien hochladen möchten.</translation>
+    </message>
+    <message>
+        <source>Pictarium</source>
+        <extracomment>create_per_photo</extracomment>
+        <translation>Pictarium</translation>
+    </message>
+    <message>
+        <source>Personal Pictarium</source>
+        <extracomment>create_per_photo_personal</extracomment>
+        <translation>Persönliches Pictarium</translation>
+    </message>
+    <message>
+        <source>There are two types of accounts you can upload to: standard Pictarium accounts, and Personal Pictarium accounts. To upload to the latter, you must activate Personal Pictarium in Pictarium. Please see Help for more details.</source>
+        <extracomment>create_per_tooltip</extracomment>
+        <translation>Es gibt zwei Arten von Konten, in die Sie hochladen können: normale Pictarium-Konten und Konten für Persönliches Pictarium. Um in Letztere hochzuladen, müssen Sie Persönliches Pictarium in Pictarium aktivieren. Weitere Informationen finden Sie in der Hilfe.</translation>
+    </message>
+    <message>
+        <source>Upload to</source>
+        <extracomment>create_per_uploadto</extracomment>
+        <translation>Hochladen nach</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <extracomment>create_per_username</extracomment>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <extracomment>create_pw_account</extracomment>
+        <translation>Konto</translation>
+    </message>
+    <message>
+        <source>Enter the login and password of the account.</source>
+        <extracomment>create_pw_desc</extracomment>
+        <translation>Geben Sie den Anmeldenamen und das Passwort des Kontos ein.</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>create_pw_password</extracomment>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Remember password</source>
+        <extracomment>create_pw_savepass</extracomment>
+        <translation>Passwort speichern</translation>
+    </message>
+    <message>
+        <source>Enter a profile name and fill in server information. Then edit port number if necessary.</source>
+        <extracomment>create_svr_desc</extracomment>
+        <translation>Geben Sie einen Profilnamen ein und tragen Sie die Serverinformationen ein. Ändern Sie anschließend bei Bedarf die Portnummer.</translation>
+    </message>
+    <message>
+        <source>Server Name/IP</source>
+        <extracomment>create_svr_hostname</extracomment>
+        <translation>Servername/IP</translation>
+    </message>
+    <message>
+        <source>Port number</source>
+        <extracomment>create_svr_port</extracomment>
+        <translation>Portnummer</translation>
+    </message>
+    <message>
+        <source>Profile Name</source>
+        <extracomment>create_svr_profname</extracomment>
+        <translation>Profilname</translation>
+    </message>
+    <message>
+        <source>Profiles allow you to customize and save your settings, so you don't need to modify them each time you upload photos. The profile name will be your Kestrabox name by default if left blank.</source>
+        <extracomment>create_svr_tooltip</extracomment>
+        <translation>Mit Profilen können Sie Ihre Einstellungen anpassen und speichern, sodass Sie sie nicht bei jedem Hochladen von Fotos erneut ändern müssen. Wenn Sie das Feld leer lassen, wird standardmäßig der Name Ihrer Kestrabox als Profilname verwendet.</translation>
+    </message>
+    <message>
+        <source>Manage profiles</source>
+        <extracomment>cxt_manage_profile</extracomment>
+        <translation>Profile verwalten</translation>
+    </message>
+    <message>
+        <source>Upload to Pictarium</source>
+        <extracomment>cxt_menu</extracomment>
+        <translation>Nach Pictarium hochladen</translation>
+    </message>
+    <message>
+        <source>Create new profile</source>
+        <extracomment>cxt_new_profile</extracomment>
+        <translation>Neues Profil erstellen</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <extracomment>editor_ipaddr</extracomment>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>No profiles have been created</source>
+        <extracomment>editor_no_profiles</extracomment>
+        <translation>Es wurden noch keine Profile erstellt</translation>
+    </message>
+    <message>
+        <source>The user account has been disabled.</source>
+        <extracomment>err_account_disable</extracomment>
+        <translation>Das Benutzerkonto wurde deaktiviert.</translation>
+    </message>
+    <message>
+        <source>%1 is not a valid Pictarium user account.</source>
+        <extracomment>err_account_invalid</extracomment>
+        <translation>%1 ist kein gültiges Pictarium-Benutzerkonto.</translation>
+    </message>
+    <message>
+        <source>The account or password is invalid. Please try again.</source>
+        <extracomment>err_auth_fail</extracomment>
+        <translation>Das Konto oder das Passwort ist ungültig. Bitte versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Invalid folder name: %1</source>
+        <extracomment>err_bad_dir_name</extracomment>
+        <translation>Ungültiger Ordnername: %1</translation>
+    </message>
+    <message>
+        <source>The port number must be between 1 and 65535.</source>
+        <extracomment>err_bad_port</extracomment>
+        <translation>Die Portnummer muss zwischen 1 und 65535 liegen.</translation>
+    </message>
+    <message>
+        <source>Connection error. (Error Code: %1)</source>
+        <extracomment>err_connect_fail</extracomment>
+        <translation>Verbindungsfehler. (Fehlercode: %1)</translation>
+    </message>
+    <message>
+        <source>Failed to convert %1.</source>
+        <extracomment>err_convert</extracomment>
+        <translation>%1 konnte nicht konvertiert werden.</translation>
+    </message>
+    <message>
+        <source>Database error (%1)</source>
+        <extracomment>err_database</extracomment>
+        <translation>Datenbankfehler (%1)</translation>
+    </message>
+    <message>
+        <source>This function is not available in the demo mode.</source>
+        <extracomment>err_demo_site</extracomment>
+        <translation>Diese Funktion ist im Demo-Modus nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>This function is not supported by the connected server.</source>
+        <extracomment>err_kb_not_supp</extracomment>
+        <translation>Diese Funktion wird vom verbundenen Server nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>The folder name already exists. Please use another name.</source>
+        <extracomment>err_duplicate_dir_name</extracomment>
+        <translation>Der Ordnername ist bereits vorhanden. Bitte verwenden Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <extracomment>err_error</extracomment>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Please enter a valid hostname or IP address.</source>
+        <extracomment>err_host_addr</extracomment>
+        <translation>Bitte geben Sie einen gültigen Hostnamen oder eine gültige IP-Adresse ein.</translation>
+    </message>
+    <message>
+        <source>Incorrect password.</source>
+        <extracomment>err_invalid_pass</extracomment>
+        <translation>Falsches Passwort.</translation>
+    </message>
+    <message>
+        <source>You are not authorized to use this service.</source>
+        <extracomment>err_login_autoblock</extracomment>
+        <translation>Sie sind nicht berechtigt, diesen Dienst zu nutzen.</translation>
+    </message>
+    <message>
+        <source>Failed to establish the connection. Please check the hostname/IP address or make sure Pictarium is working properly, and then try again.</source>
+        <extracomment>err_login_server</extracomment>
+        <translation>Die Verbindung konnte nicht hergestellt werden. Bitte überprüfen Sie den Hostnamen bzw. die IP-Adresse oder stellen Sie sicher, dass Pictarium ordnungsgemäß funktioniert, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Velmora Kestrabox is not ready. To upload photos to [%1], please make sure the Kestrabox Manager is installed on the server and configurations are set up correctly.</source>
+        <extracomment>err_msg_sys_not_ready</extracomment>
+        <translation>Velmora Kestrabox ist nicht bereit. Um Fotos nach [%1] hochzuladen, stellen Sie bitte sicher, dass Kestrabox Manager auf dem Server installiert ist und die Konfiguration korrekt eingerichtet wurde.</translation>
+    </message>
+    <message>
+        <source>To upload photos to [%1], please make sure the server is installed and configured correctly.</source>
+        <extracomment>err_msg_sys_not_ready_photo</extracomment>
+        <translation>Um Fotos nach [%1] hochzuladen, stellen Sie bitte sicher, dass der Server korrekt installiert und konfiguriert ist.</translation>
+    </message>
+    <message>
+        <source>Please upload from a non-empty folder.</source>
+        <extracomment>err_none_sel_file</extracomment>
+        <translation>Bitte laden Sie aus einem Ordner hoch, der nicht leer ist.</translation>
+    </message>
+    <message>
+        <source>Please select a destination before uploading.</source>
+        <extracomment>err_none_sel_folder</extracomment>
+        <translation>Bitte wählen Sie vor dem Hochladen ein Ziel aus.</translation>
+    </message>
+    <message>
+        <source>Please select at least one video conversion quality before uploading.</source>
+        <extracomment>err_none_sel_vdoqual</extracomment>
+        <translation>Bitte wählen Sie vor dem Hochladen mindestens eine Qualitätsstufe für die Videokonvertierung aus.</translation>
+    </message>
+    <message>
+        <source>Please enter the name of a Personal Pictarium account.</source>
+        <extracomment>err_personal_empty</extracomment>
+        <translation>Bitte geben Sie den Namen eines Kontos für Persönliches Pictarium ein.</translation>
+    </message>
+    <message>
+        <source>Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to enable Pictarium.</source>
+        <extracomment>err_photo_disable</extracomment>
+        <translation>Pictarium ist deaktiviert. Bitte melden Sie sich als admin (oder als Benutzer der Gruppe „administrators“) bei KBM an, um Pictarium zu aktivieren.</translation>
+    </message>
+    <message>
+        <source>Pictarium is not installed. Please install the package at Parcelry to upload photos.</source>
+        <extracomment>err_photo_not_install</extracomment>
+        <translation>Pictarium ist nicht installiert. Bitte installieren Sie das Paket über Parcelry, um Fotos hochzuladen.</translation>
+    </message>
+    <message>
+        <source>Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.</source>
+        <extracomment>err_photo_personal_disable</extracomment>
+        <translation>Das angeforderte Persönliche Pictarium ist deaktiviert. Bitte melden Sie sich bei KBM an, um Persönliches Pictarium zu aktivieren.</translation>
+    </message>
+    <message>
+        <source>The photo shared folder is not found. Please make sure the photo shared folder exists before uploading.</source>
+        <extracomment>err_photo_root_not_found</extracomment>
+        <translation>Der gemeinsame Ordner „photo“ wurde nicht gefunden. Bitte stellen Sie vor dem Hochladen sicher, dass der gemeinsame Ordner „photo“ vorhanden ist.</translation>
+    </message>
+    <message>
+        <source>Please enter the port number.</source>
+        <extracomment>err_port_empty</extracomment>
+        <translation>Bitte geben Sie die Portnummer ein.</translation>
+    </message>
+    <message>
+        <source>Profile name [%1] already exists.</source>
+        <extracomment>err_profname_duplicate</extracomment>
+        <translation>Der Profilname [%1] ist bereits vorhanden.</translation>
+    </message>
+    <message>
+        <source>Please enter a profile name for this server.</source>
+        <extracomment>err_profname_empty</extracomment>
+        <translation>Bitte geben Sie einen Profilnamen für diesen Server ein.</translation>
+    </message>
+    <message>
+        <source>No %1 was found on the local network.</source>
+        <extracomment>err_serv_not_found</extracomment>
+        <translation>Im lokalen Netzwerk wurde kein %1 gefunden.</translation>
+    </message>
+    <message>
+        <source>The connection is lost. Please log in to Kestrabox Manager again.</source>
+        <extracomment>err_session_lost</extracomment>
+        <translation>Die Verbindung wurde unterbrochen. Bitte melden Sie sich erneut bei Kestrabox Manager an.</translation>
+    </message>
+    <message>
+        <source>Unknown server error. (Error Code:%1)</source>
+        <extracomment>err_svr_unknown</extracomment>
+        <translation>Unbekannter Serverfehler. (Fehlercode: %1)</translation>
+    </message>
+    <message>
+        <source>Skip duplicate file</source>
+        <extracomment>err_upd_file_duplicate</extracomment>
+        <translation>Doppelte Datei überspringen</translation>
+    </message>
+    <message>
+        <source>You have no privileges to either create new albums or upload files.</source>
+        <extracomment>err_upd_no_privilege</extracomment>
+        <translation>Sie haben keine Berechtigung, neue Alben zu erstellen oder Dateien hochzuladen.</translation>
+    </message>
+    <message>
+        <source>The destination folder is not found: %1</source>
+        <extracomment>err_upd_target_not_found</extracomment>
+        <translation>Der Zielordner wurde nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Enter a Pictarium account</source>
+        <extracomment>err_usrname_empty</extracomment>
+        <translation>Geben Sie ein Pictarium-Konto ein</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <extracomment>err_warning</extracomment>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>You can upload photos or videos with Pictarium Uploader by right-clicking on items.</source>
+        <extracomment>install_finish_desc</extracomment>
+        <translation>Sie können Fotos oder Videos mit Pictarium Uploader hochladen, indem Sie mit der rechten Maustaste auf die gewünschten Elemente klicken.</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader installation completed</source>
+        <extracomment>install_finish_title</extracomment>
+        <translation>Die Installation von Pictarium Uploader ist abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader allows you to upload photo and video files to the Pictarium library of your Velmora Kestrabox.</source>
+        <extracomment>install_intro_desc</extracomment>
+        <translation>Mit Pictarium Uploader können Sie Foto- und Videodateien in die Pictarium-Bibliothek Ihrer Velmora Kestrabox hochladen.</translation>
+    </message>
+    <message>
+        <source>Choose Install Location</source>
+        <extracomment>install_intro_dest_folder</extracomment>
+        <translation>Installationsort auswählen</translation>
+    </message>
+    <message>
+        <source>Welcome to the Pictarium Uploader</source>
+        <extracomment>install_intro_title</extracomment>
+        <translation>Willkommen bei Pictarium Uploader</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader is being installed now, please wait...</source>
+        <extracomment>install_prog_desc</extracomment>
+        <translation>Pictarium Uploader wird jetzt installiert. Bitte warten …</translation>
+    </message>
+    <message>
+        <source>Installing Pictarium Uploader</source>
+        <extracomment>install_prog_title</extracomment>
+        <translation>Pictarium Uploader wird installiert</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to continue?</source>
+        <extracomment>msg_cfrm_continue</extracomment>
+        <translation>Möchten Sie wirklich fortfahren?</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove all configurations of Pictarium Uploader?</source>
+        <extracomment>msg_cfrm_remove_db</extracomment>
+        <translation>Möchten Sie wirklich alle Konfigurationen von Pictarium Uploader entfernen?</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete the profile [%1]?</source>
+        <extracomment>msg_cfrm_remove_prof</extracomment>
+        <translation>Möchten Sie das Profil [%1] wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass</extracomment>
+        <translation>Bitte geben Sie das Passwort von %1 ein.</translation>
+    </message>
+    <message>
+        <source>Please make sure: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader is not blocked by the firewall of your computer OS or anti-virus applications.&lt;/li&gt; &lt;li&gt;%1 and your computer are both connected to the network.&lt;/li&gt; &lt;li&gt;You have switched on the power of %1.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</source>
+        <extracomment>msg_firewall</extracomment>
+        <translation>Bitte stellen Sie Folgendes sicher: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader wird nicht von der Firewall des Betriebssystems Ihres Computers oder von Antivirenprogrammen blockiert.&lt;/li&gt; &lt;li&gt;%1 und Ihr Computer sind beide mit dem Netzwerk verbunden.&lt;/li&gt; &lt;li&gt;%1 ist eingeschaltet.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Upload Photos</source>
+        <extracomment>msg_photo_caption</extracomment>
+        <translation>Fotos hochladen</translation>
+    </message>
+    <message>
+        <source>Velmora Kestrabox</source>
+        <extracomment>velm_server</extracomment>
+        <translation>Velmora Kestrabox</translation>
+    </message>
+    <message>
+        <source>Upload file count</source>
+        <extracomment>upload_count</extracomment>
+        <translation>Anzahl hochzuladender Dateien</translation>
+    </message>
+    <message>
+        <source>Unsupported file count</source>
+        <extracomment>upload_count_unsupport</extracomment>
+        <translation>Anzahl nicht unterstützter Dateien</translation>
+    </message>
+    <message>
+        <source>Rename files with taken time</source>
+        <extracomment>upload_date_rename</extracomment>
+        <translation>Dateien nach Aufnahmezeitpunkt umbenennen</translation>
+    </message>
+    <message>
+        <source>Destination Folder</source>
+        <extracomment>upload_dest_folder</extracomment>
+        <translation>Zielordner</translation>
+    </message>
+    <message>
+        <source>If the file already exists</source>
+        <extracomment>upload_file_exist</extracomment>
+        <translation>Wenn die Datei bereits vorhanden ist</translation>
+    </message>
+    <message>
+        <source>Failed to upload</source>
+        <extracomment>upload_finish_fail</extracomment>
+        <translation>Hochladen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Successfully uploaded</source>
+        <extracomment>upload_finish_success</extracomment>
+        <translation>Erfolgreich hochgeladen</translation>
+    </message>
+    <message>
+        <source>Upload finished</source>
+        <extracomment>upload_finish_title</extracomment>
+        <translation>Hochladen abgeschlossen</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <extracomment>upload_finish_unit</extracomment>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>Upload supported files only</source>
+        <extracomment>upload_idxable</extracomment>
+        <translation>Nur unterstützte Dateien hochladen</translation>
+    </message>
+    <message>
+        <source>Keep the folder structure when uploading files</source>
+        <extracomment>upload_igr_dir</extracomment>
+        <translation>Ordnerstruktur beim Hochladen von Dateien beibehalten</translation>
+    </message>
+    <message>
+        <source>Skip files that have been uploaded</source>
+        <extracomment>upload_incbackup</extracomment>
+        <translation>Bereits hochgeladene Dateien überspringen</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <extracomment>upload_overwrite</extracomment>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Uploaded files</source>
+        <extracomment>upload_prog_status</extracomment>
+        <translation>Hochgeladene Dateien</translation>
+    </message>
+    <message>
+        <source>Uploading files to [%1]...</source>
+        <extracomment>upload_prog_title</extracomment>
+        <translation>Dateien werden nach [%1] hochgeladen …</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <extracomment>upload_rename</extracomment>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <extracomment>upload_skip</extracomment>
+        <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>Source Folder</source>
+        <extracomment>upload_src_folder</extracomment>
+        <translation>Quellordner</translation>
+    </message>
+    <message>
+        <source>Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.</source>
+        <extracomment>upload_vdo_desc</extracomment>
+        <translation>Wählen Sie die Konvertierungsqualitäten für Videos aus, die in Pictarium wiedergegeben werden sollen.\nDas Hochladen dauert länger, wenn Sie mehrere und/oder höhere Qualitätsstufen auswählen.</translation>
+    </message>
+    <message>
+        <source>High (1080p HD, 2Mbp/s)</source>
+        <extracomment>upload_vdo_high</extracomment>
+        <translation>Hoch (1080p HD, 2 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Low (360p, 256kbp/s)</source>
+        <extracomment>upload_vdo_low</extracomment>
+        <translation>Niedrig (360p, 256 kbit/s)</translation>
+    </message>
+    <message>
+        <source>Medium (720p HD, 1Mbp/s)</source>
+        <extracomment>upload_vdo_medium</extracomment>
+        <translation>Mittel (720p HD, 1 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Mobile (240p, 256kbp/s)</source>
+        <extracomment>upload_vdo_mobile</extracomment>
+        <translation>Mobil (240p, 256 kbit/s)</translation>
+    </message>
+    <message>
+        <source>Please note that to play videos in Pictarium, you must choose at least one quality setting.</source>
+        <extracomment>upload_vdo_tooltip</extracomment>
+        <translation>Bitte beachten Sie, dass Sie mindestens eine Qualitätseinstellung auswählen müssen, um Videos in Pictarium wiedergeben zu können.</translation>
+    </message>
+    <message>
+        <source>No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.</source>
+        <extracomment>upload_zero_file</extracomment>
+        <translation>Es sind keine Dateien zum Hochladen verfügbar.\nDies liegt daran, dass die ausgewählten Elemente bereits in den Zielordner in Pictarium hochgeladen wurden und Ihr Konto nicht berechtigt ist, die ausgewählten Elemente nach Pictarium hochzuladen.</translation>
+    </message>
+    <message>
+        <source>Your account does not have permission to upload the selected items to Pictarium.</source>
+        <extracomment>upload_zero_file_nopriv</extracomment>
+        <translation>Ihr Konto ist nicht berechtigt, die ausgewählten Elemente nach Pictarium hochzuladen.</translation>
+    </message>
+    <message>
+        <source>The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.</source>
+        <extracomment>upload_zero_file_uploaded</extracomment>
+        <translation>Die ausgewählten Elemente wurden bereits in den Zielordner in Pictarium hochgeladen. Es sind keine Dateien zum Hochladen verfügbar.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,587 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>global</name>
+    <message>
+        <source>Select a folder to upload files to</source>
+        <extracomment>album_browser_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create folder:</source>
+        <extracomment>album_browser_new_album_name</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <extracomment>btn_back</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <extracomment>btn_browse</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>btn_cancel</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <extracomment>btn_close</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <extracomment>btn_create</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create Profile</source>
+        <extracomment>btn_create_prof</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <extracomment>btn_done</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>See Error Report</source>
+        <extracomment>btn_error_report</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finish</source>
+        <extracomment>btn_finish</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <extracomment>btn_next</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <extracomment>btn_no</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <extracomment>btn_ok</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <extracomment>btn_save</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Uploading</source>
+        <extracomment>btn_start_upload</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload Later</source>
+        <extracomment>btn_upload_later</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <extracomment>btn_yes</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the type of accounts you wish to upload your files to.</source>
+        <extracomment>create_per_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium</source>
+        <extracomment>create_per_photo</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Personal Pictarium</source>
+        <extracomment>create_per_photo_personal</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are two types of accounts you can upload to: standard Pictarium accounts, and Personal Pictarium accounts. To upload to the latter, you must activate Personal Pictarium in Pictarium. Please see Help for more details.</source>
+        <extracomment>create_per_tooltip</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload to</source>
+        <extracomment>create_per_uploadto</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <extracomment>create_per_username</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <extracomment>create_pw_account</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the login and password of the account.</source>
+        <extracomment>create_pw_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>create_pw_password</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remember password</source>
+        <extracomment>create_pw_savepass</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a profile name and fill in server information. Then edit port number if necessary.</source>
+        <extracomment>create_svr_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server Name/IP</source>
+        <extracomment>create_svr_hostname</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port number</source>
+        <extracomment>create_svr_port</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile Name</source>
+        <extracomment>create_svr_profname</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profiles allow you to customize and save your settings, so you don't need to modify them each time you upload photos. The profile name will be your Kestrabox name by default if left blank.</source>
+        <extracomment>create_svr_tooltip</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manage profiles</source>
+        <extracomment>cxt_manage_profile</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload to Pictarium</source>
+        <extracomment>cxt_menu</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create new profile</source>
+        <extracomment>cxt_new_profile</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <extracomment>editor_ipaddr</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No profiles have been created</source>
+        <extracomment>editor_no_profiles</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user account has been disabled.</source>
+        <extracomment>err_account_disable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a valid Pictarium user account.</source>
+        <extracomment>err_account_invalid</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The account or password is invalid. Please try again.</source>
+        <extracomment>err_auth_fail</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid folder name: %1</source>
+        <extracomment>err_bad_dir_name</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The port number must be between 1 and 65535.</source>
+        <extracomment>err_bad_port</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection error. (Error Code: %1)</source>
+        <extracomment>err_connect_fail</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to convert %1.</source>
+        <extracomment>err_convert</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Database error (%1)</source>
+        <extracomment>err_database</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This function is not available in the demo mode.</source>
+        <extracomment>err_demo_site</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This function is not supported by the connected server.</source>
+        <extracomment>err_kb_not_supp</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder name already exists. Please use another name.</source>
+        <extracomment>err_duplicate_dir_name</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <extracomment>err_error</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter a valid hostname or IP address.</source>
+        <extracomment>err_host_addr</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Incorrect password.</source>
+        <extracomment>err_invalid_pass</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are not authorized to use this service.</source>
+        <extracomment>err_login_autoblock</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to establish the connection. Please check the hostname/IP address or make sure Pictarium is working properly, and then try again.</source>
+        <extracomment>err_login_server</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Velmora Kestrabox is not ready. To upload photos to [%1], please make sure the Kestrabox Manager is installed on the server and configurations are set up correctly.</source>
+        <extracomment>err_msg_sys_not_ready</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To upload photos to [%1], please make sure the server is installed and configured correctly.</source>
+        <extracomment>err_msg_sys_not_ready_photo</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please upload from a non-empty folder.</source>
+        <extracomment>err_none_sel_file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select a destination before uploading.</source>
+        <extracomment>err_none_sel_folder</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select at least one video conversion quality before uploading.</source>
+        <extracomment>err_none_sel_vdoqual</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter the name of a Personal Pictarium account.</source>
+        <extracomment>err_personal_empty</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to enable Pictarium.</source>
+        <extracomment>err_photo_disable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium is not installed. Please install the package at Parcelry to upload photos.</source>
+        <extracomment>err_photo_not_install</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.</source>
+        <extracomment>err_photo_personal_disable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo shared folder is not found. Please make sure the photo shared folder exists before uploading.</source>
+        <extracomment>err_photo_root_not_found</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter the port number.</source>
+        <extracomment>err_port_empty</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile name [%1] already exists.</source>
+        <extracomment>err_profname_duplicate</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter a profile name for this server.</source>
+        <extracomment>err_profname_empty</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No %1 was found on the local network.</source>
+        <extracomment>err_serv_not_found</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection is lost. Please log in to Kestrabox Manager again.</source>
+        <extracomment>err_session_lost</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown server error. (Error Code:%1)</source>
+        <extracomment>err_svr_unknown</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip duplicate file</source>
+        <extracomment>err_upd_file_duplicate</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have no privileges to either create new albums or upload files.</source>
+        <extracomment>err_upd_no_privilege</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The destination folder is not found: %1</source>
+        <extracomment>err_upd_target_not_found</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a Pictarium account</source>
+        <extracomment>err_usrname_empty</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <extracomment>err_warning</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You can upload photos or videos with Pictarium Uploader by right-clicking on items.</source>
+        <extracomment>install_finish_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader installation completed</source>
+        <extracomment>install_finish_title</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader allows you to upload photo and video files to the Pictarium library of your Velmora Kestrabox.</source>
+        <extracomment>install_intro_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose Install Location</source>
+        <extracomment>install_intro_dest_folder</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Welcome to the Pictarium Uploader</source>
+        <extracomment>install_intro_title</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader is being installed now, please wait...</source>
+        <extracomment>install_prog_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installing Pictarium Uploader</source>
+        <extracomment>install_prog_title</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you want to continue?</source>
+        <extracomment>msg_cfrm_continue</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove all configurations of Pictarium Uploader?</source>
+        <extracomment>msg_cfrm_remove_db</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete the profile [%1]?</source>
+        <extracomment>msg_cfrm_remove_prof</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please make sure: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader is not blocked by the firewall of your computer OS or anti-virus applications.&lt;/li&gt; &lt;li&gt;%1 and your computer are both connected to the network.&lt;/li&gt; &lt;li&gt;You have switched on the power of %1.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</source>
+        <extracomment>msg_firewall</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload Photos</source>
+        <extracomment>msg_photo_caption</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Velmora Kestrabox</source>
+        <extracomment>velm_server</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload file count</source>
+        <extracomment>upload_count</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unsupported file count</source>
+        <extracomment>upload_count_unsupport</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename files with taken time</source>
+        <extracomment>upload_date_rename</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination Folder</source>
+        <extracomment>upload_dest_folder</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If the file already exists</source>
+        <extracomment>upload_file_exist</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to upload</source>
+        <extracomment>upload_finish_fail</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Successfully uploaded</source>
+        <extracomment>upload_finish_success</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload finished</source>
+        <extracomment>upload_finish_title</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <extracomment>upload_finish_unit</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload supported files only</source>
+        <extracomment>upload_idxable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep the folder structure when uploading files</source>
+        <extracomment>upload_igr_dir</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip files that have been uploaded</source>
+        <extracomment>upload_incbackup</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <extracomment>upload_overwrite</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploaded files</source>
+        <extracomment>upload_prog_status</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploading files to [%1]...</source>
+        <extracomment>upload_prog_title</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <extracomment>upload_rename</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <extracomment>upload_skip</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source Folder</source>
+        <extracomment>upload_src_folder</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.</source>
+        <extracomment>upload_vdo_desc</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High (1080p HD, 2Mbp/s)</source>
+        <extracomment>upload_vdo_high</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Low (360p, 256kbp/s)</source>
+        <extracomment>upload_vdo_low</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Medium (720p HD, 1Mbp/s)</source>
+        <extracomment>upload_vdo_medium</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mobile (240p, 256kbp/s)</source>
+        <extracomment>upload_vdo_mobile</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please note that to play videos in Pictarium, you must choose at least one quality setting.</source>
+        <extracomment>upload_vdo_tooltip</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.</source>
+        <extracomment>upload_zero_file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your account does not have permission to upload the selected items to Pictarium.</source>
+        <extracomment>upload_zero_file_nopriv</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.</source>
+        <extracomment>upload_zero_file_uploaded</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

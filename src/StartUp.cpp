@@ -1,0 +1,203 @@
+#include "StartUp.h"
+
+#include "AppIdentity.h"
+#include "HandOverFile.h"
+#include "UserPrompt.h"
+#include "VelmLocale.h"
+#include "store/ProfileStore.h"
+#include "store/VelmDatabase.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QNetworkAccessManager>
+#include <QProcess>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+bool StartUpFlows::startSelf(const QStringList& lstArguments)
+{
+    return QProcess::startDetached(QCoreApplication::applicationFilePath(), lstArguments);
+}
+
+ProfileEditorGuard::ProfileEditorGuard() = default;
+
+ProfileEditorGuard::~ProfileEditorGuard() = default;
+
+QString ProfileEditorGuard::serverName()
+{
+#ifdef Q_OS_UNIX
+    return QStringLiteral("OpenProfileEditor-%1").arg(qulonglong(::getuid()));
+#else
+    return QStringLiteral("OpenProfileEditor-") + qEnvironmentVariable("USERNAME");
+#endif
+}
+
+bool ProfileEditorGuard::acquire()
+{
+    const QString strName = serverName();
+    {
+        QLocalSocket socket;
+        socket.connectToServer(strName, QIODevice::ReadWrite);
+        if (socket.waitForConnected(100)) {
+            socket.disconnectFromServer();
+            return false;
+        }
+    }
+
+    m_pServer = std::make_unique<QLocalServer>();
+    m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
+    // A name left behind by an instance that ended without closing is taken over; bounded,
+    // so a name that can be removed but never listened on cannot loop forever.
+    for (int iTry = 0; iTry < 8; ++iTry) {
+        if (m_pServer->listen(strName))
+            return true;
+        if (m_pServer->serverError() != QAbstractSocket::AddressInUseError || !QLocalServer::removeServer(strName))
+            break;
+    }
+    qDebug("%s:%d cannot listen on [%s]: %s", "src/StartUp", __LINE__, qPrintable(strName),
+           qPrintable(m_pServer->errorString()));
+    m_pServer.reset();
+    return false;
+}
+
+namespace StartUpRules {
+
+namespace {
+
+void appendFolderFiles(const QString& strFolder, QStringList& lstFiles)
+{
+    const QFileInfoList lstEntries =
+        QDir(strFolder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                                      QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : lstEntries) {
+        if (entry.isSymLink() || entry.isShortcut() || entry.isHidden() || !entry.exists())
+            continue;
+        if (entry.isDir())
+            appendFolderFiles(entry.absoluteFilePath(), lstFiles);
+        else
+            lstFiles.append(entry.absoluteFilePath());
+    }
+}
+
+} // namespace
+
+QStringList expandFolder(const QString& strFolder)
+{
+    QStringList lstFiles;
+    const QFileInfo info(strFolder);
+    if (strFolder.isEmpty() || info.isRelative() || !info.isDir())
+        return lstFiles;
+    appendFolderFiles(info.absoluteFilePath(), lstFiles);
+    return lstFiles;
+}
+
+} // namespace StartUpRules
+
+StartUp::StartUp(UserPrompt* pPrompt, StartUpFlows* pFlows) : m_pPrompt(pPrompt), m_pFlows(pFlows) {}
+
+StartUp::~StartUp()
+{
+    QCoreApplication::removeTranslator(&m_translator);
+}
+
+int StartUp::run(const QStringList& lstArguments)
+{
+    m_pNam = std::make_unique<QNetworkAccessManager>();
+    m_profile = ServerProfile();
+    VelmSettings settings;
+
+    const QString strCatalog = VelmLocale::translationCatalog(settings);
+    if (m_translator.load(strCatalog) && !m_translator.isEmpty())
+        QCoreApplication::installTranslator(&m_translator);
+    VelmLocale::fillMessageTable();
+
+    AppIdentity::ensureDataFolder();
+    m_pFlows->applyWindowIcon();
+
+    if (!VelmDatabase::open()) {
+        m_pPrompt->critical(VelmLocale::message("err_error"),
+                            VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));
+        return 1;
+    }
+    VelmDatabase::ensureTable(VelmDatabase::ServerProfiles);
+
+    const int iMode = lstArguments.size() > 1 ? HandOverFile::atoiText(lstArguments.at(1)) : 3;
+    dispatch(iMode, lstArguments);
+
+    ProfileStore::rewriteShortcutList();
+    VelmDatabase::close();
+    return 0;
+}
+
+void StartUp::dispatch(int iMode, const QStringList& lstArguments)
+{
+    const QString strSecond = lstArguments.size() > 2 ? lstArguments.at(2) : QString();
+    qDebug("%s:%d run mode %d", "src/StartUp", __LINE__, iMode);
+
+    switch (iMode) {
+    case 2:
+    case 8:
+        upload(iMode, ProfileStore::shortcutProfileName(HandOverFile::atoiText(strSecond)), QString(), false);
+        break;
+    case 4:
+    case 6: {
+        const QString strFolder = iMode == 4 ? strSecond : QString();
+        const QString strProfile = ProfileStore::shortcutProfileName(0);
+        if (strProfile.isEmpty())
+            createFirst(iMode, strFolder);
+        else
+            upload(iMode, strProfile, strFolder, false);
+        break;
+    }
+    case 5:
+        if (!m_pFlows->startSelf({QStringLiteral("6")}))
+            qDebug("%s:%d cannot start the camera import", "src/StartUp", __LINE__);
+        break;
+    case 0:
+    case 3:
+        runEditorGuarded(iMode);
+        break;
+    case 1:
+    case 7:
+        createFirst(iMode, QString());
+        break;
+    default:
+        break;
+    }
+}
+
+void StartUp::createFirst(int iMode, const QString& strFolder)
+{
+    const bool blAccepted = m_pFlows->runCreateWizard(iMode, m_pNam.get(), &m_profile);
+    if (!blAccepted || iMode == 7)
+        return;
+    upload(iMode, m_profile.profname, strFolder, true);
+}
+
+void StartUp::upload(int iMode, const QString& strProfile, const QString& strFolder, bool blFromCreate)
+{
+    QStringList lstFiles;
+    if (iMode == 4) {
+        lstFiles = StartUpRules::expandFolder(strFolder);
+    } else if (iMode != 6 && iMode != 8) {
+        if (!HandOverFile::readCountedList(AppIdentity::dataFilePath(QStringLiteral("FileList")), lstFiles))
+            m_pPrompt->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_none_sel_file"));
+    }
+
+    if (!blFromCreate && !ProfileStore::loadProfile(strProfile, m_profile, *m_pPrompt))
+        return;
+    m_pFlows->runUploadWizard(iMode, m_pNam.get(), lstFiles, &m_profile);
+}
+
+void StartUp::runEditorGuarded(int iMode)
+{
+    ProfileEditorGuard guard;
+    if (!guard.acquire())
+        return;
+    m_pFlows->runProfileEditor(iMode, m_pNam.get());
+}

@@ -1,0 +1,278 @@
+#include "VelmLocale.h"
+
+#include "AppIdentity.h"
+#include "MediaTypes.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QHash>
+#include <QLocale>
+
+#include <cstring>
+
+// The catalogues live in this static library; register them before the first lookup.
+static void initCatalogueResources()
+{
+    static const bool s_blDone = [] {
+        Q_INIT_RESOURCE(velm_core_translations);
+        return true;
+    }();
+    Q_UNUSED(s_blDone)
+}
+
+namespace {
+
+struct MessageEntry
+{
+    const char* pszKey;
+    const char* pszEnglish;
+};
+
+const MessageEntry s_messages[] = {
+    {"album_browser_desc", QT_TRANSLATE_NOOP("global", "Select a folder to upload files to")},
+    {"album_browser_new_album_name", QT_TRANSLATE_NOOP("global", "Create folder:")},
+    {"btn_back", QT_TRANSLATE_NOOP("global", "Back")},
+    {"btn_browse", QT_TRANSLATE_NOOP("global", "Browse")},
+    {"btn_cancel", QT_TRANSLATE_NOOP("global", "Cancel")},
+    {"btn_close", QT_TRANSLATE_NOOP("global", "Close")},
+    {"btn_create", QT_TRANSLATE_NOOP("global", "Create")},
+    {"btn_create_prof", QT_TRANSLATE_NOOP("global", "Create Profile")},
+    {"btn_done", QT_TRANSLATE_NOOP("global", "Done")},
+    {"btn_error_report", QT_TRANSLATE_NOOP("global", "See Error Report")},
+    {"btn_finish", QT_TRANSLATE_NOOP("global", "Finish")},
+    {"btn_next", QT_TRANSLATE_NOOP("global", "Next")},
+    {"btn_no", QT_TRANSLATE_NOOP("global", "No")},
+    {"btn_ok", QT_TRANSLATE_NOOP("global", "OK")},
+    {"btn_save", QT_TRANSLATE_NOOP("global", "Save")},
+    {"btn_start_upload", QT_TRANSLATE_NOOP("global", "Start Uploading")},
+    {"btn_upload_later", QT_TRANSLATE_NOOP("global", "Upload Later")},
+    {"btn_yes", QT_TRANSLATE_NOOP("global", "Yes")},
+    {"create_per_desc", QT_TRANSLATE_NOOP("global", "Choose the type of accounts you wish to upload your files to.")},
+    {"create_per_photo", QT_TRANSLATE_NOOP("global", "Pictarium")},
+    {"create_per_photo_personal", QT_TRANSLATE_NOOP("global", "Personal Pictarium")},
+    {"create_per_tooltip", QT_TRANSLATE_NOOP("global", "There are two types of accounts you can upload to: standard Pictarium accounts, and Personal Pictarium accounts. To upload to the latter, you must activate Personal Pictarium in Pictarium. Please see Help for more details.")},
+    {"create_per_uploadto", QT_TRANSLATE_NOOP("global", "Upload to")},
+    {"create_per_username", QT_TRANSLATE_NOOP("global", "User name")},
+    {"create_pw_account", QT_TRANSLATE_NOOP("global", "Account")},
+    {"create_pw_desc", QT_TRANSLATE_NOOP("global", "Enter the login and password of the account.")},
+    {"create_pw_password", QT_TRANSLATE_NOOP("global", "Password")},
+    {"create_pw_savepass", QT_TRANSLATE_NOOP("global", "Remember password")},
+    {"create_svr_desc", QT_TRANSLATE_NOOP("global", "Enter a profile name and fill in server information. Then edit port number if necessary.")},
+    {"create_svr_hostname", QT_TRANSLATE_NOOP("global", "Server Name/IP")},
+    {"create_svr_port", QT_TRANSLATE_NOOP("global", "Port number")},
+    {"create_svr_profname", QT_TRANSLATE_NOOP("global", "Profile Name")},
+    {"create_svr_tooltip", QT_TRANSLATE_NOOP("global", "Profiles allow you to customize and save your settings, so you don't need to modify them each time you upload photos. The profile name will be your Kestrabox name by default if left blank.")},
+    {"cxt_manage_profile", QT_TRANSLATE_NOOP("global", "Manage profiles")},
+    {"cxt_menu", QT_TRANSLATE_NOOP("global", "Upload to Pictarium")},
+    {"cxt_new_profile", QT_TRANSLATE_NOOP("global", "Create new profile")},
+    {"editor_ipaddr", QT_TRANSLATE_NOOP("global", "IP address")},
+    {"editor_no_profiles", QT_TRANSLATE_NOOP("global", "No profiles have been created")},
+    {"err_account_disable", QT_TRANSLATE_NOOP("global", "The user account has been disabled.")},
+    {"err_account_invalid", QT_TRANSLATE_NOOP("global", "%1 is not a valid Pictarium user account.")},
+    {"err_auth_fail", QT_TRANSLATE_NOOP("global", "The account or password is invalid. Please try again.")},
+    {"err_bad_dir_name", QT_TRANSLATE_NOOP("global", "Invalid folder name: %1")},
+    {"err_bad_port", QT_TRANSLATE_NOOP("global", "The port number must be between 1 and 65535.")},
+    {"err_connect_fail", QT_TRANSLATE_NOOP("global", "Connection error. (Error Code: %1)")},
+    {"err_convert", QT_TRANSLATE_NOOP("global", "Failed to convert %1.")},
+    {"err_database", QT_TRANSLATE_NOOP("global", "Database error (%1)")},
+    {"err_demo_site", QT_TRANSLATE_NOOP("global", "This function is not available in the demo mode.")},
+    {"err_kb_not_supp", QT_TRANSLATE_NOOP("global", "This function is not supported by the connected server.")},
+    {"err_duplicate_dir_name", QT_TRANSLATE_NOOP("global", "The folder name already exists. Please use another name.")},
+    {"err_error", QT_TRANSLATE_NOOP("global", "Error")},
+    {"err_host_addr", QT_TRANSLATE_NOOP("global", "Please enter a valid hostname or IP address.")},
+    {"err_invalid_pass", QT_TRANSLATE_NOOP("global", "Incorrect password.")},
+    {"err_login_autoblock", QT_TRANSLATE_NOOP("global", "You are not authorized to use this service.")},
+    {"err_login_server", QT_TRANSLATE_NOOP("global", "Failed to establish the connection. Please check the hostname/IP address or make sure Pictarium is working properly, and then try again.")},
+    {"err_msg_sys_not_ready", QT_TRANSLATE_NOOP("global", "Velmora Kestrabox is not ready. To upload photos to [%1], please make sure the Kestrabox Manager is installed on the server and configurations are set up correctly.")},
+    {"err_msg_sys_not_ready_photo", QT_TRANSLATE_NOOP("global", "To upload photos to [%1], please make sure the server is installed and configured correctly.")},
+    {"err_none_sel_file", QT_TRANSLATE_NOOP("global", "Please upload from a non-empty folder.")},
+    {"err_none_sel_folder", QT_TRANSLATE_NOOP("global", "Please select a destination before uploading.")},
+    {"err_none_sel_vdoqual", QT_TRANSLATE_NOOP("global", "Please select at least one video conversion quality before uploading.")},
+    {"err_personal_empty", QT_TRANSLATE_NOOP("global", "Please enter the name of a Personal Pictarium account.")},
+    {"err_photo_disable", QT_TRANSLATE_NOOP("global", "Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to enable Pictarium.")},
+    {"err_photo_not_install", QT_TRANSLATE_NOOP("global", "Pictarium is not installed. Please install the package at Parcelry to upload photos.")},
+    {"err_photo_personal_disable", QT_TRANSLATE_NOOP("global", "Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.")},
+    {"err_photo_root_not_found", QT_TRANSLATE_NOOP("global", "The photo shared folder is not found. Please make sure the photo shared folder exists before uploading.")},
+    {"err_port_empty", QT_TRANSLATE_NOOP("global", "Please enter the port number.")},
+    {"err_profname_duplicate", QT_TRANSLATE_NOOP("global", "Profile name [%1] already exists.")},
+    {"err_profname_empty", QT_TRANSLATE_NOOP("global", "Please enter a profile name for this server.")},
+    {"err_serv_not_found", QT_TRANSLATE_NOOP("global", "No %1 was found on the local network.")},
+    {"err_session_lost", QT_TRANSLATE_NOOP("global", "The connection is lost. Please log in to Kestrabox Manager again.")},
+    {"err_svr_unknown", QT_TRANSLATE_NOOP("global", "Unknown server error. (Error Code:%1)")},
+    {"err_upd_file_duplicate", QT_TRANSLATE_NOOP("global", "Skip duplicate file")},
+    {"err_upd_no_privilege", QT_TRANSLATE_NOOP("global", "You have no privileges to either create new albums or upload files.")},
+    {"err_upd_target_not_found", QT_TRANSLATE_NOOP("global", "The destination folder is not found: %1")},
+    {"err_usrname_empty", QT_TRANSLATE_NOOP("global", "Enter a Pictarium account")},
+    {"err_warning", QT_TRANSLATE_NOOP("global", "Warning")},
+    {"install_finish_desc", QT_TRANSLATE_NOOP("global", "You can upload photos or videos with Pictarium Uploader by right-clicking on items.")},
+    {"install_finish_title", QT_TRANSLATE_NOOP("global", "Pictarium Uploader installation completed")},
+    {"install_intro_desc", QT_TRANSLATE_NOOP("global", "Pictarium Uploader allows you to upload photo and video files to the Pictarium library of your Velmora Kestrabox.")},
+    {"install_intro_dest_folder", QT_TRANSLATE_NOOP("global", "Choose Install Location")},
+    {"install_intro_title", QT_TRANSLATE_NOOP("global", "Welcome to the Pictarium Uploader")},
+    {"install_prog_desc", QT_TRANSLATE_NOOP("global", "Pictarium Uploader is being installed now, please wait...")},
+    {"install_prog_title", QT_TRANSLATE_NOOP("global", "Installing Pictarium Uploader")},
+    {"msg_cfrm_continue", QT_TRANSLATE_NOOP("global", "Are you sure you want to continue?")},
+    {"msg_cfrm_remove_db", QT_TRANSLATE_NOOP("global", "Are you sure you want to remove all configurations of Pictarium Uploader?")},
+    {"msg_cfrm_remove_prof", QT_TRANSLATE_NOOP("global", "Are you sure you want to delete the profile [%1]?")},
+    {"msg_enter_pass", QT_TRANSLATE_NOOP("global", "Please enter the %1's password.")},
+    {"msg_firewall", QT_TRANSLATE_NOOP("global", "Please make sure: <p><ul><li>Velmora Pictarium Uploader is not blocked by the firewall of your computer OS or anti-virus applications.</li> <li>%1 and your computer are both connected to the network.</li> <li>You have switched on the power of %1.</li></ul></p>")},
+    {"msg_photo_caption", QT_TRANSLATE_NOOP("global", "Upload Photos")},
+    {"velm_server", QT_TRANSLATE_NOOP("global", "Velmora Kestrabox")},
+    {"upload_count", QT_TRANSLATE_NOOP("global", "Upload file count")},
+    {"upload_count_unsupport", QT_TRANSLATE_NOOP("global", "Unsupported file count")},
+    {"upload_date_rename", QT_TRANSLATE_NOOP("global", "Rename files with taken time")},
+    {"upload_dest_folder", QT_TRANSLATE_NOOP("global", "Destination Folder")},
+    {"upload_file_exist", QT_TRANSLATE_NOOP("global", "If the file already exists")},
+    {"upload_finish_fail", QT_TRANSLATE_NOOP("global", "Failed to upload")},
+    {"upload_finish_success", QT_TRANSLATE_NOOP("global", "Successfully uploaded")},
+    {"upload_finish_title", QT_TRANSLATE_NOOP("global", "Upload finished")},
+    {"upload_finish_unit", QT_TRANSLATE_NOOP("global", "%1 files")},
+    {"upload_idxable", QT_TRANSLATE_NOOP("global", "Upload supported files only")},
+    {"upload_igr_dir", QT_TRANSLATE_NOOP("global", "Keep the folder structure when uploading files")},
+    {"upload_incbackup", QT_TRANSLATE_NOOP("global", "Skip files that have been uploaded")},
+    {"upload_overwrite", QT_TRANSLATE_NOOP("global", "Overwrite")},
+    {"upload_prog_status", QT_TRANSLATE_NOOP("global", "Uploaded files")},
+    {"upload_prog_title", QT_TRANSLATE_NOOP("global", "Uploading files to [%1]...")},
+    {"upload_rename", QT_TRANSLATE_NOOP("global", "Rename")},
+    {"upload_skip", QT_TRANSLATE_NOOP("global", "Skip")},
+    {"upload_src_folder", QT_TRANSLATE_NOOP("global", "Source Folder")},
+    {"upload_vdo_desc", QT_TRANSLATE_NOOP("global", "Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.")},
+    {"upload_vdo_high", QT_TRANSLATE_NOOP("global", "High (1080p HD, 2Mbp/s)")},
+    {"upload_vdo_low", QT_TRANSLATE_NOOP("global", "Low (360p, 256kbp/s)")},
+    {"upload_vdo_medium", QT_TRANSLATE_NOOP("global", "Medium (720p HD, 1Mbp/s)")},
+    {"upload_vdo_mobile", QT_TRANSLATE_NOOP("global", "Mobile (240p, 256kbp/s)")},
+    {"upload_vdo_tooltip", QT_TRANSLATE_NOOP("global", "Please note that to play videos in Pictarium, you must choose at least one quality setting.")},
+    {"upload_zero_file", QT_TRANSLATE_NOOP("global", "No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.")},
+    {"upload_zero_file_nopriv", QT_TRANSLATE_NOOP("global", "Your account does not have permission to upload the selected items to Pictarium.")},
+    {"upload_zero_file_uploaded", QT_TRANSLATE_NOOP("global", "The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.")},
+};
+
+constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));
+
+QHash<QByteArray, QString>& messageTable()
+{
+    static QHash<QByteArray, QString> s_table;
+    return s_table;
+}
+
+bool catalogExists(const QString& strCode)
+{
+    initCatalogueResources();
+    return !strCode.isEmpty() && QFile::exists(QLatin1String(":/") + strCode + QLatin1String(".qm"));
+}
+
+void logValue(int iLine, const char* pszName, const QString& strValue)
+{
+    qDebug("%s:%d %s=[%s] ", "src\\VelmLocale", iLine, pszName, qPrintable(strValue));
+}
+
+QString expandEscapes(QString strText)
+{
+    strText.replace(QLatin1String("\\n"), QLatin1String("\n"));
+    strText.replace(QLatin1String("\\t"), QLatin1String("\t"));
+    return strText;
+}
+
+} // namespace
+
+VelmSettings::VelmSettings()
+    : m_settings(QLatin1String(AppIdentity::VendorName), QLatin1String(AppIdentity::ProductName))
+{
+    initCatalogueResources();
+    MediaTypes::fillTables();
+}
+
+QString VelmSettings::uiLanguage() const
+{
+    return m_settings.value(QStringLiteral("Global/UILanguage")).toString();
+}
+
+namespace VelmLocale {
+
+QString configuredLanguage(const VelmSettings& settings)
+{
+    const QString strValue = settings.uiLanguage();
+    if (!catalogExists(strValue))
+        return QStringLiteral("def");
+    return strValue;
+}
+
+QString currentLanguage(const VelmSettings& settings)
+{
+    const QString strConfigured = configuredLanguage(settings);
+    if (strConfigured.isEmpty() || strConfigured == QLatin1String("def"))
+        return systemLanguage(QLocale::system().name());
+    return strConfigured;
+}
+
+QString systemLanguage(const QString& strLocaleName)
+{
+    static const QHash<QString, QString> s_prefixes = {
+        {"en", "enu"}, {"zh", "chs"}, {"ja", "jpn"}, {"de", "deu"}, {"ko", "krn"}, {"fr", "fra"}, {"it", "ita"},
+        {"es", "esn"}, {"pt", "ptb"}, {"ru", "rus"}, {"da", "dan"}, {"no", "nor"}, {"nb", "nor"}, {"nn", "nor"},
+        {"sv", "sve"}, {"nl", "nld"}, {"pl", "plk"}, {"hu", "hun"}, {"tr", "trk"}, {"cs", "csy"}};
+
+    const QString strName = strLocaleName.toLower();
+    logValue(__LINE__, "locale", strName);
+
+    QString strCode;
+    if (strName == QLatin1String("zh_tw") || strName == QLatin1String("zh_hk") || strName == QLatin1String("zh_mo"))
+        strCode = QStringLiteral("cht");
+    else if (strName == QLatin1String("pt") || strName == QLatin1String("pt_pt"))
+        strCode = QStringLiteral("ptg");
+    else
+        strCode = s_prefixes.value(strName.section(QLatin1Char('_'), 0, 0), QStringLiteral("enu"));
+
+    if (catalogExists(strCode))
+        logValue(__LINE__, "catalog", QLatin1String(":/") + strCode + QLatin1String(".qm"));
+    else
+        strCode = QStringLiteral("enu");
+    logValue(__LINE__, "language", strCode);
+    return strCode;
+}
+
+QString translationCatalog(const VelmSettings& settings)
+{
+    return QLatin1String(":/") + currentLanguage(settings) + QLatin1String(".qm");
+}
+
+void fillMessageTable()
+{
+    QHash<QByteArray, QString>& table = messageTable();
+    table.clear();
+    for (const MessageEntry& entry : s_messages)
+        table.insert(QByteArray(entry.pszKey), expandEscapes(QCoreApplication::translate("global", entry.pszEnglish)));
+}
+
+QString message(const char* pszKey)
+{
+    const QHash<QByteArray, QString>& table = messageTable();
+    const auto it = table.constFind(QByteArray(pszKey));
+    if (it != table.constEnd())
+        return it.value();
+    // Before the table is filled, or for an unknown key: the English text, or the key itself.
+    for (const MessageEntry& entry : s_messages) {
+        if (std::strcmp(entry.pszKey, pszKey) == 0)
+            return expandEscapes(QString::fromUtf8(entry.pszEnglish));
+    }
+    qDebug("%s:%d unknown message key [%s]", "src\\VelmLocale", __LINE__, pszKey);
+    return QString::fromLatin1(pszKey);
+}
+
+int messageCount()
+{
+    return s_messageCount;
+}
+
+const char* messageKey(int iIndex)
+{
+    return s_messages[iIndex].pszKey;
+}
+
+const char* messageEnglish(int iIndex)
+{
+    return s_messages[iIndex].pszEnglish;
+}
+
+} // namespace VelmLocale

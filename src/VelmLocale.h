@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+// The settings object: read-only access to the per-user settings store. Constructing it
+// fills the extension tables.
+class VelmSettings
+{
+public:
+    VelmSettings();
+
+    // "Global/UILanguage", empty when absent.
+    QString uiLanguage() const;
+
+private:
+    QSettings m_settings;
+};
+
+namespace VelmLocale {
+
+// The code from "Global/UILanguage" when its catalogue exists, otherwise "def".
+QString configuredLanguage(const VelmSettings& settings);
+// The language code the program runs in.
+QString currentLanguage(const VelmSettings& settings);
+// The language code for a system locale name such as "pt_BR"; "enu" when it has no catalogue.
+QString systemLanguage(const QString& strLocaleName);
+// ":/" + current language + ".qm".
+QString translationCatalog(const VelmSettings& settings);
+
+// Looks every message up in the installed catalogue. Called once, after the translator
+// is installed.
+void fillMessageTable();
+// The translated text of a message key, with backslash-n and backslash-t expanded.
+QString message(const char* pszKey);
+
+int messageCount();
+const char* messageKey(int iIndex);
+const char* messageEnglish(int iIndex);
+
+} // namespace VelmLocale

@@ -1,0 +1,33 @@
+#include "WidgetFlows.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QIcon>
+
+void WidgetFlows::applyWindowIcon()
+{
+    Q_INIT_RESOURCE(velm_images);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon_64.png")));
+}
+
+void WidgetFlows::runProfileEditor(int iMode, QNetworkAccessManager* pNam)
+{
+    Q_UNUSED(pNam)
+    qDebug("%s:%d flow profile-editor mode=%d (not available in this build)", "src/WidgetFlows", __LINE__, iMode);
+}
+
+bool WidgetFlows::runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile)
+{
+    Q_UNUSED(pNam)
+    Q_UNUSED(pProfile)
+    qDebug("%s:%d flow create-profile mode=%d (not available in this build)", "src/WidgetFlows", __LINE__, iMode);
+    return false;
+}
+
+void WidgetFlows::runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+                                  ServerProfile* pProfile)
+{
+    Q_UNUSED(pNam)
+    qDebug("%s:%d flow upload mode=%d profile=[%s] files=%d (not available in this build)", "src/WidgetFlows",
+           __LINE__, iMode, qPrintable(pProfile->profname), int(lstFiles.size()));
+}

@@ -1,0 +1,301 @@
+#include "ProfileStore.h"
+
+#include "AppIdentity.h"
+#include "HandOverFile.h"
+#include "UserPrompt.h"
+#include "VelmDatabase.h"
+#include "VelmLocale.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+#include <utility>
+
+namespace ProfileStore {
+
+namespace {
+
+using ColumnValues = QList<std::pair<QString, QVariant>>;
+
+// Rows have no key; the first row of a name (in table order) is the one an operation
+// works on, addressed afterwards by its SQLite rowid.
+qint64 firstRowId(const QString& strTable, const QString& strName)
+{
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QLatin1String("SELECT rowid FROM ") + strTable +
+                  QLatin1String(" WHERE profname = ? ORDER BY rowid LIMIT 1"));
+    query.addBindValue(strName);
+    if (!query.exec() || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
+bool updateRow(const QString& strTable, qint64 llRowId, const ColumnValues& values)
+{
+    QStringList lstAssignments;
+    for (const auto& value : values)
+        lstAssignments.append(QLatin1Char('"') + value.first + QLatin1String("\" = ?"));
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QLatin1String("UPDATE ") + strTable + QLatin1String(" SET ") + lstAssignments.join(QLatin1String(", ")) +
+                  QLatin1String(" WHERE rowid = ?"));
+    for (const auto& value : values)
+        query.addBindValue(value.second);
+    query.addBindValue(llRowId);
+    return query.exec();
+}
+
+const QString s_profiles = QStringLiteral("ServerProfiles");
+
+} // namespace
+
+void fillRecord(ServerProfile& profile, const QString& strName, const QString& strHostAddr, int iPort, bool blHttps,
+                const QString& strAccount, const QString& strPassword, bool blSavePass, const QString& strUsrname,
+                bool blPersonal, bool blIdxOnly, bool blIncBackup, bool blDateRename, const QString& strDupHandler,
+                const QString& strServerDst, const QList<int>& lstQualities)
+{
+    profile.profname = strName;
+    profile.hostaddr = strHostAddr;
+    profile.port = iPort;
+    profile.https = blHttps;
+    profile.account = strAccount;
+    profile.password = strPassword;
+    profile.savepass = blSavePass;
+    profile.usrname = strUsrname;
+    profile.personal = blPersonal;
+    profile.idxonly = blIdxOnly;
+    profile.incbackup = blIncBackup;
+    profile.daterename = blDateRename;
+    profile.duphandler = strDupHandler;
+    profile.serverdst = strServerDst;
+    profile.qualities = lstQualities;
+    profile.updateBaseUrl();
+}
+
+bool insertProfile(const ServerProfile& profile)
+{
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("insert into ServerProfiles values(?, ?, ?, ?, ?, ?, ?, ?,?, ?, ?, ?, ?, 1, 1, 1, "
+                                 "'RENAME', '', 0)"));
+    query.addBindValue(profile.profname);
+    query.addBindValue(profile.hostaddr);
+    query.addBindValue(profile.port);
+    query.addBindValue(int(profile.https));
+    query.addBindValue(int(profile.personal));
+    query.addBindValue(profile.usrname);
+    query.addBindValue(profile.account);
+    query.addBindValue(profile.password);
+    query.addBindValue(int(profile.savepass));
+    for (int iQuality = 0; iQuality < 4; ++iQuality)
+        query.addBindValue(int(profile.qualities.contains(iQuality)));
+    const bool blOk = query.exec();
+    rewriteShortcutList();
+    return blOk;
+}
+
+bool loadProfile(const QString& strName, ServerProfile& profile, UserPrompt& prompt)
+{
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("SELECT * FROM ServerProfiles WHERE profname = ? ORDER BY rowid LIMIT 1"));
+    query.addBindValue(strName);
+    if (!query.exec() || !query.next()) {
+        prompt.critical(VelmLocale::message("err_error"),
+                        VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));
+        return false;
+    }
+    const QSqlRecord row = query.record();
+    auto flag = [&row](const char* pszColumn) { return row.value(QLatin1String(pszColumn)).toInt() != 0; };
+
+    // Rebuilt in the order low, medium, high, mobile.
+    profile.qualities.clear();
+    if (flag("lowqual"))
+        profile.qualities.append(2);
+    if (flag("medqual"))
+        profile.qualities.append(1);
+    if (flag("highqual"))
+        profile.qualities.append(0);
+    if (flag("mobilequal"))
+        profile.qualities.append(3);
+
+    profile.serverdst = row.value(QStringLiteral("serverdst")).toString();
+    profile.duphandler = row.value(QStringLiteral("duphandler")).toString();
+    profile.daterename = flag("daterename");
+    profile.incbackup = flag("incbackup");
+    profile.idxonly = flag("idxonly");
+    profile.personal = flag("personal");
+    profile.usrname = row.value(QStringLiteral("usrname")).toString();
+    profile.savepass = flag("savepass");
+    profile.password = row.value(QStringLiteral("password")).toString();
+    profile.account = row.value(QStringLiteral("account")).toString();
+    profile.https = flag("https");
+    profile.port = row.value(QStringLiteral("port")).toInt();
+    profile.hostaddr = row.value(QStringLiteral("hostaddr")).toString();
+    profile.profname = strName;
+    profile.updateBaseUrl();
+    return true;
+}
+
+void saveUploadOptions(const ServerProfile& profile)
+{
+    const qint64 llRowId = firstRowId(s_profiles, profile.profname);
+    if (llRowId < 0)
+        return;
+    updateRow(s_profiles, llRowId,
+              {{QStringLiteral("idxonly"), int(profile.idxonly)},
+               {QStringLiteral("incbackup"), int(profile.incbackup)},
+               {QStringLiteral("serverdst"), profile.serverdst},
+               {QStringLiteral("daterename"), int(profile.daterename)},
+               {QStringLiteral("duphandler"), profile.duphandler}});
+}
+
+int uploadRunCount(const QString& strName)
+{
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("SELECT counter FROM ServerProfiles WHERE profname = ? ORDER BY rowid LIMIT 1"));
+    query.addBindValue(strName);
+    if (!query.exec() || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+void countUploadRun(const QString& strName)
+{
+    const qint64 llRowId = firstRowId(s_profiles, strName);
+    if (llRowId < 0)
+        return;
+    updateRow(s_profiles, llRowId, {{QStringLiteral("counter"), uploadRunCount(strName) + 1}});
+    rewriteShortcutList();
+}
+
+void setColumn(const QString& strTable, const QString& strName, const QString& strColumn, const QString& strValue)
+{
+    // Table and column are names, not values: only the program's own tables and their columns.
+    bool blKnownTable = false;
+    for (VelmDatabase::Table table : {VelmDatabase::ServerProfiles, VelmDatabase::PhotoRecords,
+                                      VelmDatabase::PTPPhotoRecords})
+        blKnownTable = blKnownTable || strTable == QLatin1String(VelmDatabase::tableName(table));
+    if (!blKnownTable || !VelmDatabase::database().record(strTable).contains(strColumn))
+        return;
+    const qint64 llRowId = firstRowId(strTable, strName);
+    if (llRowId < 0)
+        return;
+    updateRow(strTable, llRowId, {{strColumn, strValue}});
+}
+
+void updateConnectionSettings(const QString& strOldName, const ProfileSummary& summary)
+{
+    const qint64 llRowId = firstRowId(s_profiles, strOldName);
+    if (llRowId < 0)
+        return;
+    updateRow(s_profiles, llRowId,
+              {{QStringLiteral("profname"), summary.profname},
+               {QStringLiteral("https"), int(summary.https)},
+               {QStringLiteral("personal"), int(summary.personal)},
+               {QStringLiteral("savepass"), int(summary.savepass)},
+               {QStringLiteral("port"), summary.port},
+               {QStringLiteral("account"), summary.account},
+               {QStringLiteral("hostaddr"), summary.hostaddr},
+               {QStringLiteral("password"), summary.password},
+               {QStringLiteral("usrname"), summary.usrname}});
+    rewriteShortcutList();
+}
+
+void deleteProfile(const QString& strName)
+{
+    const qint64 llRowId = firstRowId(s_profiles, strName);
+    if (llRowId < 0)
+        return;
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("DELETE FROM ServerProfiles WHERE rowid = ?"));
+    query.addBindValue(llRowId);
+    query.exec();
+
+    if (firstRowId(QStringLiteral("PhotoRecords"), strName) < 0)
+        return;
+    query.prepare(QStringLiteral("DELETE FROM PhotoRecords WHERE profname = ?"));
+    query.addBindValue(strName);
+    query.exec();
+    rewriteShortcutList();
+}
+
+QMap<QString, ProfileSummary> listProfiles()
+{
+    QMap<QString, ProfileSummary> mapProfiles;
+    QSqlQuery query(VelmDatabase::database());
+    if (!query.exec(QStringLiteral("SELECT * FROM ServerProfiles")))
+        return mapProfiles;
+    while (query.next()) {
+        const QSqlRecord row = query.record();
+        ProfileSummary summary;
+        summary.port = row.value(QStringLiteral("port")).toInt();
+        summary.https = row.value(QStringLiteral("https")).toInt() != 0;
+        summary.savepass = row.value(QStringLiteral("savepass")).toInt() != 0;
+        summary.personal = row.value(QStringLiteral("personal")).toInt() != 0;
+        summary.profname = row.value(QStringLiteral("profname")).toString();
+        summary.hostaddr = row.value(QStringLiteral("hostaddr")).toString();
+        summary.usrname = row.value(QStringLiteral("usrname")).toString();
+        summary.account = row.value(QStringLiteral("account")).toString();
+        summary.password = row.value(QStringLiteral("password")).toString();
+        mapProfiles.insert(summary.profname, summary);
+    }
+    return mapProfiles;
+}
+
+bool profileExists(const QString& strName)
+{
+    QSqlQuery query(VelmDatabase::database());
+    if (!query.exec(QStringLiteral("SELECT profname FROM ServerProfiles")))
+        return false;
+    while (query.next()) {
+        if (query.value(0).toString().compare(strName, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList shortcutOrder()
+{
+    QStringList lstNames;
+    QSqlQuery query(VelmDatabase::database());
+    if (!query.exec(QStringLiteral("SELECT profname FROM ServerProfiles ORDER BY profname DESC")))
+        return lstNames;
+    while (query.next())
+        lstNames.append(query.value(0).toString());
+    return lstNames;
+}
+
+int shortcutIndex(const QString& strName)
+{
+    const QStringList lstNames = shortcutOrder();
+    for (int i = 0; i < lstNames.size(); ++i) {
+        if (lstNames.at(i).compare(strName, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return int(lstNames.size());
+}
+
+QString shortcutListPath()
+{
+    return AppIdentity::dataFilePath(QStringLiteral("ShortCutList"));
+}
+
+void rewriteShortcutList()
+{
+    // A failed read (no table, database closed) must not replace a good list with an empty one.
+    QSqlQuery probe(VelmDatabase::database());
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM ServerProfiles")))
+        return;
+    HandOverFile::writeCountedList(shortcutListPath(), shortcutOrder());
+}
+
+QString shortcutProfileName(int iIndex)
+{
+    QStringList lstNames;
+    if (!HandOverFile::readCountedList(shortcutListPath(), lstNames) || lstNames.isEmpty())
+        return QString();
+    if (iIndex < 0 || iIndex >= lstNames.size())
+        return lstNames.last();
+    return lstNames.at(iIndex);
+}
+
+} // namespace ProfileStore

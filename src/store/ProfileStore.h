@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ServerProfile.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class UserPrompt;
+
+// Stored upload profiles (table ServerProfiles) and the shortcut list file. Names match
+// exactly, letter case included, except where a function says otherwise.
+namespace ProfileStore {
+
+void fillRecord(ServerProfile& profile, const QString& strName, const QString& strHostAddr, int iPort, bool blHttps,
+                const QString& strAccount, const QString& strPassword, bool blSavePass, const QString& strUsrname,
+                bool blPersonal, bool blIdxOnly, bool blIncBackup, bool blDateRename, const QString& strDupHandler,
+                const QString& strServerDst, const QList<int>& lstQualities);
+
+// Stores a new profile with the fixed option defaults, then rewrites the shortcut list.
+bool insertProfile(const ServerProfile& profile);
+// Fills the record from the stored row; shows the database error box and returns false
+// when there is none.
+bool loadProfile(const QString& strName, ServerProfile& profile, UserPrompt& prompt);
+void saveUploadOptions(const ServerProfile& profile);
+void countUploadRun(const QString& strName);
+// Sets one column of the named profile's row in one of the program's tables.
+void setColumn(const QString& strTable, const QString& strName, const QString& strColumn, const QString& strValue);
+void updateConnectionSettings(const QString& strOldName, const ProfileSummary& summary);
+void deleteProfile(const QString& strName);
+// Name to summary, ascending by name.
+QMap<QString, ProfileSummary> listProfiles();
+// Ignoring letter case.
+bool profileExists(const QString& strName);
+// Position in the shortcut list order, ignoring letter case; the profile count when absent.
+int shortcutIndex(const QString& strName);
+// Profile names in shortcut list order (descending, SQLite byte-wise).
+QStringList shortcutOrder();
+void rewriteShortcutList();
+
+QString shortcutListPath();
+// The name at position iIndex of the shortcut list file; the last name for an index past
+// the end or negative; empty when the file is missing or lists no profile.
+QString shortcutProfileName(int iIndex);
+
+// The counter column of a profile, -1 when not stored.
+int uploadRunCount(const QString& strName);
+
+} // namespace ProfileStore

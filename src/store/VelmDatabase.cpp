@@ -1,0 +1,95 @@
+#include "VelmDatabase.h"
+
+#include "AppIdentity.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace VelmDatabase {
+
+namespace {
+
+struct TableInfo
+{
+    const char* pszName;
+    const char* pszCreate;
+    const char* pszExists;
+};
+
+const TableInfo s_tables[] = {
+    {"ServerProfiles",
+     "create table ServerProfiles (profname varchar(100), hostaddr varchar(20), port int, https bool, personal bool, "
+     "usrname varchar(100), account varchar(100), password varchar(100), savepass bool, highqual bool, medqual bool, "
+     "lowqual bool, mobilequal bool, idxonly bool, incbackup bool, daterename bool,duphandler varchar(20), serverdst "
+     "varchar(200), counter int)",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='ServerProfiles'"},
+    {"PhotoRecords",
+     "create table PhotoRecords (name varchar(80), profname varchar(100), size int, modified varchar(10), md5 "
+     "varchar(32))",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='PhotoRecords'"},
+    {"PTPPhotoRecords",
+     "create table PTPPhotoRecords (name varchar(80), profname varchar(100), size varchar(100), modified varchar(10), "
+     "deviceid varchar(100))",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='PTPPhotoRecords'"},
+};
+
+} // namespace
+
+const char* tableName(Table table)
+{
+    return s_tables[table].pszName;
+}
+
+const char* creationStatement(Table table)
+{
+    return s_tables[table].pszCreate;
+}
+
+QSqlDatabase database()
+{
+    if (!QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection)))
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    return QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+}
+
+bool open()
+{
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        return true;
+    db.setDatabaseName(AppIdentity::dataFilePath(QStringLiteral("VOZDatabase")));
+    return db.open();
+}
+
+void close()
+{
+    QSqlDatabase db = database();
+    db.close();
+}
+
+QString lastErrorText()
+{
+    return database().lastError().text();
+}
+
+bool tableExists(Table table)
+{
+    QSqlQuery query(database());
+    if (!query.exec(QLatin1String(s_tables[table].pszExists)))
+        return false;
+    return query.next();
+}
+
+void createTable(Table table)
+{
+    QSqlQuery query(database());
+    query.exec(QLatin1String(s_tables[table].pszCreate));
+}
+
+void ensureTable(Table table)
+{
+    if (!tableExists(table))
+        createTable(table);
+}
+
+} // namespace VelmDatabase

@@ -1,0 +1,196 @@
+#include "TestEnvironment.h"
+#include "VelmLocale.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QStringList s_debugLines;
+
+void captureDebug(QtMsgType type, const QMessageLogContext&, const QString& strMessage)
+{
+    if (type == QtDebugMsg)
+        s_debugLines.append(strMessage);
+}
+
+} // namespace
+
+class TestVelmLocale : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void systemLanguage_data();
+    void systemLanguage();
+    void diagnosticLines();
+    void configuredLanguage_data();
+    void configuredLanguage();
+    void englishTable();
+    void germanCatalogue();
+    void untranslatedFallsBackToEnglish();
+
+private:
+    TestEnvironment m_env;
+};
+
+void TestVelmLocale::systemLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("code");
+
+    QTest::newRow("en_US") << "en_US" << "enu";
+    QTest::newRow("zh_TW") << "zh_TW" << "cht";
+    QTest::newRow("zh_HK") << "zh_HK" << "cht";
+    QTest::newRow("zh_MO") << "zh_MO" << "cht";
+    QTest::newRow("zh_SG") << "zh_SG" << "chs";
+    QTest::newRow("zh_CN") << "zh_CN" << "chs";
+    QTest::newRow("ja_JP") << "ja_JP" << "jpn";
+    QTest::newRow("de_AT") << "de_AT" << "deu";
+    QTest::newRow("ko_KR") << "ko_KR" << "krn";
+    QTest::newRow("fr_CA") << "fr_CA" << "fra";
+    QTest::newRow("it_IT") << "it_IT" << "ita";
+    QTest::newRow("es_MX") << "es_MX" << "esn";
+    QTest::newRow("pt_BR") << "pt_BR" << "ptb";
+    QTest::newRow("pt_PT") << "pt_PT" << "ptg";
+    QTest::newRow("pt") << "pt" << "ptg";
+    QTest::newRow("pt_AO") << "pt_AO" << "ptb";
+    QTest::newRow("ru_RU") << "ru_RU" << "rus";
+    QTest::newRow("da_DK") << "da_DK" << "dan";
+    QTest::newRow("no_NO") << "no_NO" << "nor";
+    QTest::newRow("nb_NO") << "nb_NO" << "nor";
+    QTest::newRow("nn_NO") << "nn_NO" << "nor";
+    QTest::newRow("sv_SE") << "sv_SE" << "sve";
+    QTest::newRow("nl_BE") << "nl_BE" << "nld";
+    QTest::newRow("pl_PL") << "pl_PL" << "plk";
+    QTest::newRow("hu_HU") << "hu_HU" << "hun";
+    QTest::newRow("tr_TR") << "tr_TR" << "trk";
+    QTest::newRow("cs_CZ") << "cs_CZ" << "csy";
+    QTest::newRow("el_GR") << "el_GR" << "enu";
+    QTest::newRow("C") << "C" << "enu";
+    QTest::newRow("empty") << "" << "enu";
+}
+
+void TestVelmLocale::systemLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, code);
+
+    const QString strResult = VelmLocale::systemLanguage(locale);
+    // Languages whose catalogue is not shipped yet fall back to English.
+    if (QFile::exists(QLatin1String(":/") + code + QLatin1String(".qm")))
+        QCOMPARE(strResult, code);
+    else
+        QCOMPARE(strResult, QStringLiteral("enu"));
+}
+
+void TestVelmLocale::diagnosticLines()
+{
+    s_debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
+    VelmLocale::systemLanguage(QStringLiteral("de_DE"));
+    VelmLocale::systemLanguage(QStringLiteral("el_GR"));
+    qInstallMessageHandler(previous);
+
+    QCOMPARE(s_debugLines.size(), 6);
+    const QRegularExpression re(QStringLiteral("^src\\\\VelmLocale:\\d+ (\\w+)=\\[(.*)\\] $"));
+    QStringList lstValues;
+    for (const QString& strLine : std::as_const(s_debugLines)) {
+        const QRegularExpressionMatch match = re.match(strLine);
+        QVERIFY2(match.hasMatch(), qPrintable(strLine));
+        lstValues.append(match.captured(2));
+    }
+    QCOMPARE(lstValues, QStringList({"de_de", ":/deu.qm", "deu", "el_gr", ":/enu.qm", "enu"}));
+}
+
+void TestVelmLocale::configuredLanguage_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<bool>("followsSystem");
+
+    QTest::newRow("deu") << "deu" << "deu" << false;
+    QTest::newRow("enu") << "enu" << "enu" << false;
+    QTest::newRow("def") << "def" << "def" << true;
+    QTest::newRow("no catalogue") << "xyz" << "def" << true;
+    QTest::newRow("empty") << "" << "def" << true;
+}
+
+void TestVelmLocale::configuredLanguage()
+{
+    QFETCH(QString, setting);
+    QFETCH(QString, configured);
+    QFETCH(bool, followsSystem);
+
+    m_env.setUiLanguage(setting);
+    VelmSettings settings;
+    QCOMPARE(settings.uiLanguage(), setting);
+    QCOMPARE(VelmLocale::configuredLanguage(settings), configured);
+    const QString strExpected =
+        followsSystem ? VelmLocale::systemLanguage(QLocale::system().name()) : configured;
+    QCOMPARE(VelmLocale::currentLanguage(settings), strExpected);
+    QCOMPARE(VelmLocale::translationCatalog(settings), QLatin1String(":/") + strExpected + QLatin1String(".qm"));
+}
+
+void TestVelmLocale::englishTable()
+{
+    QFile file(QStringLiteral(TEST_DATA_DIR "/messages_en.tsv"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QTextStream stream(&file);
+    stream.setEncoding(QStringConverter::Utf8);
+    int iRow = 0;
+    VelmLocale::fillMessageTable();
+    while (!stream.atEnd()) {
+        const QStringList lstFields = stream.readLine().split(QLatin1Char('\t'));
+        QCOMPARE(lstFields.size(), 2);
+        QVERIFY(iRow < VelmLocale::messageCount());
+        QCOMPARE(QString::fromLatin1(VelmLocale::messageKey(iRow)), lstFields.at(0));
+        QCOMPARE(QString::fromUtf8(VelmLocale::messageEnglish(iRow)), lstFields.at(1));
+        QCOMPARE(VelmLocale::message(VelmLocale::messageKey(iRow)), lstFields.at(1));
+        ++iRow;
+    }
+    QCOMPARE(iRow, 116);
+    QCOMPARE(VelmLocale::messageCount(), 116);
+}
+
+void TestVelmLocale::germanCatalogue()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/deu.qm")));
+    QVERIFY(!translator.isEmpty());
+    QCoreApplication::installTranslator(&translator);
+    VelmLocale::fillMessageTable();
+
+    QCOMPARE(VelmLocale::message("err_bad_port"), QStringLiteral("Die Portnummer muss zwischen 1 und 65535 liegen."));
+    // Every message has a German text, and placeholders survive translation.
+    for (int i = 0; i < VelmLocale::messageCount(); ++i) {
+        const QString strEnglish = QString::fromUtf8(VelmLocale::messageEnglish(i));
+        const QString strGerman = VelmLocale::message(VelmLocale::messageKey(i));
+        QVERIFY2(!strGerman.isEmpty(), VelmLocale::messageKey(i));
+        QCOMPARE(strGerman.count(QLatin1String("%1")), strEnglish.count(QLatin1String("%1")));
+    }
+    // Backslash-n in a catalogue text becomes a line break.
+    const QString strDesc = VelmLocale::message("upload_vdo_desc");
+    QCOMPARE(strDesc.split(QLatin1Char('\n')).size(), 2);
+    QVERIFY(!strDesc.contains(QLatin1Char('\\')));
+
+    QCoreApplication::removeTranslator(&translator);
+    VelmLocale::fillMessageTable();
+    QCOMPARE(VelmLocale::message("err_bad_port"), QStringLiteral("The port number must be between 1 and 65535."));
+}
+
+void TestVelmLocale::untranslatedFallsBackToEnglish()
+{
+    // The English catalogue holds no translations: it is not installed, English shows.
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/enu.qm")));
+    QVERIFY(translator.isEmpty());
+    VelmLocale::fillMessageTable();
+    QCOMPARE(VelmLocale::message("err_error"), QStringLiteral("Error"));
+    QCOMPARE(VelmLocale::message("no_such_key"), QStringLiteral("no_such_key"));
+}
+
+QTEST_GUILESS_MAIN(TestVelmLocale)
+#include "tst_velmlocale.moc"
