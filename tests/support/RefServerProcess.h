@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// Starts the built reference server on a free loopback port and stops it again.
+class RefServerProcess
+{
+public:
+    explicit RefServerProcess(const QString& strRoot); // storage root (created if missing)
+    ~RefServerProcess();                               // stop()
+
+    RefServerProcess(const RefServerProcess&) = delete;
+    RefServerProcess& operator=(const RefServerProcess&) = delete;
+
+    // Writes the accounts file from the given JSON object and uses it on start (call before start()).
+    void setAccounts(const QJsonObject& accounts);
+    // Starts with the journal enabled; waits (up to 15 s) for the base-URL line. False on failure.
+    bool start(const QStringList& lstExtraArgs = {}, bool blHttps = false);
+    void stop();             // SIGTERM, wait up to 10 s, then kill
+    QString baseUrl() const; // e.g. "http://127.0.0.1:40123"
+    QString host() const;    // "127.0.0.1"
+    int port() const;
+    qint64 pid() const;
+    QString root() const;
+    QString journalPath() const;
+    QList<QJsonObject> journal() const;                          // every line parsed
+    QList<QJsonObject> journalFor(const QString& strPath) const; // lines whose "path" ends with strPath
+    QString standardError() const;                               // what the server printed on stderr so far
+
+private:
+    QString configDir() const;
+    QString accountsPath() const;
+
+    QString m_strRoot;
+    bool m_blAccounts = false;
+    std::unique_ptr<QProcess> m_pProcess;
+    QString m_strBaseUrl;
+    int m_iPort = 0;
+    qint64 m_iPid = 0;
+    mutable QByteArray m_baStandardError;
+};

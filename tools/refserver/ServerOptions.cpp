@@ -1,0 +1,297 @@
+#include "ServerOptions.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// "LEFT=RIGHT" split at the last "=".
+bool splitAssignment(const QString& strValue, QString& strLeft, QString& strRight)
+{
+    const qsizetype iPos = strValue.lastIndexOf(QLatin1Char('='));
+    if (iPos <= 0 || iPos == strValue.size() - 1)
+        return false;
+    strLeft = strValue.left(iPos);
+    strRight = strValue.mid(iPos + 1);
+    return true;
+}
+
+bool toNumber(const QString& strValue, qint64 iMin, qint64 iMax, qint64& iOut)
+{
+    bool blOk = false;
+    iOut = strValue.toLongLong(&blOk);
+    return blOk && iOut >= iMin && iOut <= iMax;
+}
+
+QString normaliseAlbum(const QString& strAlbum)
+{
+    return strAlbum.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+}
+
+bool readBool(const QJsonObject& object, const char* pszKey, bool& blOut, QString& strError)
+{
+    const QJsonValue value = object.value(QLatin1String(pszKey));
+    if (value.isUndefined())
+        return true;
+    if (!value.isBool()) {
+        strError = QStringLiteral("\"%1\" must be true or false").arg(QLatin1String(pszKey));
+        return false;
+    }
+    blOut = value.toBool();
+    return true;
+}
+
+bool readAccount(const QJsonValue& value, Account& account, QString& strError)
+{
+    if (!value.isObject()) {
+        strError = QStringLiteral("every account must be an object");
+        return false;
+    }
+    const QJsonObject object = value.toObject();
+    const QJsonValue name = object.value(QLatin1String("name"));
+    if (!name.isString() || name.toString().isEmpty()) {
+        strError = QStringLiteral("every account needs a non-empty \"name\"");
+        return false;
+    }
+    account.strName = name.toString();
+    const QJsonValue password = object.value(QLatin1String("password"));
+    if (!password.isUndefined() && !password.isString()) {
+        strError = QStringLiteral("\"password\" of %1 must be text").arg(account.strName);
+        return false;
+    }
+    account.strPassword = password.toString();
+    if (!readBool(object, "admin", account.blAdmin, strError) ||
+        !readBool(object, "disabled", account.blDisabled, strError) ||
+        !readBool(object, "photo_user", account.blPhotoUser, strError) ||
+        !readBool(object, "login_privilege", account.blLoginPrivilege, strError) ||
+        !readBool(object, "personal_enabled", account.blPersonalEnabled, strError))
+        return false;
+    const QJsonValue forbidden = object.value(QLatin1String("forbidden_albums"));
+    if (forbidden.isUndefined())
+        return true;
+    if (!forbidden.isArray()) {
+        strError = QStringLiteral("\"forbidden_albums\" of %1 must be a list").arg(account.strName);
+        return false;
+    }
+    for (const QJsonValue& album : forbidden.toArray()) {
+        if (!album.isString()) {
+            strError = QStringLiteral("\"forbidden_albums\" of %1 must hold text").arg(account.strName);
+            return false;
+        }
+        account.lstForbiddenAlbums.append(normaliseAlbum(album.toString()));
+    }
+    return true;
+}
+
+} // namespace
+
+QString ServerOptions::usage()
+{
+    return QStringLiteral(
+        "Usage: pictarium-refserver --root DIR [--port N] [--https] [--cert FILE --key FILE]\n"
+        "                           [--accounts FILE] [--journal FILE] [fault options]\n"
+        "Fault options:\n"
+        "  --html-on PATH               answer PATH with an HTML error page (repeatable)\n"
+        "  --status-on PATH=CODE        answer PATH with HTTP status CODE (repeatable)\n"
+        "  --drop-after BYTES:COUNT     drop the next COUNT connections after BYTES body bytes (repeatable)\n"
+        "  --session-lost-after N       session_lost for every file upload after N stored files\n"
+        "  --delay-ms N                 delay every reply by N ms\n"
+        "  --fail-upload REGEX=ERRMSG   fail file uploads whose \"album/name\" matches REGEX (repeatable)\n"
+        "  --close-immediately PATH     close the connection without a reply (repeatable)\n"
+        "The first line on stdout is the base URL; the server stops on SIGTERM or SIGINT.\n");
+}
+
+bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& options, QString& strError, bool& blHelp)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringLiteral("help"));
+    const QCommandLineOption root(QStringLiteral("root"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption https(QStringLiteral("https"));
+    const QCommandLineOption cert(QStringLiteral("cert"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption key(QStringLiteral("key"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption accounts(QStringLiteral("accounts"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption journal(QStringLiteral("journal"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption htmlOn(QStringLiteral("html-on"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption statusOn(QStringLiteral("status-on"), QString(), QStringLiteral("PATH=CODE"));
+    const QCommandLineOption dropAfter(QStringLiteral("drop-after"), QString(), QStringLiteral("BYTES:COUNT"));
+    const QCommandLineOption sessionLost(QStringLiteral("session-lost-after"), QString(), QStringLiteral("N"));
+    const QCommandLineOption delay(QStringLiteral("delay-ms"), QString(), QStringLiteral("N"));
+    const QCommandLineOption failUpload(QStringLiteral("fail-upload"), QString(), QStringLiteral("REGEX=ERRMSG"));
+    const QCommandLineOption closeNow(QStringLiteral("close-immediately"), QString(), QStringLiteral("PATH"));
+    parser.addOptions({help, root, port, https, cert, key, accounts, journal, htmlOn, statusOn, dropAfter, sessionLost,
+                       delay, failUpload, closeNow});
+
+    blHelp = false;
+    if (!parser.parse(lstArguments)) {
+        strError = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(help)) {
+        blHelp = true;
+        return true;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        strError = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().constFirst());
+        return false;
+    }
+    for (const QCommandLineOption& single : {root, port, cert, key, accounts, journal, sessionLost, delay}) {
+        if (parser.values(single).size() > 1) {
+            strError = QStringLiteral("--%1 given more than once").arg(single.names().constFirst());
+            return false;
+        }
+    }
+
+    options.strRoot = parser.value(root);
+    if (options.strRoot.isEmpty()) {
+        strError = QStringLiteral("--root is required");
+        return false;
+    }
+    qint64 iNumber = 0;
+    if (parser.isSet(port)) {
+        if (!toNumber(parser.value(port), 0, 65535, iNumber)) {
+            strError = QStringLiteral("--port must be 0 to 65535");
+            return false;
+        }
+        options.iPort = quint16(iNumber);
+    }
+    options.strCertFile = parser.value(cert);
+    options.strKeyFile = parser.value(key);
+    if (parser.isSet(cert) != parser.isSet(key)) {
+        strError = QStringLiteral("--cert and --key go together");
+        return false;
+    }
+    options.blHttps = parser.isSet(https) || parser.isSet(cert);
+    options.strAccountsFile = parser.value(accounts);
+    options.strJournalFile = parser.value(journal);
+
+    options.lstHtmlOn = parser.values(htmlOn);
+    for (const QString& strValue : parser.values(statusOn)) {
+        QString strPath;
+        QString strCode;
+        if (!splitAssignment(strValue, strPath, strCode) || !toNumber(strCode, 100, 599, iNumber)) {
+            strError = QStringLiteral("--status-on wants PATH=CODE with CODE 100 to 599: %1").arg(strValue);
+            return false;
+        }
+        options.lstStatusOn.append({strPath, int(iNumber)});
+    }
+    for (const QString& strValue : parser.values(dropAfter)) {
+        const QStringList lstParts = strValue.split(QLatin1Char(':'));
+        qint64 iCount = 0;
+        if (lstParts.size() != 2 || !toNumber(lstParts.at(0), 0, Q_INT64_C(1) << 50, iNumber) ||
+            !toNumber(lstParts.at(1), 1, 1000000, iCount)) {
+            strError = QStringLiteral("--drop-after wants BYTES:COUNT with COUNT of at least 1: %1").arg(strValue);
+            return false;
+        }
+        options.lstDropAfter.append({iNumber, int(iCount)});
+    }
+    if (parser.isSet(sessionLost)) {
+        if (!toNumber(parser.value(sessionLost), 0, 1000000000, iNumber)) {
+            strError = QStringLiteral("--session-lost-after wants a count");
+            return false;
+        }
+        options.iSessionLostAfter = int(iNumber);
+    }
+    if (parser.isSet(delay)) {
+        if (!toNumber(parser.value(delay), 0, 3600000, iNumber)) {
+            strError = QStringLiteral("--delay-ms wants 0 to 3600000");
+            return false;
+        }
+        options.iDelayMs = int(iNumber);
+    }
+    for (const QString& strValue : parser.values(failUpload)) {
+        QString strRegex;
+        QString strMessage;
+        if (!splitAssignment(strValue, strRegex, strMessage)) {
+            strError = QStringLiteral("--fail-upload wants REGEX=ERRMSG: %1").arg(strValue);
+            return false;
+        }
+        FailUploadRule rule{QRegularExpression(strRegex), strMessage};
+        if (!rule.regex.isValid()) {
+            strError =
+                QStringLiteral("--fail-upload: bad regular expression %1: %2").arg(strRegex, rule.regex.errorString());
+            return false;
+        }
+        options.lstFailUpload.append(rule);
+    }
+    options.lstCloseImmediately = parser.values(closeNow);
+    return true;
+}
+
+bool ServerState::load(const QString& strFile, ServerState& state, QString& strError)
+{
+    state = ServerState();
+    Account admin;
+    admin.strName = QStringLiteral("admin");
+    admin.strPassword = QStringLiteral("admin");
+    admin.blAdmin = true;
+    if (strFile.isEmpty()) {
+        state.lstAccounts.append(admin);
+        return true;
+    }
+
+    QFile file(strFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        strError = QStringLiteral("cannot read the accounts file %1: %2").arg(strFile, file.errorString());
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        strError = QStringLiteral("the accounts file %1 is not a JSON object").arg(strFile);
+        if (parseError.error != QJsonParseError::NoError)
+            strError += QStringLiteral(" (%1 at offset %2)").arg(parseError.errorString()).arg(parseError.offset);
+        return false;
+    }
+    const QJsonObject top = document.object();
+    if (!readBool(top, "photo_installed", state.blPhotoInstalled, strError) ||
+        !readBool(top, "photo_running", state.blPhotoRunning, strError) ||
+        !readBool(top, "photo_root", state.blPhotoRoot, strError)) {
+        strError = strFile + QLatin1String(": ") + strError;
+        return false;
+    }
+    const QJsonValue disabled = top.value(QLatin1String("service_disabled"));
+    if (disabled.isString() &&
+        (disabled.toString() == QLatin1String("redirect") || disabled.toString() == QLatin1String("html"))) {
+        state.strServiceDisabled = disabled.toString();
+    } else if (!disabled.isUndefined() && !disabled.isNull()) {
+        strError = strFile + QLatin1String(": \"service_disabled\" must be null, \"redirect\" or \"html\"");
+        return false;
+    }
+
+    const QJsonValue accounts = top.value(QLatin1String("accounts"));
+    if (accounts.isUndefined()) {
+        state.lstAccounts.append(admin);
+        return true;
+    }
+    if (!accounts.isArray()) {
+        strError = strFile + QLatin1String(": \"accounts\" must be a list");
+        return false;
+    }
+    for (const QJsonValue& value : accounts.toArray()) {
+        Account account;
+        if (!readAccount(value, account, strError)) {
+            strError = strFile + QLatin1String(": ") + strError;
+            return false;
+        }
+        if (state.findAccount(account.strName) >= 0) {
+            strError = strFile + QLatin1String(": account listed twice: ") + account.strName;
+            return false;
+        }
+        state.lstAccounts.append(account);
+    }
+    return true;
+}
+
+int ServerState::findAccount(const QString& strName) const
+{
+    for (qsizetype i = 0; i < lstAccounts.size(); ++i) {
+        if (lstAccounts.at(i).strName.compare(strName, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+// Closes the connection after iBytes body bytes, for the next iRemaining requests whose body is longer.
+struct DropRule
+{
+    qint64 iBytes = 0;
+    int iRemaining = 0;
+};
+
+struct StatusRule
+{
+    QString strPath;
+    int iStatus = 500;
+};
+
+struct FailUploadRule
+{
+    QRegularExpression regex;
+    QString strErrMsg;
+};
+
+struct ServerOptions
+{
+    QString strRoot;
+    quint16 iPort = 0;
+    bool blHttps = false;
+    QString strCertFile;
+    QString strKeyFile;
+    QString strAccountsFile;
+    QString strJournalFile;
+
+    QStringList lstHtmlOn;
+    QList<StatusRule> lstStatusOn;
+    QList<DropRule> lstDropAfter;
+    int iSessionLostAfter = -1; // -1: never
+    int iDelayMs = 0;
+    QList<FailUploadRule> lstFailUpload;
+    QStringList lstCloseImmediately;
+
+    // False with a message on a bad command line; blHelp when --help was asked for.
+    static bool parse(const QStringList& lstArguments, ServerOptions& options, QString& strError, bool& blHelp);
+    static QString usage();
+};
+
+struct Account
+{
+    QString strName;
+    QString strPassword;
+    bool blAdmin = false;
+    bool blDisabled = false;
+    bool blPhotoUser = true;
+    bool blLoginPrivilege = true;
+    bool blPersonalEnabled = false;
+    QStringList lstForbiddenAlbums; // normalised album paths; "" is the photo root
+};
+
+// What the accounts file describes: the state of the web application and its users.
+struct ServerState
+{
+    bool blPhotoInstalled = true;
+    bool blPhotoRunning = true;
+    bool blPhotoRoot = true;
+    QString strServiceDisabled; // "", "redirect" or "html"
+    QList<Account> lstAccounts;
+
+    // Without a file: defaults and the single account admin/admin.
+    static bool load(const QString& strFile, ServerState& state, QString& strError);
+    // Index of the account, names compared without regard to case; -1 when unknown.
+    int findAccount(const QString& strName) const;
+};
