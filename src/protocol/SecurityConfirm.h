@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPointer>
+#include <QString>
+#include <QThread>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class UserPrompt;
+struct ServerProfile;
+
+// Logs in to the Pictarium of a profile. The session cookie the server sets stays in the
+// access manager's cookie jar for the requests that follow.
+class SecurityConfirm : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit SecurityConfirm(UserPrompt* pPrompt, QObject* pParent = nullptr);
+    ~SecurityConfirm() override;
+    Q_DISABLE_COPY_MOVE(SecurityConfirm)
+
+    // Asks for the password when the profile does not remember it (or blForcePrompt).
+    // False when the user cancels; then nothing is sent and no signal follows.
+    bool prepareLogin(QNetworkAccessManager* pNam, ServerProfile* pProfile, bool blRetryAllowed, bool blForcePrompt);
+    // Starts the attempt after prepareLogin returned true: the request goes out on the next
+    // pass of the event loop.
+    void launch();
+
+    bool succeeded() const { return m_blSucceeded; }
+    int requestNumber() const { return m_iRequestNumber; }
+
+Q_SIGNALS:
+    void signalLogin();
+    void signalLoginFinish(bool blLoginSuccess);
+
+public Q_SLOTS:
+    void slotLoginPictarium();
+    void slotLoginRequestFinished();
+
+protected:
+    void run() override;
+
+private:
+    QString interpret(QNetworkReply* pReply, bool blPersonalRequest, bool* pblSuccess) const;
+
+    int m_iRequestNumber = 0;
+    bool m_blSucceeded = false;
+    bool m_blForcePrompt = false;
+    bool m_blRetryAllowed = false;
+    bool m_blPersonal = false;
+    QString m_strBaseUrl;
+    QString m_strUserName;
+    QString m_strPassword;
+    QNetworkAccessManager* m_pNam = nullptr;
+    ServerProfile* m_pProfile = nullptr;
+    QPointer<QNetworkReply> m_pReply;
+    UserPrompt* m_pPrompt;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkRequest>
+#include <QString>
+
+class QIODevice;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Every request to the server is built and sent here: URL from the base URL, content types,
+// redirect and certificate policy.
+namespace ServerRequest {
+
+inline constexpr const char* LoginPath = "/blog/login.php";
+inline constexpr const char* AlbumListPath = "/photo/include/rada_get_uploadable_album.php";
+inline constexpr const char* UploadInitPath = "/photo/include/rada_upload_init.php";
+inline constexpr const char* FileUploadPath = "/photo/include/rada_file_upload.php";
+
+// Base URL + endpoint path; redirects are handed back to the caller, not followed.
+QNetworkRequest build(const QString& strBaseUrl, const char* pszPath);
+// The same, with the form content type.
+QNetworkRequest buildForm(const QString& strBaseUrl, const char* pszPath);
+
+// A form value: UTF-8, every byte but A-Z a-z 0-9 - . _ ~ as %XX.
+QByteArray formValue(const QString& strValue);
+
+QNetworkReply* post(QNetworkAccessManager* pNam, const QNetworkRequest& request, const QByteArray& baBody);
+// PUT streaming from pBody (nullptr: empty body).
+QNetworkReply* put(QNetworkAccessManager* pNam, const QNetworkRequest& request, QIODevice* pBody);
+
+// The certificate policy: every certificate error is ignored.
+void applyCertificatePolicy(QNetworkReply* pReply);
+
+} // namespace ServerRequest

@@ -1,0 +1,377 @@
+#include "AppIdentity.h"
+#include "RefServerProcess.h"
+#include "ScriptedPrompt.h"
+#include "TestEnvironment.h"
+#include "VelmLocale.h"
+#include "protocol/SecurityConfirm.h"
+#include "protocol/ServerReply.h"
+#include "protocol/ServerRequest.h"
+#include "store/ProfileStore.h"
+#include "store/VelmDatabase.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QStringList s_debugLines;
+
+void captureDebug(QtMsgType, const QMessageLogContext&, const QString& strMessage)
+{
+    s_debugLines.append(strMessage);
+}
+
+QJsonObject account(const QString& strName, const QString& strPassword, const QJsonObject& extra = {})
+{
+    QJsonObject object{{"name", strName}, {"password", strPassword}};
+    for (auto it = extra.begin(); it != extra.end(); ++it)
+        object.insert(it.key(), it.value());
+    return object;
+}
+
+QJsonObject standardAccounts(const QJsonObject& state = {})
+{
+    QJsonObject accounts = state;
+    accounts.insert("accounts",
+                    QJsonArray{account("admin", "adminpw", {{"admin", true}}), account("ann", "pw"),
+                               account("dis", "pw", {{"disabled", true}}), account("bob", "pw", {{"photo_user", false}}),
+                               account("blocked", "pw", {{"login_privilege", false}}),
+                               account("pers", "pw", {{"personal_enabled", true}}),
+                               account("a&b=c d", QString::fromUtf8("p&w=\xc3\xb6"))});
+    return accounts;
+}
+
+} // namespace
+
+// Logging in against the reference server, over HTTP and HTTPS.
+class TestSecurityConfirm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void outcomes_data();
+    void outcomes();
+    void bodyAndCookie();
+    void supersededReplyIgnored();
+    void refusedPasswordReprompts();
+    void cancelledPrompts();
+    void secretsStayOutOfLog();
+
+private:
+    ServerProfile makeProfile(const QString& strAccount, const QString& strPassword, bool blHttps = false,
+                              bool blPersonal = false, const QString& strOwner = QString());
+    bool startServer(const QJsonObject& accounts, const QStringList& lstArgs = {}, bool blHttps = false);
+
+    std::unique_ptr<TestEnvironment> m_pEnv;
+    std::unique_ptr<RefServerProcess> m_pServer;
+    std::unique_ptr<QNetworkAccessManager> m_pNam;
+};
+
+void TestSecurityConfirm::initTestCase()
+{
+    VelmLocale::fillMessageTable();
+}
+
+void TestSecurityConfirm::init()
+{
+    m_pEnv = std::make_unique<TestEnvironment>();
+    QVERIFY(AppIdentity::ensureDataFolder());
+    QVERIFY(VelmDatabase::open());
+    VelmDatabase::ensureTable(VelmDatabase::ServerProfiles);
+    m_pNam = std::make_unique<QNetworkAccessManager>();
+}
+
+void TestSecurityConfirm::cleanup()
+{
+    m_pNam.reset();
+    m_pServer.reset();
+    VelmDatabase::close();
+    m_pEnv.reset();
+}
+
+bool TestSecurityConfirm::startServer(const QJsonObject& accounts, const QStringList& lstArgs, bool blHttps)
+{
+    m_pServer = std::make_unique<RefServerProcess>(m_pEnv->root() + QLatin1String("/server"));
+    m_pServer->setAccounts(accounts);
+    return m_pServer->start(lstArgs, blHttps);
+}
+
+ServerProfile TestSecurityConfirm::makeProfile(const QString& strAccount, const QString& strPassword, bool blHttps,
+                                               bool blPersonal, const QString& strOwner)
+{
+    ServerProfile profile;
+    ProfileStore::fillRecord(profile, QStringLiteral("home"), QStringLiteral("127.0.0.1"),
+                             m_pServer ? m_pServer->port() : 1, blHttps, strAccount, strPassword, true, strOwner,
+                             blPersonal, true, true, true, QStringLiteral("RENAME"), QString(), {});
+    return profile;
+}
+
+void TestSecurityConfirm::outcomes_data()
+{
+    QTest::addColumn<QJsonObject>("state");
+    QTest::addColumn<QStringList>("serverArgs");
+    QTest::addColumn<bool>("https");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("owner"); // personal Pictarium owner, empty for the shared one
+    QTest::addColumn<QString>("message"); // empty: success
+
+    const QString strDisabled = QStringLiteral(
+        "Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to "
+        "enable Pictarium.");
+    const QString strPersonalDisabled =
+        QStringLiteral("Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.");
+    const QJsonObject photoOff{{"photo_running", false}};
+    const QStringList none;
+
+    QTest::newRow("ok") << QJsonObject() << none << false << "ann" << "pw" << "" << "";
+    QTest::newRow("ok https") << QJsonObject() << none << true << "ann" << "pw" << "" << "";
+    QTest::newRow("wrong password") << QJsonObject() << none << false << "ann" << "nope" << ""
+                                    << "The account or password is invalid. Please try again.";
+    QTest::newRow("unknown user https") << QJsonObject() << none << true << "zed" << "pw" << ""
+                                        << "The account or password is invalid. Please try again.";
+    QTest::newRow("disabled") << QJsonObject() << none << false << "dis" << "pw" << ""
+                              << "The user account has been disabled.";
+    QTest::newRow("not a photo user") << QJsonObject() << none << false << "bob" << "pw" << ""
+                                      << "bob is not a valid Pictarium user account.";
+    QTest::newRow("no login privilege") << QJsonObject() << none << false << "blocked" << "pw" << ""
+                                        << "You are not authorized to use this service.";
+    QTest::newRow("photo off, user") << photoOff << none << false << "ann" << "pw" << "" << strDisabled;
+    QTest::newRow("photo off, Admin") << photoOff << none << false << "Admin" << "adminpw" << "" << "";
+    QTest::newRow("photo off, admin wrong password") << photoOff << none << false << "ADMIN" << "x" << ""
+                                                     << "The account or password is invalid. Please try again.";
+    QTest::newRow("photo off, personal") << photoOff << none << false << "pers" << "pw" << "pers"
+                                         << strPersonalDisabled;
+    QTest::newRow("personal ok") << QJsonObject() << none << false << "pers" << "pw" << "pers" << "";
+    QTest::newRow("personal not enabled") << QJsonObject() << none << false << "ann" << "pw" << "ann"
+                                          << strPersonalDisabled;
+    QTest::newRow("no photo root") << QJsonObject{{"photo_root", false}} << none << false << "ann" << "pw" << ""
+                                   << "The photo shared folder is not found. Please make sure the photo shared folder "
+                                      "exists before uploading.";
+    QTest::newRow("not installed") << QJsonObject{{"photo_installed", false}} << none << false << "ann" << "pw" << ""
+                                   << "Pictarium is not installed. Please install the package at Parcelry to upload "
+                                      "photos.";
+    QTest::newRow("service redirect") << QJsonObject{{"service_disabled", "redirect"}} << none << false << "ann"
+                                      << "pw" << "" << strDisabled;
+    QTest::newRow("service page, personal") << QJsonObject{{"service_disabled", "html"}} << none << false << "pers"
+                                            << "pw" << "pers" << strPersonalDisabled;
+    QTest::newRow("other html") << QJsonObject() << QStringList{"--html-on", "/blog/login.php"} << false << "ann"
+                                << "pw" << ""
+                                << "Failed to establish the connection. Please check the hostname/IP address or make "
+                                   "sure Pictarium is working properly, and then try again.";
+    QTest::newRow("server error 500") << QJsonObject() << QStringList{"--status-on", "/blog/login.php=500"} << false
+                                      << "ann" << "pw" << "" << "Connection error. (Error Code: reply_err_401)";
+    QTest::newRow("dropped") << QJsonObject() << QStringList{"--close-immediately", "/blog/login.php"} << false
+                             << "ann" << "pw" << "" << "Connection error. (Error Code: RemoteHostClosedError)";
+    QTest::newRow("refused") << QJsonObject() << QStringList{"REFUSED"} << false << "ann" << "pw" << ""
+                             << "Connection error. (Error Code: ConnectionRefusedError)";
+}
+
+void TestSecurityConfirm::outcomes()
+{
+    QFETCH(QJsonObject, state);
+    QFETCH(QStringList, serverArgs);
+    QFETCH(bool, https);
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, owner);
+    QFETCH(QString, message);
+
+    const bool blRefused = serverArgs == QStringList{"REFUSED"};
+    QVERIFY(startServer(standardAccounts(state), blRefused ? QStringList() : serverArgs, https));
+    ServerProfile profile = makeProfile(user, password, https, !owner.isEmpty(), owner);
+    if (blRefused) {
+        // A port nobody listens on: take a free one and close it again.
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        profile.port = probe.serverPort();
+        probe.close();
+        profile.updateBaseUrl();
+    }
+
+    ScriptedPrompt prompt;
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, false, false));
+    login.launch();
+    QVERIFY(spy.wait(15000));
+    QTest::qWait(50);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), message.isEmpty());
+    QCOMPARE(login.succeeded(), message.isEmpty());
+
+    if (message.isEmpty()) {
+        QVERIFY(prompt.shown.isEmpty());
+    } else {
+        QCOMPARE(prompt.shown.size(), 1);
+        QCOMPARE(prompt.shown.at(0).kind, QStringLiteral("warning"));
+        QCOMPARE(prompt.shown.at(0).title, QStringLiteral("Error"));
+        QCOMPARE(prompt.shown.at(0).text, message);
+    }
+    if (!blRefused && !owner.isEmpty()) {
+        const QList<QJsonObject> lstLogins = m_pServer->journalFor(QStringLiteral("/blog/login.php"));
+        QVERIFY(!lstLogins.isEmpty());
+        QCOMPARE(lstLogins.last().value("path").toString(), QLatin1String("/~") + owner + QLatin1String("/blog/login.php"));
+    }
+}
+
+void TestSecurityConfirm::bodyAndCookie()
+{
+    QVERIFY(startServer(standardAccounts()));
+    ServerProfile profile = makeProfile(QStringLiteral("a&b=c d"), QString::fromUtf8("p&w=\xc3\xb6"));
+    ScriptedPrompt prompt;
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+    QVERIFY(spy.wait(15000));
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+
+    const QJsonObject entry = m_pServer->journalFor(QStringLiteral("/blog/login.php")).last();
+    QCOMPARE(entry.value("method").toString(), QStringLiteral("POST"));
+    QCOMPARE(QByteArray::fromBase64(entry.value("body_base64").toString().toLatin1()),
+             QByteArray("action=login&username=a%26b%3Dc%20d&passwd=p%26w%3D%C3%B6"));
+    bool blFormType = false;
+    for (const QJsonValue& header : entry.value("headers").toArray()) {
+        const QJsonArray pair = header.toArray();
+        if (pair.at(0).toString().compare(QLatin1String("Content-Type"), Qt::CaseInsensitive) == 0)
+            blFormType = pair.at(1).toString() == QLatin1String("application/x-www-form-urlencoded");
+    }
+    QVERIFY(blFormType);
+
+    // The next request through the same manager carries the session cookie.
+    QNetworkReply* pReply = ServerRequest::post(
+        m_pNam.get(), ServerRequest::buildForm(profile.baseUrl, ServerRequest::AlbumListPath),
+        QByteArrayLiteral("action=get_uploadable_album_list"));
+    QSignalSpy finished(pReply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(15000));
+    const ServerReply reply = ServerReply::classify(pReply);
+    delete pReply;
+    QVERIFY2(reply.flag("success"), reply.body.constData());
+
+    const QJsonObject albums = m_pServer->journalFor(QStringLiteral("rada_get_uploadable_album.php")).last();
+    QString strCookie;
+    for (const QJsonValue& header : albums.value("headers").toArray()) {
+        const QJsonArray pair = header.toArray();
+        if (pair.at(0).toString().compare(QLatin1String("Cookie"), Qt::CaseInsensitive) == 0)
+            strCookie = pair.at(1).toString();
+    }
+    QVERIFY2(strCookie.contains(QLatin1String("PICSESSID=")), qPrintable(strCookie));
+}
+
+void TestSecurityConfirm::supersededReplyIgnored()
+{
+    QVERIFY(startServer(standardAccounts(), {QStringLiteral("--delay-ms"), QStringLiteral("400")}));
+    ServerProfile profile = makeProfile(QStringLiteral("ann"), QStringLiteral("wrong"));
+    ScriptedPrompt prompt;
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+    // The first reply is held back by the server while the second attempt starts.
+    QTest::qWait(100);
+    profile.password = QStringLiteral("pw");
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+
+    QVERIFY(spy.wait(15000));
+    QTest::qWait(600);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+    QVERIFY(prompt.shown.isEmpty()); // the stale failure showed nothing
+    QCOMPARE(m_pServer->journalFor(QStringLiteral("/blog/login.php")).size(), 2);
+}
+
+void TestSecurityConfirm::refusedPasswordReprompts()
+{
+    QVERIFY(startServer(standardAccounts()));
+    ServerProfile profile = makeProfile(QStringLiteral("ann"), QString());
+    profile.savepass = false;
+    QVERIFY(ProfileStore::insertProfile(profile));
+
+    ScriptedPrompt prompt;
+    prompt.textAnswers = {QStringLiteral("typo"), QStringLiteral("pw")};
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+    QVERIFY(spy.wait(15000));
+    QTest::qWait(50);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+
+    QStringList lstShown;
+    for (const ScriptedPrompt::Shown& item : std::as_const(prompt.shown))
+        lstShown.append(item.kind + QLatin1Char('|') + item.title + QLatin1Char('|') + item.text);
+    QCOMPARE(lstShown, QStringList({"text|Velmora Pictarium Uploader|Please enter the ann's password.",
+                                    "warning|Error|The account or password is invalid. Please try again.",
+                                    "text|Velmora Pictarium Uploader|Please enter the ann's password."}));
+    ServerProfile stored;
+    QVERIFY(ProfileStore::loadProfile(QStringLiteral("home"), stored, prompt));
+    QCOMPARE(stored.password, QStringLiteral("pw"));
+    QCOMPARE(profile.password, QStringLiteral("pw"));
+}
+
+void TestSecurityConfirm::cancelledPrompts()
+{
+    QVERIFY(startServer(standardAccounts()));
+    ServerProfile profile = makeProfile(QStringLiteral("ann"), QString());
+    profile.savepass = false;
+
+    // Cancelling the first prompt: nothing is sent, nothing is signalled.
+    ScriptedPrompt prompt;
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+    QVERIFY(!login.prepareLogin(m_pNam.get(), &profile, true, false));
+    QTest::qWait(200);
+    QCOMPARE(spy.count(), 0);
+    QVERIFY(m_pServer->journalFor(QStringLiteral("/blog/login.php")).isEmpty());
+
+    // Cancelling the prompt that follows a refusal ends the attempt as failed.
+    prompt.textAnswers = {QStringLiteral("typo")};
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+    QVERIFY(spy.wait(15000));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), false);
+    QCOMPARE(m_pServer->journalFor(QStringLiteral("/blog/login.php")).size(), 1);
+}
+
+void TestSecurityConfirm::secretsStayOutOfLog()
+{
+    QVERIFY(startServer(standardAccounts()));
+    ServerProfile profile = makeProfile(QStringLiteral("ann"), QStringLiteral("pw"));
+    profile.password = QStringLiteral("pw");
+    ScriptedPrompt prompt;
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+
+    s_debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, false, false));
+    login.launch();
+    const bool blFinished = spy.wait(15000);
+    qInstallMessageHandler(previous);
+    QVERIFY(blFinished);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+
+    const QString strLog = s_debugLines.join(QLatin1Char('\n'));
+    QVERIFY(!s_debugLines.isEmpty());
+    QVERIFY2(!strLog.contains(QLatin1String("passwd")), qPrintable(strLog));
+    QVERIFY2(!strLog.contains(QLatin1String("PICSESSID")), qPrintable(strLog));
+}
+
+QTEST_GUILESS_MAIN(TestSecurityConfirm)
+#include "tst_securityconfirm.moc"
