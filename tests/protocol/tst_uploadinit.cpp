@@ -1,8 +1,7 @@
 #include "RefServerProcess.h"
-#include "ScriptedPrompt.h"
+#include "ServerLogin.h"
 #include "TestEnvironment.h"
 #include "VelmLocale.h"
-#include "protocol/SecurityConfirm.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 #include "protocol/UploadInitRequest.h"
@@ -104,13 +103,7 @@ bool TestUploadInit::startAndLogin(const QStringList& lstArgs, bool blHttps)
     ProfileStore::fillRecord(m_profile, QStringLiteral("p"), m_pServer->host(), m_pServer->port(), blHttps,
                              QStringLiteral("ann"), QStringLiteral("pw"), true, QString(), false, true, true, true,
                              QStringLiteral("RENAME"), QString(), {});
-    ScriptedPrompt prompt;
-    SecurityConfirm login(&prompt);
-    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
-    if (!login.prepareLogin(m_pNam.get(), &m_profile, false, false))
-        return false;
-    login.launch();
-    return spy.wait(15000) && spy.at(0).at(0).toBool();
+    return logIn(m_pNam.get(), &m_profile);
 }
 
 QString TestUploadInit::makeFile(const QString& strRelative)

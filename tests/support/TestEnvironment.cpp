@@ -58,6 +58,12 @@ QByteArray readBytes(const QString& strPath)
     return file.readAll();
 }
 
+bool setModified(const QString& strPath, const QDateTime& time)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
 QByteArray utf16le(const QString& strText)
 {
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);

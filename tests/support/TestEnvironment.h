@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ namespace TestFiles {
 // Writes bytes to a file, making missing folders.
 bool writeBytes(const QString& strPath, const QByteArray& baData);
 QByteArray readBytes(const QString& strPath);
+// Sets the last-modification time of a file.
+bool setModified(const QString& strPath, const QDateTime& time);
 // UTF-16 LE bytes of a text.
 QByteArray utf16le(const QString& strText);
 

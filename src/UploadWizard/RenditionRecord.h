@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// One file to send, handed from the converter to the uploader.
+using RenditionRecord = QMap<int, QString>;
+
+enum RenditionKey {
+    KeyPath = 0,        // local file: a rendition in the temporary folder, or the source
+    KeyDestination = 1, // album path on the server
+    KeyOrigName = 2,    // name the server stores the source under
+    KeyUploadType = 3,  // rendition key, "ORIG_FILE" or "FOLDER"
+    KeyBatchFirst = 4,  // "true" on the first record of a file
+    KeyBatchLast = 5,   // "true" on the source record
+    KeyJobLast = 6      // "true" on the source record of the last job
+};
+
+namespace Renditions {
+
+// Thumbnail keys in hand-over order, and their file names.
+const QStringList& thumbnailKeys();
+QString thumbnailFile(const QString& strKey);
+// Video key and file name by quality code (0 high, 1 medium, 2 low, 3 mobile); empty outside.
+QString videoKey(int iQuality);
+QString videoFile(int iQuality);
+
+} // namespace Renditions

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "RenditionRecord.h"
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QPair>
+#include <QSemaphore>
+
+#include <atomic>
+
+// The hand-over between the converter thread and the uploader: records in order, a
+// semaphore counting records not yet taken, and the two shared progress accumulators.
+class UploadQueue : public QObject, public QSemaphore
+{
+    Q_OBJECT
+
+public:
+    explicit UploadQueue(QObject* pParent = nullptr);
+    Q_DISABLE_COPY_MOVE(UploadQueue)
+
+    int total = 0;
+    int succeeded = 0;
+    int failed = 0;
+    QList<QPair<QString, QString>> failures; // file name, error text
+
+    // Appends a copy of the record; the caller then releases the semaphore by 1.
+    void putRecord(const RenditionRecord& record);
+    // putRecord, release by 1, and wake a waiting uploader.
+    void handOver(const RenditionRecord& record);
+    // Removes the first record; the caller has acquired the semaphore by 1.
+    RenditionRecord takeRecord();
+
+    // accumulator := delta / total + accumulator; returns the new value.
+    float addNextProgress(float fDelta);
+    float addCompleteProgress(float fDelta);
+    float nextProgress();
+    float completeProgress();
+
+    void setCurrentFileSize(qint64 llSize) { m_llCurrentFileSize = llSize; }
+    qint64 currentFileSize() const { return m_llCurrentFileSize; }
+
+Q_SIGNALS:
+    // Emitted from the converter thread after each hand-over.
+    void signalRecordAvailable();
+
+private:
+    float m_fCompleteProgress = 0;
+    float m_fNextProgress = 0;
+    std::atomic<qint64> m_llCurrentFileSize{0};
+    QMutex m_lock;
+    QList<RenditionRecord> m_lstRecords;
+};

@@ -1,0 +1,26 @@
+#include "FileUploadRequest.h"
+
+#include "ServerAddress.h"
+#include "ServerRequest.h"
+
+namespace FileUploadRequest {
+
+QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,
+                      const QString& strLastModified)
+{
+    QNetworkRequest request = ServerRequest::build(strBaseUrl, ServerRequest::FileUploadPath);
+    // The leading blank is part of the value the server reads.
+    request.setRawHeader("X-PATH", ' ' + ServerAddress::percentEncode(record.value(KeyDestination)).toLatin1());
+    request.setRawHeader("X-DUPLICATE", strDupHandler.toUtf8());
+    request.setRawHeader("X-ORIG-FNAME", ' ' + ServerAddress::percentEncode(record.value(KeyOrigName)).toLatin1());
+    request.setRawHeader("X-UPLOAD-TYPE", record.value(KeyUploadType).toUtf8());
+    if (record.contains(KeyBatchFirst))
+        request.setRawHeader("X-IS-BATCH-FIRST-FILE", "1");
+    if (record.contains(KeyBatchLast))
+        request.setRawHeader("X-IS-BATCH-LAST-FILE", "1");
+    if (!strLastModified.isEmpty())
+        request.setRawHeader("X-LAST-MODIFIED-TIME", strLastModified.toLatin1());
+    return request;
+}
+
+} // namespace FileUploadRequest

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "UploadWizard/RenditionRecord.h"
+
+#include <QNetworkRequest>
+#include <QString>
+
+namespace FileUploadRequest {
+
+// The file upload request of a record: X-PATH, X-DUPLICATE, X-ORIG-FNAME, X-UPLOAD-TYPE, the
+// batch flags, and X-LAST-MODIFIED-TIME when strLastModified is not empty, in that order.
+QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,
+                      const QString& strLastModified = QString());
+
+} // namespace FileUploadRequest
