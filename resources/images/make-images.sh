@@ -1,0 +1,339 @@
+#!/usr/bin/env bash
+# Draws the pictures of Pictarium Uploader into this script's folder.
+# Needs: ImageMagick 6 "convert", fontconfig "fc-list" (optional),
+# fonts DejaVu Sans or Liberation Sans. icon_64.png is not touched.
+# A hint_*.png whose text no installed font can show gets the English text.
+set -euo pipefail
+export LC_ALL=C.UTF-8
+
+OUT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+TMP="$(mktemp -d)"
+trap 'rm -rf "$TMP"' EXIT
+
+command -v convert >/dev/null || { echo "make-images.sh: ImageMagick 'convert' is missing" >&2; exit 1; }
+
+# No time stamps or comments, so the same run gives the same bytes.
+STRIP=(-strip -define 'png:exclude-chunk=date,time,tEXt,zTXt,iTXt')
+
+# Opaque picture: palette PNG when it has at most 256 colours, else RGB.
+save_opaque() { # source out
+    local fmt=PNG24
+    convert "$1" -depth 8 "$TMP/d8.miff"
+    [ "$(identify -format '%k' "$TMP/d8.miff")" -le 256 ] && fmt=PNG8
+    convert "$TMP/d8.miff" "${STRIP[@]}" "$fmt:$OUT/$2"
+}
+
+# Colours
+BLUE='#2b6cb0'
+BLUE2='#0e69c4'
+BLUE_DARK='#1f5a96'
+GREY_ICON='#7b8694'
+GREY_SORT='#8a94a0'
+
+# Latin font: first one ImageMagick knows.
+FONT_LIST="$(convert -list font 2>/dev/null | sed -n 's/^ *Font: //p')"
+pick_font() {
+    local f
+    for f in "$@"; do
+        if grep -qx -- "$f" <<<"$FONT_LIST"; then echo "$f"; return; fi
+    done
+    echo "make-images.sh: none of the fonts $* is installed" >&2
+    exit 1
+}
+FONT="$(pick_font DejaVu-Sans Liberation-Sans)"
+FONT_BOLD="$(pick_font DejaVu-Sans-Bold Liberation-Sans-Bold)"
+
+# ---------------------------------------------------------------- backgrounds
+
+# Page background: light gradient, faint circles top-right, tinted button row.
+page_bg() { # out width height
+    local out=$1 w=$2 h=$3
+    local band=$((h - 45))
+    convert -size "${w}x${h}" gradient:'#fbfcfe-#eef3f9' \
+        -fill 'rgba(43,108,176,0.045)' -draw "circle $w,0 $((w - 150)),0" \
+        -fill 'rgba(43,108,176,0.035)' -draw "circle $((w - 40)),-30 $((w - 130)),-30" \
+        -fill 'rgba(255,255,255,0.35)' -draw "circle $((w - 95)),10 $((w - 125)),10" \
+        -fill '#e9eff6' -draw "rectangle 0,$((band + 1)) $((w - 1)),$((h - 1))" \
+        -fill '#cfd9e5' -draw "rectangle 0,$((band - 1)) $((w - 1)),$band" \
+        -fill '#f8fafd' -draw "rectangle 0,$((band + 1)) $((w - 1)),$((band + 1))" \
+        "$TMP/o.miff"
+    save_opaque "$TMP/o.miff" "$out"
+}
+page_bg bg_create.png 520 355
+page_bg bg_setting.png 420 330
+
+# Header band: blue, left to right, faint light circles on the right.
+convert -size 60x520 gradient:"$BLUE2-$BLUE" -rotate -90 +repage \
+    -fill 'rgba(255,255,255,0.07)' -draw 'circle 500,8 500,78' \
+    -fill 'rgba(255,255,255,0.05)' -draw 'circle 430,70 430,125' \
+    -fill "$BLUE_DARK" -draw 'rectangle 0,59 519,59' \
+    "$TMP/o.miff"
+save_opaque "$TMP/o.miff" bg_header.png
+
+# Title band and its separator line.
+convert -size 300x40 gradient:'#f7f9fc-#e9eff6' \
+    -fill '#d3dde9' -draw 'rectangle 0,39 299,39' \
+    "$TMP/o.miff"
+save_opaque "$TMP/o.miff" bg_title.png
+convert \( -size 1x300 gradient:"$BLUE-#d6e2ef" -rotate -90 \) \
+    \( -size 1x300 gradient:'#9dbbdc-#f1f5fa' -rotate -90 \) \
+    -append +repage "$TMP/o.miff"
+save_opaque "$TMP/o.miff" bg_title_line.png
+
+# List rows: plain and hover/selected.
+convert -size 400x40 xc:'#ffffff' \
+    -fill '#e3e9f0' -draw 'rectangle 0,39 399,39' \
+    "$TMP/o.miff"
+save_opaque "$TMP/o.miff" bg_list.png
+convert -size 400x40 gradient:'#eef5fd-#e2eefb' \
+    -fill '#c3d8ef' -draw 'rectangle 0,39 399,39' \
+    -fill "$BLUE" -draw 'rectangle 0,0 2,38' \
+    "$TMP/o.miff"
+save_opaque "$TMP/o.miff" bg_list_hover.png
+
+# ---------------------------------------------------------------- small icons
+# Drawn 4 times larger, then averaged down to 16x16.
+
+shrink4() { # out
+    convert "$TMP/big.png" -filter Box -resize 25% "${STRIP[@]}" "PNG32:$OUT/$1"
+}
+
+# Help: blue disc with a white question mark.
+convert -size 64x64 xc:none -fill "$BLUE" -draw 'circle 32,32 32,1' \
+    -font "$FONT_BOLD" -pointsize 46 -fill white -gravity center -annotate +0+1 '?' \
+    "$TMP/big.png"
+shrink4 bt_help.png
+
+# Delete: a cross; hover is red.
+delete_icon() { # out colour width
+    convert -size 64x64 xc:none -fill none -stroke "$2" -strokewidth "$3" \
+        -draw 'stroke-linecap round line 17,17 47,47 line 47,17 17,47' "$TMP/big.png"
+    shrink4 "$1"
+}
+delete_icon bt_del.png "$GREY_ICON" 8
+delete_icon bt_del_hover.png '#c53030' 9
+
+# Edit: a pencil, tip down-left; hover is blue.
+edit_icon() { # out body-colour
+    convert -size 64x64 xc:none -stroke none \
+        -draw "translate 32,32 rotate 45
+               fill $2 roundrectangle -7,-29 7,-21 3,3
+               fill $2 rectangle -7,-18 7,13
+               fill #d9dee5 polygon -7,15 7,15 0,29
+               fill $2 polygon -2.6,24.5 2.6,24.5 0,29" \
+        "$TMP/big.png"
+    shrink4 "$1"
+}
+edit_icon bt_edit.png "$GREY_ICON"
+edit_icon bt_edit_hover.png "$BLUE"
+
+# Sort arrows: crisp 9x5 triangles.
+convert -size 9x5 xc:none +antialias -fill "$GREY_SORT" \
+    -draw 'rectangle 4,0 4,0 rectangle 3,1 5,1 rectangle 2,2 6,2 rectangle 1,3 7,3 rectangle 0,4 8,4' \
+    "${STRIP[@]}" "PNG32:$OUT/icon_sort_asc.png"
+convert "$OUT/icon_sort_asc.png" -flip "${STRIP[@]}" "PNG32:$OUT/icon_sort_des.png"
+
+# ---------------------------------------------------------------- choice buttons
+# 160x90 cards: 1 new profile, 2 folder, 3 upload; normal, hover and pressed.
+
+choice_symbol() { # kind colour light dy
+    local c=$2 l=$3 dy=$4
+    case $1 in
+    1) # person with a plus badge
+        echo "translate 0,$dy
+              fill $c stroke none circle 75,33 75,23
+              fill $c ellipse 75,66 19,20 180,360
+              fill $c stroke white stroke-width 2.5 circle 97,59 97,47
+              fill none stroke white stroke-width 3 stroke-linecap round
+              line 97,53 97,65 line 91,59 103,59" ;;
+    2) # folder
+        echo "translate 0,$dy
+              fill $c stroke none roundrectangle 57,25 80,36 3,3
+              fill $c roundrectangle 57,30 103,65 4,4
+              fill $l roundrectangle 57,37 103,65 4,4" ;;
+    3) # arrow over a tray
+        echo "translate 0,$dy
+              fill none stroke $c stroke-width 5 stroke-linecap round stroke-linejoin round
+              polyline 59,50 59,64 101,64 101,50
+              line 80,56 80,28
+              polyline 68,39 80,27 92,39" ;;
+    esac
+}
+
+choice_button() { # out kind top bottom border icon light dy
+    local out=$1 kind=$2
+    convert \( -size 160x90 gradient:"$3-$4" \) \
+        \( -size 160x90 xc:none -fill white -draw 'roundrectangle 0,0 159,89 8,8' \) \
+        -compose CopyOpacity -composite -compose Over \
+        -fill none -stroke "$5" -strokewidth 1 -draw 'roundrectangle 0.5,0.5 159.5,89.5 8,8' \
+        -stroke none -draw "$(choice_symbol "$kind" "$6" "$7" "$8")" \
+        "${STRIP[@]}" "PNG32:$OUT/$out"
+}
+
+for k in 1 2 3; do
+    choice_button "bt_create_normal$k.png" "$k" '#ffffff' '#f1f5f9' '#cdd7e3' "$BLUE" '#6f9fd3' 0
+    choice_button "bt_create_hover$k.png" "$k" '#f4f9fe' '#e1edfa' '#8db8e6' "$BLUE2" '#5d9ee0' 0
+    choice_button "bt_create_action$k.png" "$k" '#d3e3f5' '#c4d9f1' "$BLUE" "$BLUE_DARK" '#4f85c0' 1
+done
+
+# ---------------------------------------------------------------- busy spinner
+# 8 dots on a ring, the head dark and the tail fading. GIF has on/off
+# transparency only, so the dots are drawn pixel-exact: round 4x4 dots for
+# the head half, 2x2 dots for the tail.
+
+spinner_frames=()
+for f in 0 1 2 3 4 5 6 7; do
+    mvg="$(awk -v f="$f" 'BEGIN {
+        split("10,3 15,5 17,10 15,15 10,17 5,15 3,10 5,5", pos, " ")
+        split("43,108,176 70,127,184 97,145,192 123,163,200 146,178,207 164,190,213 179,199,218 190,206,222", col, " ")
+        for (k = 7; k >= 0; k--) {
+            split(pos[(f - k + 16) % 8 + 1], p, ",")
+            x = p[1]; y = p[2]
+            printf "fill rgb(%s) ", col[k + 1]
+            if (k < 4)
+                printf "rectangle %d,%d %d,%d rectangle %d,%d %d,%d\n", x - 2, y - 1, x + 1, y, x - 1, y - 2, x, y + 1
+            else
+                printf "rectangle %d,%d %d,%d\n", x - 1, y - 1, x, y
+        }
+    }')"
+    convert -size 20x20 xc:none +antialias -stroke none -draw "$mvg" +repage "$TMP/spin$f.png"
+    spinner_frames+=("$TMP/spin$f.png")
+done
+convert -dispose Background -delay 8 -loop 0 "${spinner_frames[@]}" +repage \
+    -strip "GIF:$OUT/loading.gif"
+
+# ---------------------------------------------------------------- hint pictures
+# A file window with picked photos and the right-click menu, entry highlighted.
+
+convert -size 420x150 gradient:'#f6f9fc-#e9eff6' -stroke none -draw "
+    fill rgba(20,45,80,0.10) roundrectangle 12,13 298,145 6,6
+    fill white stroke #c3cdd9 roundrectangle 10,10 296,142 6,6 stroke none
+    fill #e6ecf3 roundrectangle 11,11 295,32 5,5 rectangle 11,24 295,32
+    fill #d3dbe5 rectangle 11,32 295,32
+    fill #b5c0cc roundrectangle 22,19 92,23 2,2
+    fill #c3cdd9 circle 262,21 262,17.5 circle 274,21 274,17.5 circle 286,21 286,17.5
+    fill #f3f6fa rectangle 11,33 70,141
+    fill #dde5ee rectangle 70,33 70,141
+    fill #dbe8f6 rectangle 11,53 69,63
+    fill #cfd7e1 roundrectangle 18,42 58,45 1.5,1.5
+    fill #8fb1d6 roundrectangle 18,57 62,60 1.5,1.5
+    fill #cfd7e1 roundrectangle 18,72 54,75 1.5,1.5 roundrectangle 18,87 60,90 1.5,1.5
+    fill #cfd7e1 roundrectangle 18,102 50,105 1.5,1.5
+    fill #dceafa stroke #8db8e6 roundrectangle 77,37 127,84 4,4 roundrectangle 127,37 177,84 4,4
+    stroke none
+    fill #9cc7ee rectangle 82,42 121,73 rectangle 132,42 171,73 rectangle 132,92 171,123
+    fill #f6c744 circle 112,50 112,46 circle 162,100 162,96
+    fill #5fa36a polygon 82,73 82,62 93,54 106,64 113,59 121,66 121,73
+    fill #3f8a55 polygon 132,73 132,64 146,55 160,67 171,60 171,73
+    fill #7dbb7f polygon 132,123 132,112 144,104 157,113 171,106 171,123
+    fill #f3b27a rectangle 182,42 221,73 rectangle 82,92 121,123
+    fill #8c6bb1 polygon 182,73 182,60 195,53 210,64 221,57 221,73
+    fill #b0617e polygon 82,123 82,113 98,104 121,116 121,123
+    fill #3d4a5c rectangle 232,42 271,73 rectangle 182,92 221,123
+    fill white polygon 247,51 247,65 259,58 polygon 197,101 197,115 209,108
+    fill #7fa8d4 roundrectangle 86,78 117,80 1,1 roundrectangle 136,78 167,80 1,1
+    fill #cfd7e1 roundrectangle 186,78 217,80 1,1 roundrectangle 236,78 267,80 1,1
+    fill #cfd7e1 roundrectangle 86,128 117,130 1,1 roundrectangle 136,128 167,130 1,1
+    fill #cfd7e1 roundrectangle 186,128 217,130 1,1
+    fill rgba(20,45,80,0.14) roundrectangle 167,66 409,142 4,4
+    fill white stroke #b9c4d1 roundrectangle 164,62 406,138 4,4 stroke none
+    fill #d4dbe4 roundrectangle 174,71 184,81 2,2
+    fill #c3ccd7 roundrectangle 194,74 246,78 2,2
+    fill #e1e6ed rectangle 170,89 400,89
+    fill $BLUE roundrectangle 168,93 402,113 3,3
+    fill none stroke white stroke-width 1.6 stroke-linecap round stroke-linejoin round
+    polyline 174,104 174,108 184,108 184,104
+    line 179,106 179,97 polyline 175.5,100 179,96.5 182.5,100
+    stroke none
+    fill #d4dbe4 roundrectangle 174,120 184,130 2,2
+    fill #c3ccd7 roundrectangle 194,123 262,127 2,2
+    " "$TMP/hint_base.png"
+
+# Cursor on the picked photos, at the menu corner.
+CURSOR="fill #1b1b1b stroke white stroke-width 1 stroke-linejoin round
+    polygon 158,56 158,72 162,68.2 165.2,75 168,73.8 165,67.2 170.2,67.2"
+
+# The text is drawn in runs: ASCII with the Latin font, the rest with the
+# first installed font that shows every character of the run.
+font_for_run() { # run -> font file, or nothing
+    local run=$1 cps="" i files f
+    command -v fc-list >/dev/null || return 0
+    for ((i = 0; i < ${#run}; i++)); do
+        cps+="$(printf '%x' "'${run:i:1}") "
+    done
+    files="$(fc-list ":charset=${cps% }" file 2>/dev/null | sed 's/: *$//' | sort)"
+    [ -n "$files" ] || return 0
+    for f in DejaVuSans.ttf LiberationSans-Regular.ttf; do
+        if grep -q "/$f\$" <<<"$files"; then grep "/$f\$" <<<"$files" | head -n1; return; fi
+    done
+    head -n1 <<<"$files"
+}
+
+RUN_TEXT=()
+RUN_FONT=()
+split_runs() { # text; fails when a run has no font
+    local text=$1 i ch kind prev="" run=""
+    RUN_TEXT=()
+    RUN_FONT=()
+    for ((i = 0; i <= ${#text}; i++)); do
+        ch=${text:i:1}
+        kind=other
+        if [ $i -eq ${#text} ]; then kind=end; elif [ "$(printf '%d' "'$ch")" -lt 127 ]; then kind=ascii; fi
+        # A space stays with the run before it (a run's leading space is not drawn).
+        if [ "$ch" = ' ' ] && [ -n "$run" ]; then kind=$prev; fi
+        if [ -n "$run" ] && [ "$kind" != "$prev" ]; then
+            RUN_TEXT+=("$run")
+            if [ "$prev" = ascii ]; then RUN_FONT+=("$FONT"); else RUN_FONT+=("$(font_for_run "$run")"); fi
+            [ -n "${RUN_FONT[-1]}" ] || return 1
+            run=""
+        fi
+        run+=$ch
+        prev=$kind
+    done
+}
+
+advance() { # font size text -> width in pixels the pen moves
+    local a
+    a="$(convert -size 1x1 xc: -font "$1" -pointsize "$2" -debug annotate -annotate 0 "$3" null: 2>&1 \
+        | sed -n 's/.*; origin: \([0-9.-]*\),.*/\1/p' | head -n1)"
+    [ -n "$a" ] || a="$(convert -font "$1" -pointsize "$2" label:"$3" -format '%w' info:)"
+    echo "$a"
+}
+
+ENGLISH='Upload to Pictarium'
+hint() { # out text
+    local out=$1 text=$2 size=12 i w x args
+    if ! split_runs "$text"; then
+        echo "make-images.sh: no installed font shows '$text'; $out gets the English text" >&2
+        split_runs "$ENGLISH"
+    fi
+    # Shrink the text until it fits the entry.
+    while :; do
+        w=0
+        for i in "${!RUN_TEXT[@]}"; do
+            w="$(awk -v a="$w" -v b="$(advance "${RUN_FONT[i]}" "$size" "${RUN_TEXT[i]}")" 'BEGIN { print a + b }')"
+        done
+        awk -v w="$w" 'BEGIN { exit !(w <= 204) }' && break
+        [ "$size" -le 9 ] && break
+        size=$((size - 1))
+    done
+    args=()
+    x=193
+    for i in "${!RUN_TEXT[@]}"; do
+        args+=(-font "${RUN_FONT[i]}" -annotate "+$x+107.5" "${RUN_TEXT[i]}")
+        x="$(awk -v a="$x" -v b="$(advance "${RUN_FONT[i]}" "$size" "${RUN_TEXT[i]}")" 'BEGIN { print a + b }')"
+    done
+    convert "$TMP/hint_base.png" -pointsize "$size" -fill white "${args[@]}" -draw "$CURSOR" \
+        "$TMP/o.miff"
+    save_opaque "$TMP/o.miff" "$out"
+}
+
+hint hint.png "$ENGLISH"
+hint hint_deu.png 'Zu Pictarium hochladen'
+hint hint_fra.png 'Envoyer vers Pictarium'
+hint hint_esn.png 'Subir a Pictarium'
+hint hint_nld.png 'Uploaden naar Pictarium'
+hint hint_ptg.png 'Carregar para o Pictarium'
+hint hint_jpn.png 'Pictarium にアップロード'
+hint hint_krn.png 'Pictarium에 업로드'
+hint hint_cht.png '上傳到 Pictarium'
