@@ -1,5 +1,7 @@
 #include "WidgetFlows.h"
 
+#include "UploadWizard/UploadWizard.h"
+
 #include <QApplication>
 #include <QDebug>
 #include <QIcon>
@@ -27,7 +29,8 @@ bool WidgetFlows::runCreateWizard(int iMode, QNetworkAccessManager* pNam, Server
 void WidgetFlows::runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                                   ServerProfile* pProfile)
 {
-    Q_UNUSED(pNam)
-    qDebug("%s:%d flow upload mode=%d profile=[%s] files=%d (not available in this build)", "src/WidgetFlows",
-           __LINE__, iMode, qPrintable(pProfile->profname), int(lstFiles.size()));
+    qDebug("%s:%d flow upload mode=%d profile=[%s] files=%d", "src/WidgetFlows", __LINE__, iMode,
+           qPrintable(pProfile->profname), int(lstFiles.size()));
+    UploadWizard wizard(nullptr, iMode, pNam, lstFiles, pProfile, m_pPrompt);
+    wizard.exec();
 }

@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     else
         pPrompt = std::make_unique<WidgetPrompt>();
 
-    WidgetFlows flows;
+    WidgetFlows flows(pPrompt.get());
     StartUp startUp(pPrompt.get(), &flows);
     return startUp.run(QCoreApplication::arguments());
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QList>
+#include <QPair>
+
+#include <memory>
+
+namespace Ui {
+class ErrorReport;
+}
+class UploadQueue;
+
+// The failed files of a run: file name and error text.
+class ErrorTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ErrorTableModel(const QList<QPair<QString, QString>>& lstFailures, QObject* pParent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int iRole = Qt::DisplayRole) const override;
+    QVariant headerData(int iSection, Qt::Orientation orientation, int iRole = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int iRole = Qt::EditRole) override;
+    bool insertRows(int iRow, int iCount, const QModelIndex& parent = QModelIndex()) override;
+    bool removeRows(int iRow, int iCount, const QModelIndex& parent = QModelIndex()) override;
+
+private:
+    QList<QPair<QString, QString>> m_lstFailures;
+};
+
+class ErrorReport : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ErrorReport(QWidget* pParent, const UploadQueue* pQueue);
+    ~ErrorReport() override;
+
+    QAbstractItemModel* model() const;
+
+private:
+    std::unique_ptr<Ui::ErrorReport> m_ui;
+    ErrorTableModel* m_pModel;
+};

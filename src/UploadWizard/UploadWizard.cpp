@@ -1,0 +1,195 @@
+#include "UploadWizard.h"
+
+#include "AppIdentity.h"
+#include "ErrorReport.h"
+#include "FileConverter.h"
+#include "TempFiles.h"
+#include "UploadQueue.h"
+#include "VelmLocale.h"
+#include "WizUpdDialog.h"
+#include "WizUpdProgress.h"
+#include "WizVdoQualDialog.h"
+#include "protocol/SecurityConfirm.h"
+#include "store/ProfileStore.h"
+#include "store/ServerProfile.h"
+
+#include <QAbstractButton>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+
+UploadWizard::UploadWizard(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+                           ServerProfile* pProfile, UserPrompt* pPrompt)
+    : VelmWizard(pParent), m_pProfile(pProfile), m_lstFiles(lstFiles), m_iMode(iMode),
+      m_pLogin(std::make_unique<SecurityConfirm>(pPrompt)), m_pNam(pNam), m_pQueue(std::make_unique<UploadQueue>()),
+      m_pPrompt(pPrompt)
+{
+    m_pOptionsPage = new WizUpdDialog(this);
+    m_pQualityPage = new WizVdoQualDialog(this, m_pProfile);
+    m_pProgressPage = new WizUpdProgress(this, m_pProfile, m_pQueue.get(), pPrompt);
+    setPage(OptionsPage, m_pOptionsPage);
+    setPage(QualityPage, m_pQualityPage);
+    setPage(ProgressPage, m_pProgressPage);
+
+    if (!m_pProfile->profname.isEmpty() && m_iMode != 4)
+        setWindowTitle(m_pProfile->profname + QLatin1String(" - ") + AppIdentity::applicationTitle());
+    setOption(QWizard::NoBackButtonOnLastPage, true);
+    setButtonText(QWizard::FinishButton, VelmLocale::message("btn_close"));
+    fixButtonHeights();
+
+    connect(this, &QWizard::currentIdChanged, this, &UploadWizard::slotPageComplete);
+    connect(m_pLogin.get(), &SecurityConfirm::signalLoginFinish, this, &UploadWizard::slotLoginFinish);
+
+    // Leftovers of earlier runs of this user go; other running uploads keep theirs.
+    TempFiles::emptyFolder();
+    if (TempFiles::ensureFolder())
+        QDir().mkpath(cameraFolder());
+}
+
+UploadWizard::~UploadWizard()
+{
+    // Threads are stopped and waited for before they are deleted.
+    if (m_pConverter) {
+        m_pConverter->requestStop();
+        m_pConverter->wait();
+    }
+    if (m_pUploader) {
+        m_pUploader->cancel();
+        m_pUploader->quit();
+        m_pUploader->wait();
+    }
+}
+
+QString UploadWizard::cameraFolder()
+{
+    return TempFiles::folderPath() + QLatin1String("/AUTOPLAY");
+}
+
+bool UploadWizard::validateCurrentPage()
+{
+    setBusy(true);
+    QWizardPage* pPage = currentPage();
+    if (!pPage || !pPage->validatePage()) {
+        setBusy(false);
+        return false;
+    }
+    if (pPage->nextId() == ProgressPage) {
+        if (m_blLoginBusy)
+            return false;
+        if (!m_blLoggedIn) {
+            m_blLoginBusy = true;
+            if (m_pLogin->prepareLogin(m_pNam, m_pProfile, true, false)) {
+                m_pLogin->launch();
+            } else {
+                m_blLoginBusy = false;
+                setBusy(false);
+            }
+            return false;
+        }
+    }
+    setBusy(false);
+    return true;
+}
+
+void UploadWizard::slotLoginFinish(bool blLoginSuccess)
+{
+    m_blLoginBusy = false;
+    m_blLoggedIn = blLoginSuccess;
+    setBusy(false);
+    if (blLoginSuccess)
+        next();
+}
+
+void UploadWizard::slotPageComplete(int iId)
+{
+    if (iId == ProgressPage)
+        slotStartUpload();
+}
+
+void UploadWizard::slotStartUpload()
+{
+    if (m_pConverter)
+        return;
+    m_pConverter = std::make_unique<FileConverter>(m_pQueue.get(), &m_lstJobs, *m_pProfile);
+    m_pUploader = std::make_unique<FileUploader>(m_pQueue.get(), m_pNam, m_pProfile, m_iMode, &m_cameraDetails);
+    for (QObject* pWorker : {static_cast<QObject*>(m_pConverter.get()), static_cast<QObject*>(m_pUploader.get())}) {
+        connect(pWorker, SIGNAL(signalCompleteProgressChanged(int)), m_pProgressPage,
+                SLOT(slotUpdateCompleteProgress(int)));
+        connect(pWorker, SIGNAL(signalNextProgressChanged(int)), m_pProgressPage, SLOT(slotUpdateNextProgress(int)));
+    }
+    connect(m_pUploader.get(), &FileUploader::signalConnectionSessionLost, m_pProgressPage,
+            &WizUpdProgress::slotConnectionSessionLost);
+    connect(m_pUploader.get(), &FileUploader::signalUploadFinished, this, &UploadWizard::slotUploadFinished);
+    m_blUploadRunning = true;
+    m_pConverter->start(QThread::InheritPriority);
+    m_pUploader->start(QThread::InheritPriority);
+}
+
+void UploadWizard::slotCancelUpload()
+{
+    if (m_pUploader)
+        m_pUploader->cancel();
+    if (m_pConverter)
+        m_pConverter->requestStop();
+}
+
+void UploadWizard::reject()
+{
+    if (currentId() == ProgressPage && m_blUploadRunning)
+        slotCancelUpload();
+    QWizard::reject();
+}
+
+void UploadWizard::accept()
+{
+    if (validateCurrentPage())
+        VelmWizard::accept();
+}
+
+void UploadWizard::slotUploadFinished()
+{
+    qDebug("UploadWizard: slotUploadFinished");
+    m_blUploadRunning = false;
+    if (QAbstractButton* pCancel = button(QWizard::CancelButton))
+        pCancel->hide();
+    setOption(QWizard::NoCancelButton, true);
+
+    ProfileStore::saveUploadOptions(*m_pProfile);
+    ProfileStore::countUploadRun(m_pProfile->profname);
+    m_pProgressPage->slotUploadFinished();
+
+    if (m_pQueue->failed != 0) {
+        slotErrorReport();
+        setButtonText(QWizard::CustomButton1, VelmLocale::message("btn_error_report"));
+        setOption(QWizard::HaveCustomButton1, true);
+        if (QAbstractButton* pReport = button(QWizard::CustomButton1)) {
+            pReport->setMinimumWidth(100);
+            pReport->setFixedHeight(24);
+        }
+        connect(this, &QWizard::customButtonClicked, this, &UploadWizard::slotErrorReport, Qt::UniqueConnection);
+    }
+
+    // Nothing consumes records any more (a lost login ends the uploader early): stop the
+    // converter, then its renditions can go.
+    if (m_pConverter) {
+        m_pConverter->requestStop();
+        m_pConverter->wait();
+    }
+    TempFiles::emptyFolder();
+    emptyFolder(cameraFolder());
+}
+
+void UploadWizard::slotErrorReport()
+{
+    ErrorReport report(this, m_pQueue.get());
+    report.exec();
+}
+
+void UploadWizard::emptyFolder(const QString& strFolder)
+{
+    const QFileInfoList lstFiles = QDir(strFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& file : lstFiles) {
+        QFile::setPermissions(file.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(file.absoluteFilePath());
+    }
+}

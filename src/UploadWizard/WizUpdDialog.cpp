@@ -1,0 +1,298 @@
+#include "WizUpdDialog.h"
+
+#include "AppIdentity.h"
+#include "MediaTypes.h"
+#include "UploadQueue.h"
+#include "UploadWizard.h"
+#include "UserPrompt.h"
+#include "VelmLocale.h"
+#include "protocol/AlbumBrowser.h"
+#include "protocol/SecurityConfirm.h"
+#include "protocol/UploadInitRequest.h"
+#include "store/ProfileStore.h"
+#include "store/ServerProfile.h"
+#include "store/UploadHistory.h"
+#include "ui_WizUpdDialog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTreeWidget>
+
+WizUpdDialog::WizUpdDialog(UploadWizard* pWizard)
+    : QWizardPage(pWizard), m_ui(std::make_unique<Ui::WizUpdDialog>()), m_pWizard(pWizard),
+      m_pLogin(std::make_unique<SecurityConfirm>(pWizard->prompt()))
+{
+    m_ui->setupUi(this);
+    m_ui->m_comboDuplicate->addItem(VelmLocale::message("upload_overwrite"));
+    m_ui->m_comboDuplicate->addItem(VelmLocale::message("upload_rename"));
+    m_ui->m_comboDuplicate->addItem(VelmLocale::message("upload_skip"));
+
+    const int iMode = pWizard->mode();
+    m_ui->m_plbSrcFolder->setVisible(iMode == 8);
+    m_ui->m_pedtSrcAlbum->setVisible(iMode == 8);
+    m_ui->m_pbtnSrcBrowse->setVisible(iMode == 8);
+    m_ui->m_pcbxProfile->setVisible(iMode == 6);
+    m_ui->m_pcbxSrc->hide();
+    if (iMode == 6) {
+        m_ui->m_pcbxProfile->addItems(ProfileStore::shortcutOrder());
+        m_ui->m_pcbxProfile->setCurrentText(pWizard->profile()->profname);
+        connect(m_ui->m_pcbxProfile, &QComboBox::currentTextChanged, this, &WizUpdDialog::slotProfileChanged);
+    }
+
+    registerField(iMode == 8 ? QStringLiteral("SrcFolder*") : QStringLiteral("SrcFolder"), m_ui->m_pedtSrcAlbum);
+    registerField(QStringLiteral("DstAlbum"), m_ui->m_pedtDstAlbum);
+    registerField(QStringLiteral("Duplicate"), m_ui->m_comboDuplicate);
+    registerField(QStringLiteral("UpdIdxable"), m_ui->m_chkIdxable);
+    registerField(QStringLiteral("IncBackup"), m_ui->m_chkIncBackup);
+    registerField(QStringLiteral("DateRename"), m_ui->m_chkDateRename);
+    registerField(QStringLiteral("IgnoreFolder"), m_ui->m_chkIgrFolder);
+
+    connect(m_ui->m_pbtnSrcBrowse, &QPushButton::clicked, this, &WizUpdDialog::slotBrowseSrcFolder);
+    connect(m_ui->m_pbtnFolder, &QPushButton::clicked, this, &WizUpdDialog::slotBrowseAlbum);
+    connect(m_pLogin.get(), &SecurityConfirm::signalLoginFinish, this, &WizUpdDialog::slotLoginFinish);
+    languageChange();
+}
+
+WizUpdDialog::~WizUpdDialog() = default;
+
+void WizUpdDialog::languageChange()
+{
+    m_ui->m_plbSrcFolder->setText(VelmLocale::message("upload_src_folder"));
+    m_ui->m_pbtnSrcBrowse->setText(VelmLocale::message("btn_browse"));
+    m_ui->m_plbDstFolder->setText(VelmLocale::message("upload_dest_folder"));
+    m_ui->m_pbtnFolder->setText(VelmLocale::message("btn_browse"));
+    m_ui->m_plbDuplicate->setText(VelmLocale::message("upload_file_exist"));
+    m_ui->m_comboDuplicate->setItemText(0, VelmLocale::message("upload_overwrite"));
+    m_ui->m_comboDuplicate->setItemText(1, VelmLocale::message("upload_rename"));
+    m_ui->m_comboDuplicate->setItemText(2, VelmLocale::message("upload_skip"));
+    m_ui->m_chkIdxable->setText(VelmLocale::message("upload_idxable"));
+    m_ui->m_chkIncBackup->setText(VelmLocale::message("upload_incbackup"));
+    m_ui->m_chkDateRename->setText(VelmLocale::message("upload_date_rename"));
+    m_ui->m_chkIgrFolder->setText(VelmLocale::message("upload_igr_dir"));
+}
+
+void WizUpdDialog::initializePage()
+{
+    languageChange();
+    if (m_blFirstTime) {
+        m_blFirstTime = false;
+        loadControls();
+    }
+    applyStyle();
+}
+
+void WizUpdDialog::loadControls()
+{
+    const ServerProfile* pProfile = m_pWizard->profile();
+    m_ui->m_pedtDstAlbum->setText(pProfile->serverdst.isEmpty() ? QStringLiteral("/photo") : pProfile->serverdst);
+    m_ui->m_chkIdxable->setChecked(pProfile->idxonly);
+    m_ui->m_chkIncBackup->setChecked(pProfile->incbackup);
+    m_ui->m_chkDateRename->setChecked(pProfile->daterename);
+    m_ui->m_chkIgrFolder->setChecked(pProfile->keepfolders);
+    if (pProfile->duphandler == QLatin1String("RENAME"))
+        m_ui->m_comboDuplicate->setCurrentIndex(1);
+    else if (pProfile->duphandler == QLatin1String("OVERWRITE"))
+        m_ui->m_comboDuplicate->setCurrentIndex(0);
+    else if (pProfile->duphandler == QLatin1String("SKIP"))
+        m_ui->m_comboDuplicate->setCurrentIndex(2);
+}
+
+void WizUpdDialog::applyStyle()
+{
+    if (wizard())
+        VelmWizard::setPageBackground(wizard(), QStringLiteral(":/images/bg_create.png"));
+    const QString strLabel = QLatin1String(VelmWizard::LabelSheet);
+    for (QWidget* pLabel : {static_cast<QWidget*>(m_ui->m_plbSrcFolder), static_cast<QWidget*>(m_ui->m_plbDstFolder),
+                            static_cast<QWidget*>(m_ui->m_plbDuplicate)})
+        VelmWizard::styleWidget(pLabel, strLabel);
+    const QString strEdit = QLatin1String(VelmWizard::LineEditSheet);
+    VelmWizard::styleWidget(m_ui->m_pedtDstAlbum, strEdit, m_pWizard->mode() == 6 ? 245 : 350, 25);
+    VelmWizard::styleWidget(m_ui->m_pedtSrcAlbum, strEdit, 350, 25);
+    m_ui->m_pedtDstAlbum->setTextMargins(2, 0, 0, 0);
+    m_ui->m_pedtSrcAlbum->setTextMargins(2, 0, 0, 0);
+    for (QWidget* pBox : {static_cast<QWidget*>(m_ui->m_chkIdxable), static_cast<QWidget*>(m_ui->m_chkIncBackup),
+                          static_cast<QWidget*>(m_ui->m_chkDateRename), static_cast<QWidget*>(m_ui->m_chkIgrFolder)})
+        VelmWizard::styleWidget(pBox, QLatin1String(VelmWizard::CheckBoxUploadSheet));
+    const QString strCombo = QLatin1String(VelmWizard::ComboBoxSheet);
+    VelmWizard::styleWidget(m_ui->m_comboDuplicate, strCombo, 130, 25);
+    VelmWizard::styleWidget(m_ui->m_pcbxProfile, strCombo, 100, 25);
+    VelmWizard::styleWidget(m_ui->m_pbtnFolder, QString(), 70, 25);
+    VelmWizard::styleWidget(m_ui->m_pbtnSrcBrowse, QString(), 70, 25);
+}
+
+int WizUpdDialog::nextId() const
+{
+    return m_blVideoPresent ? UploadWizard::QualityPage : UploadWizard::ProgressPage;
+}
+
+QString WizUpdDialog::destinationText() const
+{
+    return m_ui->m_pedtDstAlbum->text();
+}
+
+void WizUpdDialog::setDestinationText(const QString& strText)
+{
+    m_ui->m_pedtDstAlbum->setText(strText);
+}
+
+QString WizUpdDialog::sourceText() const
+{
+    return m_ui->m_pedtSrcAlbum->text();
+}
+
+void WizUpdDialog::storeOptions()
+{
+    ServerProfile* pProfile = m_pWizard->profile();
+    const QString strDestination = m_ui->m_pedtDstAlbum->text();
+    m_strDestinationDir = strDestination.startsWith(QLatin1String("/photo/"))
+                              ? strDestination.mid(int(qstrlen("/photo/")))
+                              : QString();
+    pProfile->idxonly = m_ui->m_chkIdxable->isChecked();
+    pProfile->incbackup = m_ui->m_chkIncBackup->isChecked();
+    pProfile->daterename = m_ui->m_chkDateRename->isChecked();
+    pProfile->keepfolders = m_ui->m_chkIgrFolder->isChecked();
+    static const char* const s_handlers[] = {"OVERWRITE", "RENAME", "SKIP"};
+    const int iIndex = m_ui->m_comboDuplicate->currentIndex();
+    pProfile->duphandler = QLatin1String(iIndex >= 0 && iIndex < 3 ? s_handlers[iIndex] : "RENAME");
+    pProfile->serverdst = strDestination;
+}
+
+bool WizUpdDialog::validatePage()
+{
+    if (!m_pWizard->loggedIn())
+        return true;
+    if (m_ui->m_pedtDstAlbum->text().isEmpty()) {
+        m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_none_sel_folder"));
+        return false;
+    }
+    storeOptions();
+    // Camera import hands its items over here; the file list then names them.
+
+    m_pWizard->jobs().clear();
+    collectJobs();
+
+    // Each validation asks the server afresh: an answer about another album must not filter.
+    UploadInitRequest init;
+    if (m_pWizard->mode() != 6 && m_pWizard->profile()->incbackup && checkHistory())
+        init.setSkippedUploaded();
+    init.send(m_pWizard->accessManager(), m_pWizard->profile()->baseUrl, m_pWizard->jobs());
+    init.filterJobs(m_pWizard->jobs());
+
+    if (!m_pWizard->jobs().isEmpty()) {
+        m_pWizard->queue()->total = int(m_pWizard->jobs().size());
+        return true;
+    }
+    m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), init.zeroFileMessage());
+    return false;
+}
+
+void WizUpdDialog::collectJobs()
+{
+    m_blVideoPresent = false;
+    const bool blKeepFolders = m_pWizard->profile()->keepfolders;
+    const bool blSupportedOnly = m_ui->m_chkIdxable->isChecked();
+    for (const QString& strEntry : std::as_const(m_pWizard->fileList())) {
+        const QString strPath =
+            m_pWizard->mode() == 6 ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry;
+        collect(strPath, m_strDestinationDir, blKeepFolders, blSupportedOnly);
+    }
+}
+
+void WizUpdDialog::collect(const QString& strPath, const QString& strDestination, bool blKeepFolders,
+                           bool blSupportedOnly)
+{
+    const QFileInfo info(strPath);
+    if (strPath.isEmpty() || !info.exists() || info.isHidden())
+        return;
+    const bool blFolder = info.isDir();
+    const int iKind = blFolder ? MediaTypes::UploadUnsupported : MediaTypes::uploadKind(info.suffix());
+    if (iKind == MediaTypes::UploadVideo)
+        m_blVideoPresent = true;
+
+    if (blFolder && !blKeepFolders) {
+        collectContents(info.absoluteFilePath(), strDestination, blKeepFolders, blSupportedOnly);
+        return;
+    }
+    if (!blFolder && iKind == MediaTypes::UploadUnsupported && blSupportedOnly)
+        return;
+    m_pWizard->jobs().append({{JobLocalPath, info.absoluteFilePath()}, {JobDestination, strDestination}});
+    if (blFolder) {
+        // The album of a folder in the photo root is its bare name.
+        const QString strInner =
+            strDestination.isEmpty() ? info.fileName() : strDestination + QLatin1Char('/') + info.fileName();
+        collectContents(info.absoluteFilePath(), strInner, blKeepFolders, blSupportedOnly);
+    }
+}
+
+void WizUpdDialog::collectContents(const QString& strFolder, const QString& strDestination, bool blKeepFolders,
+                                   bool blSupportedOnly)
+{
+    const QFileInfoList lstEntries = QDir(strFolder).entryInfoList(
+        QDir::AllEntries | QDir::Drives | QDir::NoSymLinks | QDir::NoDotAndDotDot,
+        QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : lstEntries) {
+        if (entry.isSymLink())
+            continue;
+        collect(entry.absoluteFilePath(), strDestination, blKeepFolders, blSupportedOnly);
+    }
+}
+
+bool WizUpdDialog::checkHistory()
+{
+    bool blSkipped = false;
+    UploadJobList& lstJobs = m_pWizard->jobs();
+    const QString strProfile = m_pWizard->profile()->profname;
+    for (auto it = lstJobs.begin(); it != lstJobs.end();) {
+        QCoreApplication::processEvents();
+        const QString strPath = it->value(JobLocalPath);
+        if (!QFileInfo(strPath).isDir() && UploadHistory::isUploaded(strPath, strProfile)) {
+            it = lstJobs.erase(it);
+            blSkipped = true;
+        } else {
+            ++it;
+        }
+    }
+    return blSkipped;
+}
+
+void WizUpdDialog::slotBrowseAlbum()
+{
+    ServerProfile* pProfile = m_pWizard->profile();
+    if (!m_pWizard->loggedIn()) {
+        if (m_pLogin->prepareLogin(m_pWizard->accessManager(), pProfile, true, false))
+            m_pLogin->launch();
+        return;
+    }
+    AlbumBrowser browser(this, m_pWizard->accessManager(), pProfile->baseUrl, pProfile->hostaddr, pProfile->port,
+                         m_pWizard->prompt());
+    if (browser.exec() != QDialog::Accepted)
+        return;
+    if (browser.tree()->selectedItems().isEmpty())
+        return;
+    const QString strPath = browser.selectedPath();
+    setDestinationText(strPath.isEmpty() ? QStringLiteral("/photo") : QLatin1String("/photo/") + strPath);
+}
+
+void WizUpdDialog::slotLoginFinish(bool blLoginSuccess)
+{
+    m_pWizard->loggedIn() = blLoginSuccess;
+    if (blLoginSuccess)
+        slotBrowseAlbum();
+}
+
+void WizUpdDialog::slotBrowseSrcFolder()
+{
+    const QString strFolder = QFileDialog::getExistingDirectory(this, AppIdentity::applicationTitle(),
+                                                                QDir::homePath(), QFileDialog::ShowDirsOnly);
+    m_ui->m_pedtSrcAlbum->setText(strFolder);
+    m_pWizard->fileList() = strFolder.isEmpty() ? QStringList() : QStringList{strFolder};
+}
+
+void WizUpdDialog::slotProfileChanged(const QString& strName)
+{
+    m_pWizard->loggedIn() = false;
+    if (ProfileStore::loadProfile(strName, *m_pWizard->profile(), *m_pWizard->prompt()))
+        loadControls();
+}

@@ -1,0 +1,150 @@
+#include "WizUpdProgress.h"
+
+#include "UploadQueue.h"
+#include "UserPrompt.h"
+#include "VelmLocale.h"
+#include "VelmWizard.h"
+#include "store/ServerProfile.h"
+#include "ui_WizUpdProgress.h"
+
+#include <QDebug>
+
+WizUpdProgress::WizUpdProgress(QWidget* pParent, ServerProfile* pProfile, UploadQueue* pQueue, UserPrompt* pPrompt)
+    : QWizardPage(pParent), m_ui(std::make_unique<Ui::WizUpdProgress>()), m_timer(this), m_pProfile(pProfile),
+      m_pQueue(pQueue), m_pPrompt(pPrompt)
+{
+    m_ui->setupUi(this);
+    m_ui->m_pprobarUploadProgress->setRange(0, 100);
+    m_ui->m_pprobarUploadProgress->setValue(0);
+    connect(&m_timer, &QTimer::timeout, this, &WizUpdProgress::slotUpdateProgress);
+    languageChange();
+    Q_EMIT completeChanged();
+}
+
+WizUpdProgress::~WizUpdProgress() = default;
+
+void WizUpdProgress::languageChange()
+{
+    m_ui->m_plbDesc->setText(VelmLocale::message("upload_prog_title").arg(m_pProfile->profname));
+    m_ui->m_plbUpdFileStatus->setText(VelmLocale::message("upload_prog_status"));
+}
+
+void WizUpdProgress::initializePage()
+{
+    languageChange();
+    if (m_blFirstTime) {
+        m_blFirstTime = false;
+        m_ui->m_pprobarUploadProgress->setValue(0);
+        m_ui->m_plbUpdPrg->setText(QStringLiteral("0%"));
+        m_ui->m_plbUpdFileNum->setText(QLatin1String(":") + QStringLiteral("0") + QLatin1String("/") +
+                                       QString::number(m_pQueue->total));
+        m_ui->m_plbUpdFailStatus->hide();
+        m_ui->m_plbUpdFailNum->hide();
+    }
+    if (wizard())
+        VelmWizard::setPageBackground(wizard(), QStringLiteral(":/images/bg_create.png"));
+    VelmWizard::styleWidget(m_ui->m_plbDesc, QLatin1String(VelmWizard::LabelSheet));
+    VelmWizard::styleWidget(m_ui->m_pprobarUploadProgress, QString(), 432, 21);
+    VelmWizard::styleWidget(m_ui->m_plbUpdPrg, QStringLiteral("QLabel { font-size : 13px;\n color : #0e69c4 }"));
+    VelmWizard::styleWidget(m_ui->m_plbUpdFileStatus, QStringLiteral("QLabel { font-size : 12px;\n color : #6d6d6d }"));
+    VelmWizard::styleWidget(m_ui->m_plbUpdFileNum,
+                            QStringLiteral("QLabel { font-size : 12px;\n font-style : bold;\n color : #6d6d6d }"));
+    VelmWizard::styleWidget(m_ui->m_plbUpdFailStatus,
+                            QStringLiteral("QLabel { font-size : 12px;\n color : #a41c1c }"));
+    VelmWizard::styleWidget(m_ui->m_plbUpdFailNum,
+                            QStringLiteral("QLabel { font-size : 12px;\n font-style : bold;\n color : #a41c1c }"));
+    m_ui->m_plbUpdFailNum->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+}
+
+void WizUpdProgress::slotUpdateNextProgress(int iProgress)
+{
+    qDebug("WizUpdProgress: slotUpdateNextProgress %d", iProgress);
+    m_iTarget = iProgress;
+    m_timer.stop();
+    m_timer.start(int(m_pQueue->currentFileSize() / 20971520) * 100 + 100);
+}
+
+void WizUpdProgress::slotUpdateProgress()
+{
+    const int iValue = m_ui->m_pprobarUploadProgress->value();
+    if (iValue + 1 >= m_iTarget)
+        return;
+    m_ui->m_pprobarUploadProgress->setValue(iValue + 1);
+    m_ui->m_plbUpdPrg->setText(QString::number(iValue + 1) + QLatin1Char('%'));
+}
+
+void WizUpdProgress::slotUpdateCompleteProgress(int iProgress)
+{
+    qDebug("WizUpdProgress: slotUpdateCompleteProgress %d", iProgress);
+    if (m_ui->m_pprobarUploadProgress->value() < iProgress)
+        m_ui->m_pprobarUploadProgress->setValue(iProgress);
+    slotUpdateUpdStatus();
+}
+
+void WizUpdProgress::slotUpdateUpdStatus()
+{
+    m_ui->m_plbUpdFileNum->setText(QLatin1String(":") + QString::number(m_pQueue->succeeded) + QLatin1String("/") +
+                                   QString::number(m_pQueue->total));
+    m_ui->m_plbUpdPrg->setText(QString::number(m_ui->m_pprobarUploadProgress->value()) + QLatin1Char('%'));
+}
+
+void WizUpdProgress::slotUploadFinished()
+{
+    m_ui->m_plbDesc->hide();
+    m_ui->m_plbUpdFileStatus->setText(VelmLocale::message("upload_finish_success"));
+    m_ui->m_plbUpdFileNum->setText(QLatin1String(":") +
+                                   VelmLocale::message("upload_finish_unit").arg(m_pQueue->succeeded));
+    if (m_pQueue->failed > 0) {
+        m_ui->m_plbUpdFailStatus->setText(VelmLocale::message("upload_finish_fail"));
+        m_ui->m_plbUpdFailNum->setText(QLatin1String(":") +
+                                       VelmLocale::message("upload_finish_unit").arg(m_pQueue->failed));
+        m_ui->m_plbUpdFailStatus->show();
+        m_ui->m_plbUpdFailNum->show();
+    }
+    m_blFinished = true;
+    Q_EMIT completeChanged();
+}
+
+void WizUpdProgress::slotConnectionSessionLost()
+{
+    qDebug("WizUpdProgress: slotConnectionSessionLost");
+    m_pPrompt->warning(VelmLocale::message("err_error"), VelmLocale::message("err_session_lost"));
+    m_timer.stop();
+    m_blFinished = true;
+    Q_EMIT completeChanged();
+}
+
+int WizUpdProgress::barValue() const
+{
+    return m_ui->m_pprobarUploadProgress->value();
+}
+
+QString WizUpdProgress::percentText() const
+{
+    return m_ui->m_plbUpdPrg->text();
+}
+
+QString WizUpdProgress::fileStatusText() const
+{
+    return m_ui->m_plbUpdFileStatus->text();
+}
+
+QString WizUpdProgress::fileNumText() const
+{
+    return m_ui->m_plbUpdFileNum->text();
+}
+
+QString WizUpdProgress::failStatusText() const
+{
+    return m_ui->m_plbUpdFailStatus->text();
+}
+
+QString WizUpdProgress::failNumText() const
+{
+    return m_ui->m_plbUpdFailNum->text();
+}
+
+bool WizUpdProgress::failLabelsVisible() const
+{
+    return !m_ui->m_plbUpdFailStatus->isHidden() && !m_ui->m_plbUpdFailNum->isHidden();
+}

@@ -1,0 +1,65 @@
+#include "WizVdoQualDialog.h"
+
+#include "VelmLocale.h"
+#include "VelmWizard.h"
+#include "store/ServerProfile.h"
+#include "ui_WizVdoQualDialog.h"
+
+#include <QPixmap>
+
+WizVdoQualDialog::WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile)
+    : QWizardPage(pParent), m_ui(std::make_unique<Ui::WizVdoQualDialog>()), m_pProfile(pProfile)
+{
+    m_ui->setupUi(this);
+    m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    registerField(QStringLiteral("HighQual"), m_ui->m_pchkHighQual);
+    registerField(QStringLiteral("MediumQual"), m_ui->m_pchkMediumQual);
+    registerField(QStringLiteral("LowQual"), m_ui->m_pchkLowQual);
+    registerField(QStringLiteral("MobileQual"), m_ui->m_pchkMobileQual);
+    languageChange();
+}
+
+WizVdoQualDialog::~WizVdoQualDialog() = default;
+
+void WizVdoQualDialog::languageChange()
+{
+    m_ui->m_pchkHighQual->setText(VelmLocale::message("upload_vdo_high"));
+    m_ui->m_pchkMediumQual->setText(VelmLocale::message("upload_vdo_medium"));
+    m_ui->m_pchkLowQual->setText(VelmLocale::message("upload_vdo_low"));
+    m_ui->m_pchkMobileQual->setText(VelmLocale::message("upload_vdo_mobile"));
+    m_ui->m_plbDesc->setText(VelmLocale::message("upload_vdo_desc"));
+    m_ui->m_plbToolTip->setToolTip(VelmLocale::message("upload_vdo_tooltip"));
+}
+
+void WizVdoQualDialog::initializePage()
+{
+    languageChange();
+    if (m_blFirstTime) {
+        m_blFirstTime = false;
+        m_ui->m_pchkHighQual->setChecked(false);
+        m_ui->m_pchkMediumQual->setChecked(true);
+        m_ui->m_pchkLowQual->setChecked(false);
+        m_ui->m_pchkMobileQual->setChecked(false);
+    }
+    if (wizard())
+        VelmWizard::setPageBackground(wizard(), QStringLiteral(":/images/bg_create.png"));
+    VelmWizard::styleWidget(m_ui->m_plbDesc, QLatin1String(VelmWizard::LabelSheet), 400);
+    for (QWidget* pBox : {static_cast<QWidget*>(m_ui->m_pchkHighQual), static_cast<QWidget*>(m_ui->m_pchkMediumQual),
+                          static_cast<QWidget*>(m_ui->m_pchkLowQual), static_cast<QWidget*>(m_ui->m_pchkMobileQual)})
+        VelmWizard::styleWidget(pBox, QLatin1String(VelmWizard::CheckBoxUploadSheet));
+}
+
+bool WizVdoQualDialog::validatePage()
+{
+    // Stored in the order low, medium, high, mobile.
+    m_pProfile->qualities.clear();
+    if (m_ui->m_pchkLowQual->isChecked())
+        m_pProfile->qualities.append(2);
+    if (m_ui->m_pchkMediumQual->isChecked())
+        m_pProfile->qualities.append(1);
+    if (m_ui->m_pchkHighQual->isChecked())
+        m_pProfile->qualities.append(0);
+    if (m_ui->m_pchkMobileQual->isChecked())
+        m_pProfile->qualities.append(3);
+    return true;
+}

@@ -1,0 +1,266 @@
+#include "WizardFixture.h"
+
+#include "UploadWizard/ErrorReport.h"
+#include "UploadWizard/TempFiles.h"
+#include "UploadWizard/UploadQueue.h"
+#include "UploadWizard/UploadWizard.h"
+#include "UploadWizard/WizUpdDialog.h"
+#include "UploadWizard/WizUpdProgress.h"
+#include "store/ProfileStore.h"
+#include "store/UploadHistory.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QTimer>
+#include <QtTest>
+
+// The upload wizard driven through its buttons against the reference server.
+class TestUploadWizard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { m_fixture.stop(); }
+
+    void frame();
+    void loginPromptThenUpload();
+    void videoShowsQualityPage();
+    void emptyDestinationWarns();
+    void alreadyUploadedMessage();
+    void failuresOpenTheReport();
+    void cancelDuringUpload();
+    void progressPacing_data();
+    void progressPacing();
+
+private:
+    static void clickNext(UploadWizard& wizard) { wizard.button(QWizard::NextButton)->click(); }
+    WizardFixture m_fixture;
+};
+
+void TestUploadWizard::frame()
+{
+    QVERIFY(m_fixture.start());
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    QCOMPARE(wizard.size(), QSize(520, 355));
+    QCOMPARE(wizard.minimumSize(), wizard.maximumSize());
+    QVERIFY(wizard.windowFlags() & Qt::CustomizeWindowHint);
+    QVERIFY(wizard.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(wizard.windowTitle(), QStringLiteral("home - Velmora Pictarium Uploader"));
+    QVERIFY(wizard.testOption(QWizard::CancelButtonOnLeft));
+    QVERIFY(!wizard.button(QWizard::BackButton)->isVisible());
+    QCOMPARE(wizard.button(QWizard::NextButton)->text(), QStringLiteral("Next"));
+    QCOMPARE(wizard.button(QWizard::NextButton)->height(), 24);
+    QCOMPARE(wizard.optionsPage()->destinationText(), QStringLiteral("/photo"));
+    QCOMPARE(int(wizard.wizardStyle()), 4);
+}
+
+void TestUploadWizard::loginPromptThenUpload()
+{
+    QVERIFY(m_fixture.start({}, false));
+    m_fixture.prompt.textAnswers = {QStringLiteral("pw")};
+    const QString strTrip = m_fixture.makeFile(QStringLiteral("trip/b.jpg"));
+    m_fixture.makeFile(QStringLiteral("trip/a.jpg"));
+    m_fixture.makeFile(QStringLiteral("trip/notes.txt"), "text");
+    m_fixture.makeFile(QStringLiteral("trip/.hidden.jpg"));
+    m_fixture.makeFile(QStringLiteral("trip/inner/c.png"));
+    const QString strTripDir = QFileInfo(strTrip).absolutePath();
+
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strTripDir}, &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    wizard.optionsPage()->setDestinationText(QStringLiteral("/photo/2013"));
+    clickNext(wizard);
+    QTRY_COMPARE_WITH_TIMEOUT(wizard.currentId(), int(UploadWizard::ProgressPage), 15000);
+    QCOMPARE(m_fixture.shownTexts(), QStringList{"text|Please enter the ann's password."});
+
+    // Folder first, inner folder before the files, the text file and the hidden file left out.
+    QStringList lstJobs;
+    for (const UploadJob& job : wizard.jobs())
+        lstJobs.append(QFileInfo(job.value(JobLocalPath)).fileName() + QLatin1Char('>') + job.value(JobDestination));
+    QCOMPARE(lstJobs, QStringList({"trip>2013", "inner>2013/trip", "c.png>2013/trip/inner", "a.jpg>2013/trip",
+                                   "b.jpg>2013/trip"}));
+
+    WizUpdProgress* pProgress = wizard.progressPage();
+    QTRY_VERIFY_WITH_TIMEOUT(pProgress->isComplete(), 30000);
+    QCOMPARE(pProgress->fileStatusText(), QStringLiteral("Successfully uploaded"));
+    QCOMPARE(pProgress->fileNumText(), QStringLiteral(":5 files"));
+    QVERIFY(!pProgress->failLabelsVisible());
+    QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("2013/trip/inner/c.png"))));
+    QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("2013/trip/a.jpg"))));
+    QVERIFY(!QFile::exists(m_fixture.serverFile(QStringLiteral("2013/trip/notes.txt"))));
+    QVERIFY(!wizard.button(QWizard::CancelButton)->isVisible());
+    QVERIFY(wizard.button(QWizard::FinishButton)->isEnabled());
+    QCOMPARE(wizard.button(QWizard::FinishButton)->text(), QStringLiteral("Close"));
+
+    // The options of the run are stored and counted; the retyped password too.
+    QCOMPARE(ProfileStore::uploadRunCount(QStringLiteral("home")), 1);
+    ServerProfile stored;
+    QVERIFY(ProfileStore::loadProfile(QStringLiteral("home"), stored, m_fixture.prompt));
+    QCOMPARE(stored.serverdst, QStringLiteral("/photo/2013"));
+    QCOMPARE(stored.duphandler, QStringLiteral("RENAME"));
+    wizard.button(QWizard::FinishButton)->click();
+    QVERIFY(!wizard.isVisible());
+}
+
+void TestUploadWizard::videoShowsQualityPage()
+{
+    QVERIFY(m_fixture.start());
+    const QString strVideo = m_fixture.makeFile(QStringLiteral("clip.mov"), QByteArray(2000, 'v'));
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strVideo}, &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    clickNext(wizard);
+    QTRY_COMPARE_WITH_TIMEOUT(wizard.currentId(), int(UploadWizard::QualityPage), 15000);
+    auto* pMedium = wizard.currentPage()->findChild<QCheckBox*>(QStringLiteral("m_pchkMediumQual"));
+    QVERIFY(pMedium && pMedium->isChecked());
+    wizard.currentPage()->findChild<QCheckBox*>(QStringLiteral("m_pchkMobileQual"))->setChecked(true);
+    wizard.currentPage()->findChild<QCheckBox*>(QStringLiteral("m_pchkHighQual"))->setChecked(true);
+    clickNext(wizard);
+    QTRY_COMPARE_WITH_TIMEOUT(wizard.currentId(), int(UploadWizard::ProgressPage), 15000);
+    QCOMPARE(m_fixture.profile.qualities, QList<int>({1, 0, 3}));
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("clip.mov"))));
+}
+
+void TestUploadWizard::emptyDestinationWarns()
+{
+    QVERIFY(m_fixture.start());
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
+                        &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    wizard.optionsPage()->setDestinationText(QString());
+    clickNext(wizard);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_fixture.prompt.shown.isEmpty(), 15000);
+    QCOMPARE(m_fixture.shownTexts(), QStringList{"warning|Please select a destination before uploading."});
+    QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
+    QVERIFY(!wizard.isBusy());
+}
+
+void TestUploadWizard::alreadyUploadedMessage()
+{
+    QVERIFY(m_fixture.start());
+    const QString strFile = m_fixture.makeFile(QStringLiteral("a.jpg"));
+    UploadHistory::recordUploadedFile(strFile, QStringLiteral("a.jpg"), QStringLiteral("home"));
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strFile}, &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    clickNext(wizard);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_fixture.prompt.shown.isEmpty(), 15000);
+    QCOMPARE(m_fixture.shownTexts(),
+             QStringList{"warning|The selected items have already been uploaded to the destination folder in "
+                         "Pictarium. No file is available for upload."});
+    QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
+}
+
+void TestUploadWizard::failuresOpenTheReport()
+{
+    QVERIFY(m_fixture.start({QStringLiteral("--fail-upload"), QStringLiteral("bad.*=no_privilege")}));
+    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("good.jpg")),
+                               m_fixture.makeFile(QStringLiteral("bad1.jpg")),
+                               m_fixture.makeFile(QStringLiteral("bad2.jpg"))};
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+
+    QStringList lstReport;
+    int iReports = 0;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&]() {
+        auto* pReport = qobject_cast<ErrorReport*>(QApplication::activeModalWidget());
+        if (!pReport)
+            return;
+        ++iReports;
+        QAbstractItemModel* pModel = pReport->model();
+        lstReport << pModel->headerData(0, Qt::Horizontal).toString() + QLatin1Char('|') +
+                         pModel->headerData(1, Qt::Horizontal).toString();
+        for (int i = 0; i < pModel->rowCount(); ++i)
+            lstReport << pModel->index(i, 0).data().toString() + QLatin1Char('|') + pModel->index(i, 1).data().toString();
+        pReport->reject();
+    });
+    closer.start(50);
+    clickNext(wizard);
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(iReports, 1, 5000);
+    const QString strNoPrivilege = QStringLiteral("You have no privileges to either create new albums or upload files.");
+    QCOMPARE(lstReport, QStringList({"File Name|Error Status", "bad1.jpg|" + strNoPrivilege,
+                                     "bad2.jpg|" + strNoPrivilege}));
+    QCOMPARE(wizard.progressPage()->failStatusText(), QStringLiteral("Failed to upload"));
+    QCOMPARE(wizard.progressPage()->failNumText(), QStringLiteral(":2 files"));
+    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
+    QAbstractButton* pReportButton = wizard.button(QWizard::CustomButton1);
+    QVERIFY(pReportButton && pReportButton->isVisible());
+    QCOMPARE(pReportButton->text(), QStringLiteral("See Error Report"));
+    pReportButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(iReports, 2, 5000);
+}
+
+void TestUploadWizard::cancelDuringUpload()
+{
+    QVERIFY(m_fixture.start({QStringLiteral("--delay-ms"), QStringLiteral("2000")}));
+    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.jpg")), m_fixture.makeFile(QStringLiteral("b.jpg"))};
+    QVERIFY(TempFiles::ensureFolder());
+    const QString strLeftover = TempFiles::tempFilePrefix(999999) + QLatin1String("THUMB_B.jpg");
+    QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
+    {
+        UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
+        QVERIFY(!QFile::exists(strLeftover)); // emptied when the wizard opens
+        QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
+        wizard.show();
+        // The uploader's loop runs on this thread: Cancel arrives through its event loop, as a
+        // click would.
+        connect(&wizard, &QWizard::currentIdChanged, &wizard, [&wizard](int iId) {
+            if (iId == UploadWizard::ProgressPage)
+                QTimer::singleShot(300, &wizard, &UploadWizard::reject);
+        });
+        clickNext(wizard);
+        QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+        QVERIFY(!wizard.isVisible());
+        QVERIFY(wizard.queue()->succeeded + wizard.queue()->failed < 2);
+    }
+    // The run was stored and counted, and the temporary folder emptied.
+    QCOMPARE(ProfileStore::uploadRunCount(QStringLiteral("home")), 1);
+    QVERIFY(!QFile::exists(strLeftover));
+}
+
+void TestUploadWizard::progressPacing_data()
+{
+    QTest::addColumn<qint64>("fileSize");
+    QTest::addColumn<int>("interval");
+    QTest::newRow("10 MiB") << qint64(10) * 1024 * 1024 << 100;
+    QTest::newRow("20 MiB") << qint64(20) * 1024 * 1024 << 200;
+    QTest::newRow("50 MiB") << qint64(50) * 1024 * 1024 << 300;
+}
+
+void TestUploadWizard::progressPacing()
+{
+    QFETCH(qint64, fileSize);
+    QFETCH(int, interval);
+    UploadQueue queue;
+    queue.total = 4;
+    queue.setCurrentFileSize(fileSize);
+    ServerProfile profile;
+    profile.profname = QStringLiteral("p");
+    ScriptedPrompt prompt;
+    WizUpdProgress page(nullptr, &profile, &queue, &prompt);
+    page.initializePage();
+    QCOMPARE(page.fileNumText(), QStringLiteral(":0/4"));
+    page.slotUpdateNextProgress(5);
+    QCOMPARE(page.timerInterval(), interval);
+    for (int i = 0; i < 10; ++i)
+        page.slotUpdateProgress();
+    QCOMPARE(page.barValue(), 4); // creeps to one below the target and waits there
+    QCOMPARE(page.percentText(), QStringLiteral("4%"));
+    page.slotUpdateCompleteProgress(40);
+    page.slotUpdateCompleteProgress(20); // never moves back
+    QCOMPARE(page.barValue(), 40);
+    queue.succeeded = 4;
+    page.slotUpdateUpdStatus();
+    QCOMPARE(page.fileNumText(), QStringLiteral(":4/4"));
+    page.slotConnectionSessionLost();
+    QVERIFY(page.isComplete());
+    QCOMPARE(prompt.shown.size(), 1);
+    QCOMPARE(prompt.shown.at(0).text,
+             QStringLiteral("The connection is lost. Please log in to Kestrabox Manager again."));
+}
+
+QTEST_MAIN(TestUploadWizard)
+#include "tst_uploadwizard.moc"

@@ -1,0 +1,133 @@
+// pictarium-pageshots OUTDIR: opens each page of the upload wizard, the error report and the
+// album browser against a private reference server, and saves a picture of each to OUTDIR,
+// so the look can be checked by eye. Run it under a display (scripts/screenshots.sh uses Xvfb).
+
+#include "AppIdentity.h"
+#include "RefServerProcess.h"
+#include "ScriptedPrompt.h"
+#include "ServerLogin.h"
+#include "VelmLocale.h"
+#include "UploadWizard/ErrorReport.h"
+#include "UploadWizard/UploadWizard.h"
+#include "UploadWizard/WizUpdDialog.h"
+#include "UploadWizard/WizUpdProgress.h"
+#include "protocol/AlbumBrowser.h"
+#include "store/ProfileStore.h"
+#include "store/VelmDatabase.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QString s_strOut;
+
+void shoot(QWidget* pWidget, const char* pszName)
+{
+    QApplication::processEvents();
+    const QString strPath = s_strOut + QLatin1Char('/') + QLatin1String(pszName) + QLatin1String(".png");
+    std::printf("%s %s\n", pWidget->grab().save(strPath) ? "saved" : "FAILED", qPrintable(strPath));
+}
+
+bool waitFor(const std::function<bool()>& condition, int iMs = 30000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < iMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    return condition();
+}
+
+QString makePhoto(const QString& strPath)
+{
+    QDir().mkpath(QFileInfo(strPath).absolutePath());
+    QProcess::execute(QStringLiteral("convert"), {"-size", "64x48", "plasma:", strPath});
+    return strPath;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: pictarium-pageshots OUTDIR\n");
+        return 2;
+    }
+    s_strOut = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(s_strOut);
+
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QLatin1String("/data")));
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    VelmLocale::fillMessageTable();
+    if (!AppIdentity::ensureDataFolder() || !VelmDatabase::open())
+        return 1;
+    VelmDatabase::ensureTable(VelmDatabase::ServerProfiles);
+    QDir().mkpath(dir.path() + QLatin1String("/server/photo/2013/trip"));
+    QDir().mkpath(dir.path() + QLatin1String("/server/photo/misc"));
+    RefServerProcess server(dir.path() + QLatin1String("/server"));
+    server.setAccounts(QJsonObject{{"accounts", QJsonArray{QJsonObject{{"name", "ann"}, {"password", "pw"}}}}});
+    if (!server.start({QStringLiteral("--fail-upload"), QStringLiteral("broken.*=no_privilege"),
+                       QStringLiteral("--delay-ms"), QStringLiteral("150")}))
+        return 1;
+
+    ServerProfile profile;
+    ProfileStore::fillRecord(profile, QStringLiteral("Home server"), server.host(), server.port(), false,
+                             QStringLiteral("ann"), QStringLiteral("pw"), true, QString(), false, true, true, false,
+                             QStringLiteral("RENAME"), QString(), {});
+    ProfileStore::insertProfile(profile);
+    QNetworkAccessManager nam;
+    ScriptedPrompt prompt;
+
+    const QString strLocal = dir.path() + QLatin1String("/local/");
+    const QStringList lstFiles{makePhoto(strLocal + QLatin1String("IMG_0001.jpg")),
+                               makePhoto(strLocal + QLatin1String("broken.jpg")),
+                               makePhoto(strLocal + QLatin1String("clip.mp4"))};
+
+    UploadWizard wizard(nullptr, 2, &nam, lstFiles, &profile, &prompt);
+    wizard.show();
+    waitFor([&]() { return wizard.isVisible(); }, 2000);
+    shoot(&wizard, "1-options");
+
+    wizard.button(QWizard::NextButton)->click();
+    waitFor([&]() { return wizard.currentId() == UploadWizard::QualityPage; });
+    shoot(&wizard, "2-quality");
+
+    QTimer reportCloser;
+    QObject::connect(&reportCloser, &QTimer::timeout, &app, [&]() {
+        if (auto* pReport = qobject_cast<ErrorReport*>(QApplication::activeModalWidget())) {
+            shoot(pReport, "5-error-report");
+            pReport->reject();
+        }
+    });
+    reportCloser.start(100);
+    QTimer::singleShot(300, &wizard, [&]() { shoot(&wizard, "3-progress"); });
+    wizard.button(QWizard::NextButton)->click();
+    waitFor([&]() { return wizard.progressPage()->isComplete(); });
+    waitFor([]() { return QApplication::activeModalWidget() == nullptr; }, 3000);
+    shoot(&wizard, "4-finished");
+    wizard.close();
+
+    if (logIn(&nam, &profile)) {
+        AlbumBrowser browser(nullptr, &nam, profile.baseUrl, profile.hostaddr, profile.port, &prompt);
+        browser.show();
+        waitFor([&]() { return browser.tree()->topLevelItemCount() > 0 && browser.tree()->topLevelItem(0)->childCount() > 0; }, 10000);
+        shoot(&browser, "6-album-browser");
+    }
+    server.stop();
+    VelmDatabase::close();
+    return 0;
+}
