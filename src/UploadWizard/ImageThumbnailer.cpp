@@ -1,13 +1,139 @@
 #include "ImageThumbnailer.h"
 
-#include <QDebug>
+#include "MediaTypes.h"
+#include "TempFiles.h"
+#include "ToolRunner.h"
 
-ImageThumbnailer::ImageThumbnailer() = default;
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+
+ImageThumbnailer::ImageThumbnailer()
+    : m_strConvertTool(ToolLocator::path(ToolLocator::Convert)), m_strDcrawTool(ToolLocator::path(ToolLocator::Dcraw)),
+      m_lstSizes{640, 800, 320, 120, 1280},
+      m_mapSizeFiles{{640, QStringLiteral("THUMB_B.jpg")},
+                     {800, QStringLiteral("THUMB_L.jpg")},
+                     {320, QStringLiteral("THUMB_M.jpg")},
+                     {120, QStringLiteral("THUMB_S.jpg")},
+                     {1280, QStringLiteral("THUMB_XL.jpg")}}
+{
+}
+
+QSize ImageThumbnailer::imageSize(const QString& strPath)
+{
+    if (!QFileInfo::exists(strPath))
+        return QSize();
+    const ToolRunner::Result result = ToolRunner().run(ToolLocator::path(ToolLocator::Identify),
+                                                       {QStringLiteral("-ping"), QStringLiteral("-format"),
+                                                        QStringLiteral("%w %h\\n"), strPath});
+    if (!result.ok())
+        return QSize();
+    const QList<QByteArray> lstNumbers = result.standardOutput.split('\n').value(0).split(' ');
+    if (lstNumbers.size() != 2)
+        return QSize();
+    return QSize(lstNumbers.at(0).toInt(), lstNumbers.at(1).toInt());
+}
+
+namespace {
+
+// A byte copy; an earlier file of the same name is replaced.
+bool copyFile(const QString& strFrom, const QString& strTo)
+{
+    QFile::remove(strTo);
+    return QFile::copy(strFrom, strTo);
+}
+
+} // namespace
 
 int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
 {
     m_uCurrentId = uId;
-    // The image tools are not wired in this build: the photo travels without thumbnails.
-    qDebug("ImageThumbnailer: no thumbnail tools in this build [%s]", qPrintable(strPath));
-    return -1;
+    const QString strPrefix = TempFiles::tempFilePrefix(uId);
+    const QString strSourceCopy = strPrefix + QLatin1String("WinSourceTemp");
+    int iResult = 0;
+    if (!QFileInfo::exists(strPath) || !TempFiles::ensureFolder())
+        return -1;
+
+    QString strWork;
+    if (MediaTypes::isRaw(QFileInfo(strPath).suffix())) {
+        strWork = extractRawSource(strPath);
+        if (strWork.isEmpty())
+            return -1;
+    } else {
+        if (!copyFile(strPath, strSourceCopy))
+            qDebug("ImageThumbnailer: cannot copy %s", qPrintable(strPath));
+        strWork = strSourceCopy;
+    }
+
+    // Only images stored wider than high are turned by their EXIF orientation.
+    const QSize workSize = imageSize(strWork);
+    const bool blAutoOrient = workSize.isValid() && workSize.width() > workSize.height();
+
+    const ToolRunner runner(&m_blAbort);
+    for (int iSize : std::as_const(m_lstSizes)) {
+        const QString strOutput = strPrefix + m_mapSizeFiles.value(iSize);
+        const QString strGeometry = QStringLiteral("%1x%1>").arg(iSize);
+        // The decoder's size hint goes before the input, where the converter reads it. The
+        // decoder scales up to the hint as well, so a photo already inside the box gets none.
+        QStringList lstArguments;
+        if (workSize.isValid() && workSize.width() > iSize && workSize.height() > iSize)
+            lstArguments << QStringLiteral("-define") << QLatin1String("jpeg:size=") + strGeometry;
+        lstArguments << strWork << QStringLiteral("-thumbnail") << strGeometry << QStringLiteral("-strip")
+                     << QStringLiteral("-flatten") << QStringLiteral("-quality") << QString::number(m_iQuality);
+        if (blAutoOrient)
+            lstArguments << QStringLiteral("-auto-orient");
+        lstArguments << QStringLiteral("-colorspace") << QStringLiteral("RGB") << QStringLiteral("-unsharp")
+                     << QStringLiteral("0.5x0.5+1.25+0.0") << QStringLiteral("-colorspace") << QStringLiteral("sRGB")
+                     << strOutput;
+
+        qDebug("Image Thumb Process: %s", qPrintable(ToolRunner::commandLine(m_strConvertTool, lstArguments)));
+        const ToolRunner::Result result = runner.run(m_strConvertTool, lstArguments, QString(), "kill convert process");
+        if (result.status == ToolRunner::Aborted) {
+            QFile::remove(strOutput);
+            return -1;
+        }
+        qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardOutput)));
+        if (!result.ok()) {
+            qDebug("%s", qPrintable(QLatin1String("convert thumb error. delete ") + strOutput));
+            QFile::remove(strOutput);
+            iResult = -1;
+        }
+    }
+    return iResult;
+}
+
+QString ImageThumbnailer::extractRawSource(const QString& strPath)
+{
+    const QString strPrefix = TempFiles::tempFilePrefix(m_uCurrentId);
+    const QString strPreview = strPrefix + QLatin1String("RAWJpgSrc.jpg");
+    const QString strDecoded = strPrefix + QLatin1String("RAWPPMSrc.ppm");
+    const QString strRawCopy = strPrefix + QLatin1String("WinRAWTemp");
+    copyFile(strPath, strRawCopy);
+    const ToolRunner runner(&m_blAbort);
+
+    // The embedded preview, when it is large enough for the biggest thumbnail.
+    const QStringList lstPreview{QStringLiteral("-e"), QStringLiteral("-c"), strRawCopy};
+    qDebug("Extract Raw Image %s", qPrintable(ToolRunner::commandLine(m_strDcrawTool, lstPreview)));
+    ToolRunner::Result result = runner.run(m_strDcrawTool, lstPreview, strPreview, "kill dcraw process");
+    if (result.status == ToolRunner::Aborted)
+        return QString();
+    if (!result.ok()) {
+        qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardError)));
+        QFile::remove(strPreview);
+    }
+    const QSize previewSize = imageSize(strPreview);
+    if (previewSize.isValid() && qMax(previewSize.width(), previewSize.height()) >= 1280)
+        return strPreview;
+
+    // Otherwise the whole RAW image, with the camera's white balance.
+    const QStringList lstDecode{QStringLiteral("-w"), QStringLiteral("-c"), strRawCopy};
+    qDebug("Convert Raw Image %s", qPrintable(ToolRunner::commandLine(m_strDcrawTool, lstDecode)));
+    result = runner.run(m_strDcrawTool, lstDecode, strDecoded, "kill dcraw process");
+    if (result.status == ToolRunner::Aborted)
+        return QString();
+    if (!result.ok()) {
+        qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardError)));
+        QFile::remove(strDecoded);
+    }
+    return strDecoded;
 }

@@ -1,22 +1,36 @@
 #pragma once
 
+#include <QList>
+#include <QMap>
+#include <QSize>
 #include <QString>
 
 #include <atomic>
 
-// Makes the five JPEG thumbnails of a photo under the conversion's temporary prefix.
+// Makes the five JPEG thumbnails of a photo under the conversion's temporary prefix, with the
+// image converter; RAW photos are first turned into an ordinary image with the RAW decoder.
 class ImageThumbnailer
 {
 public:
     ImageThumbnailer();
 
-    // 0 on success, -1 on failure; the thumbnails that were made stay in place.
+    // 0 on success, -1 when anything failed; the thumbnails that were made stay in place.
     int makeThumbnails(const QString& strPath, quint32 uId);
+    // An ordinary image made from a RAW file: its embedded preview when that is large enough,
+    // otherwise the full decode. Empty when aborted.
+    QString extractRawSource(const QString& strPath);
     // Stops a running tool; makeThumbnails then returns -1.
     void setAbort(bool blAbort) { m_blAbort = blAbort; }
+
+    // Stored pixel size of an image file; invalid when it cannot be read.
+    static QSize imageSize(const QString& strPath);
 
 private:
     int m_iQuality = 80;
     std::atomic_bool m_blAbort{false};
     quint32 m_uCurrentId = 0;
+    QString m_strConvertTool;
+    QString m_strDcrawTool;
+    QList<int> m_lstSizes;
+    QMap<int, QString> m_mapSizeFiles;
 };

@@ -123,7 +123,8 @@ void TestUploadParts::converterHandOver()
     UploadQueue queue;
     ServerProfile profile;
     profile.daterename = false;
-    const QString strPhoto = m_env.root() + QLatin1String("/x.png");
+    // A file that is converted to nothing: its thumbnails are still looked for.
+    const QString strPhoto = m_env.root() + QLatin1String("/x.bin");
     const QString strText = m_env.root() + QLatin1String("/notes.txt");
     QVERIFY(TestFiles::writeBytes(strPhoto, "png"));
     QVERIFY(TestFiles::writeBytes(strText, "txt"));

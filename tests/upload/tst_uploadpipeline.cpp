@@ -1,4 +1,5 @@
 #include "AppIdentity.h"
+#include "MediaFixtures.h"
 #include "RefServerProcess.h"
 #include "ServerLogin.h"
 #include "TestEnvironment.h"
@@ -82,6 +83,7 @@ private Q_SLOTS:
     void vanishedFileFailsWithoutRequest();
     void cameraModeHistory();
     void eventLoopRunsWhileWaiting();
+    void realThumbnailsAndDateName();
 
 private:
     struct Run
@@ -228,8 +230,8 @@ void TestUploadPipeline::photoRecordsAndProgress()
         QCOMPARE(xHeader(entry, "X-PATH"), QStringLiteral(" 2013%2Ftrip"));
         QCOMPARE(xHeader(entry, "X-ORIG-FNAME"), QStringLiteral(" IMG_0001.JPG"));
         QCOMPARE(xHeader(entry, "X-DUPLICATE"), QStringLiteral("RENAME"));
-        QCOMPARE(entry.value("body_size").toInteger(), qint64(m_baJpeg.size()));
     }
+    QCOMPARE(lstUploads.at(5).value("body_size").toInteger(), qint64(m_baJpeg.size()));
     QCOMPARE(xHeader(lstUploads.at(5), "X-LAST-MODIFIED-TIME"), UploadHistory::modifiedText(strPhoto));
 
     const QString strStored = m_pServer->root() + QLatin1String("/photo/2013/trip/");
@@ -425,6 +427,26 @@ void TestUploadPipeline::eventLoopRunsWhileWaiting()
     ticker.stop();
     QVERIFY2(iTicksAtCancel >= 7, qPrintable(QString::number(iTicksAtCancel)));
     QCOMPARE(m_pQueue->succeeded + m_pQueue->failed, 0);
+}
+
+void TestUploadPipeline::realThumbnailsAndDateName()
+{
+    QVERIFY(startServer());
+    m_profile.daterename = true;
+    const QString strPhoto = m_pEnv->root() + QLatin1String("/local/DSC_0042.JPG");
+    QDir().mkpath(QFileInfo(strPhoto).absolutePath());
+    QVERIFY(MediaFixtures::makeJpeg(strPhoto, 1600, 1200, QStringLiteral("2010:05:01 14:03:07")));
+
+    const Run run = runPipeline({{{JobLocalPath, strPhoto}, {JobDestination, QStringLiteral("2013")}}});
+    QVERIFY(run.finished);
+    QCOMPARE(m_pQueue->succeeded, 1);
+    const QString strStored = m_pServer->root() + QLatin1String("/photo/2013/");
+    QCOMPARE(TestFiles::readBytes(strStored + QLatin1String("IMG_20100501_140307.JPG")), TestFiles::readBytes(strPhoto));
+    const QStringList lstRenditions =
+        QDir(strStored + QLatin1String(".renditions/IMG_20100501_140307.JPG")).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(lstRenditions, QStringList({"THUM_B.jpg", "THUM_L.jpg", "THUM_M.jpg", "THUM_S.jpg", "THUM_XL.jpg"}));
+    QCOMPARE(MediaFixtures::imageSize(strStored + QLatin1String(".renditions/IMG_20100501_140307.JPG/THUM_XL.jpg")),
+             QSize(1280, 960));
 }
 
 QTEST_GUILESS_MAIN(TestUploadPipeline)

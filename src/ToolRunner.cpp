@@ -1,0 +1,83 @@
+#include "ToolRunner.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace ToolLocator {
+
+QString path(Tool tool)
+{
+    struct Entry
+    {
+        const char* pszFolder;
+        const char* pszName;
+    };
+    static const Entry s_entries[] = {{"ImageMagick", "convert"}, {"ImageMagick", "identify"},
+                                      {"ImageMagick", "dcraw"},   {"ffmpeg", "ffmpeg"},
+                                      {"ffmpeg", "ffprobe"},      {"ffmpeg", "qt-faststart"}};
+    const Entry& entry = s_entries[tool];
+#ifdef Q_OS_WIN
+    const QString strSuffix = QStringLiteral(".exe");
+#else
+    const QString strSuffix;
+#endif
+    const QString strBeside = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                              QLatin1String(entry.pszFolder) + QLatin1Char('/') + QLatin1String(entry.pszName) +
+                              strSuffix;
+    if (QFileInfo(strBeside).isExecutable())
+        return strBeside;
+    const QString strOnPath = QStandardPaths::findExecutable(QLatin1String(entry.pszName));
+    return strOnPath.isEmpty() ? strBeside : strOnPath;
+}
+
+} // namespace ToolLocator
+
+QString ToolRunner::commandLine(const QString& strProgram, const QStringList& lstArguments)
+{
+    QStringList lstParts{QLatin1Char('"') + QDir::toNativeSeparators(strProgram) + QLatin1Char('"')};
+    for (const QString& strArgument : lstArguments) {
+        const bool blQuote = strArgument.isEmpty() || strArgument.contains(QLatin1Char(' ')) ||
+                             strArgument.contains(QLatin1Char('>')) || strArgument.contains(QLatin1Char('/'));
+        lstParts.append(blQuote ? QLatin1Char('"') + strArgument + QLatin1Char('"') : strArgument);
+    }
+    return lstParts.join(QLatin1Char(' '));
+}
+
+ToolRunner::Result ToolRunner::run(const QString& strProgram, const QStringList& lstArguments,
+                                   const QString& strOutputFile, const char* pszKillMessage) const
+{
+    Result result;
+    QProcess process;
+    if (!strOutputFile.isEmpty())
+        process.setStandardOutputFile(strOutputFile, QIODevice::Truncate);
+    process.start(strProgram, lstArguments, QIODevice::ReadWrite);
+    if (!process.waitForStarted(-1)) {
+        qDebug("ToolRunner: cannot start %s: %s", qPrintable(strProgram), qPrintable(process.errorString()));
+        return result;
+    }
+    process.closeWriteChannel();
+    // Waits in 100 ms steps, with no overall time-out, so an abort is noticed quickly.
+    while (process.state() != QProcess::NotRunning) {
+        if (m_pAbort && m_pAbort->load()) {
+            qDebug("%s", pszKillMessage);
+            process.kill();
+            process.waitForFinished(-1);
+            result.status = Aborted;
+            return result;
+        }
+        process.waitForFinished(100);
+        if (strOutputFile.isEmpty())
+            result.standardOutput += process.readAllStandardOutput();
+        result.standardError += process.readAllStandardError();
+    }
+    if (strOutputFile.isEmpty())
+        result.standardOutput += process.readAllStandardOutput();
+    result.standardError += process.readAllStandardError();
+    result.status = process.exitStatus() == QProcess::CrashExit ? Crashed : Finished;
+    result.exitCode = process.exitCode();
+    return result;
+}

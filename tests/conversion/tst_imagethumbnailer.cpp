@@ -1,0 +1,226 @@
+#include "MediaFixtures.h"
+#include "TestEnvironment.h"
+#include "UploadWizard/CaptureTime.h"
+#include "UploadWizard/ImageThumbnailer.h"
+#include "UploadWizard/TempFiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+QStringList s_debugLines;
+
+void captureDebug(QtMsgType, const QMessageLogContext&, const QString& strMessage)
+{
+    s_debugLines.append(strMessage);
+}
+
+const char* const s_thumbFiles[] = {"THUMB_B.jpg", "THUMB_L.jpg", "THUMB_M.jpg", "THUMB_S.jpg", "THUMB_XL.jpg"};
+
+} // namespace
+
+// Thumbnails with the real image tools, and capture-time names with the real metadata library.
+class TestImageThumbnailer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void thumbnails_data();
+    void thumbnails();
+    void notAnImage();
+    void rawPaths_data();
+    void rawPaths();
+    void abortKillsTheTool();
+    void captureTimeName_data();
+    void captureTimeName();
+
+private:
+    int make(const QString& strSource, quint32* puId);
+    TestEnvironment m_env;
+};
+
+int TestImageThumbnailer::make(const QString& strSource, quint32* puId)
+{
+    *puId = TempFiles::nextConversionId();
+    ImageThumbnailer thumbnailer;
+    s_debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
+    const int iResult = thumbnailer.makeThumbnails(strSource, *puId);
+    qInstallMessageHandler(previous);
+    return iResult;
+}
+
+void TestImageThumbnailer::thumbnails_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("source");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QList<QSize>>("sizes"); // B, L, M, S, XL
+    QTest::addColumn<bool>("autoOrient");
+
+    QTest::newRow("landscape 4000x3000") << "land.jpg" << QSize(4000, 3000) << 0
+                                          << QList<QSize>{{640, 480}, {800, 600}, {320, 240}, {120, 90}, {1280, 960}}
+                                          << true;
+    QTest::newRow("portrait 3000x4000") << "port.JPG" << QSize(3000, 4000) << 0
+                                         << QList<QSize>{{480, 640}, {600, 800}, {240, 320}, {90, 120}, {960, 1280}}
+                                         << false;
+    QTest::newRow("landscape turned by EXIF 6") << "turn.jpg" << QSize(1600, 1200) << 6
+                                                 << QList<QSize>{{480, 640}, {600, 800}, {240, 320}, {90, 120},
+                                                                 {960, 1280}}
+                                                 << true;
+    QTest::newRow("small is never enlarged") << "small.jpeg" << QSize(500, 400) << 0
+                                             << QList<QSize>{{500, 400}, {500, 400}, {320, 256}, {120, 96}, {500, 400}}
+                                             << true;
+    QTest::newRow("png") << "p.png" << QSize(900, 300) << 0
+                         << QList<QSize>{{640, 213}, {800, 267}, {320, 107}, {120, 40}, {900, 300}} << true;
+    QTest::newRow("gif") << "g.gif" << QSize(300, 300) << 0
+                         << QList<QSize>{{300, 300}, {300, 300}, {300, 300}, {120, 120}, {300, 300}} << false;
+    QTest::newRow("tiff") << "t.tif" << QSize(1000, 800) << 0
+                          << QList<QSize>{{640, 512}, {800, 640}, {320, 256}, {120, 96}, {1000, 800}} << true;
+}
+
+void TestImageThumbnailer::thumbnails()
+{
+    QFETCH(QString, file);
+    QFETCH(QSize, source);
+    QFETCH(int, orientation);
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(bool, autoOrient);
+
+    const QString strSource = m_env.root() + QLatin1String("/photos/") + file;
+    QDir().mkpath(QFileInfo(strSource).absolutePath());
+    const bool blJpeg = file.endsWith(QLatin1String("jpg"), Qt::CaseInsensitive) || file.endsWith(QLatin1String("jpeg"));
+    QVERIFY(blJpeg ? MediaFixtures::makeJpeg(strSource, source.width(), source.height(), QString(), orientation)
+                   : MediaFixtures::makeImage(strSource, source.width(), source.height()));
+
+    quint32 uId = 0;
+    QCOMPARE(make(strSource, &uId), 0);
+    const QString strPrefix = TempFiles::tempFilePrefix(uId);
+    QList<QSize> lstMade;
+    for (const char* pszFile : s_thumbFiles)
+        lstMade.append(MediaFixtures::imageSize(strPrefix + QLatin1String(pszFile)));
+    QCOMPARE(lstMade, sizes);
+
+    // Five runs in the size order, each from the same work copy, the size hint before the input.
+    const QStringList lstRuns = s_debugLines.filter(QStringLiteral("Image Thumb Process: "));
+    QCOMPARE(lstRuns.size(), 5);
+    const QString strWork = strPrefix + QLatin1String("WinSourceTemp");
+    QVERIFY(QFile::exists(strWork));
+    int iRun = 0;
+    for (int iSize : {640, 800, 320, 120, 1280}) {
+        const QString strLine = lstRuns.at(iRun++);
+        const QString strGeometry = QStringLiteral("%1x%1>").arg(iSize);
+        // The size hint stands before the input, and only when the photo is larger than the box.
+        const bool blHint = source.width() > iSize && source.height() > iSize;
+        QCOMPARE(strLine.contains(QLatin1String("jpeg:size=") + strGeometry), blHint);
+        if (blHint)
+            QVERIFY2(strLine.indexOf(QLatin1String("jpeg:size=")) < strLine.indexOf(strWork), qPrintable(strLine));
+        QVERIFY2(strLine.contains(QLatin1String("-thumbnail \"") + strGeometry + QLatin1Char('"')), qPrintable(strLine));
+        QVERIFY2(strLine.contains(QLatin1String("-quality 80")), qPrintable(strLine));
+        QCOMPARE(strLine.contains(QLatin1String("-auto-orient")), autoOrient);
+    }
+}
+
+void TestImageThumbnailer::notAnImage()
+{
+    const QString strSource = m_env.root() + QLatin1String("/fake.jpg");
+    QVERIFY(TestFiles::writeBytes(strSource, "this is text, not a photo"));
+    quint32 uId = 0;
+    QCOMPARE(make(strSource, &uId), -1);
+    QCOMPARE(s_debugLines.filter(QStringLiteral("convert thumb error. delete ")).size(), 5);
+    for (const char* pszFile : s_thumbFiles)
+        QVERIFY(!QFile::exists(TempFiles::tempFilePrefix(uId) + QLatin1String(pszFile)));
+    QCOMPARE(make(m_env.root() + QLatin1String("/missing.jpg"), &uId), -1);
+    QVERIFY(s_debugLines.filter(QStringLiteral("Image Thumb Process")).isEmpty());
+}
+
+void TestImageThumbnailer::rawPaths_data()
+{
+    QTest::addColumn<QSize>("preview");
+    QTest::addColumn<bool>("fromPreview");
+    QTest::addColumn<QSize>("xl");
+    QTest::newRow("large preview") << QSize(1616, 1080) << true << QSize(1280, 855);
+    QTest::newRow("small preview") << QSize(160, 120) << false << QSize(1280, 896);
+    QTest::newRow("no preview") << QSize(0, 0) << false << QSize(1280, 896);
+}
+
+void TestImageThumbnailer::rawPaths()
+{
+    QFETCH(QSize, preview);
+    QFETCH(bool, fromPreview);
+    QFETCH(QSize, xl);
+
+    const QString strSource = m_env.root() + QLatin1String("/raw/shot.DNG");
+    QDir().mkpath(QFileInfo(strSource).absolutePath());
+    QVERIFY(MediaFixtures::makeDng(strSource, 2000, 1400, preview.width(), preview.height()));
+    quint32 uId = 0;
+    QCOMPARE(make(strSource, &uId), 0);
+    const QString strPrefix = TempFiles::tempFilePrefix(uId);
+    QVERIFY(QFile::exists(strPrefix + QLatin1String("WinRAWTemp")));
+    QCOMPARE(QFile::exists(strPrefix + QLatin1String("RAWPPMSrc.ppm")), !fromPreview);
+    QCOMPARE(MediaFixtures::imageSize(strPrefix + QLatin1String("THUMB_XL.jpg")), xl);
+    QCOMPARE(s_debugLines.filter(QStringLiteral("Convert Raw Image")).size(), fromPreview ? 0 : 1);
+}
+
+void TestImageThumbnailer::abortKillsTheTool()
+{
+    const QString strSource = m_env.root() + QLatin1String("/big.jpg");
+    QVERIFY(MediaFixtures::makeJpeg(strSource, 6000, 4000));
+    ImageThumbnailer thumbnailer;
+    const quint32 uId = TempFiles::nextConversionId();
+    int iResult = 0;
+    QThread* pThread = QThread::create([&]() { iResult = thumbnailer.makeThumbnails(strSource, uId); });
+    pThread->start();
+    QTest::qWait(400);
+    QElapsedTimer timer;
+    timer.start();
+    thumbnailer.setAbort(true);
+    QVERIFY(pThread->wait(10000));
+    qInfo("thumbnailer stopped %lld ms after the abort", timer.elapsed());
+    delete pThread;
+    QCOMPARE(iResult, -1);
+    QVERIFY(!QFile::exists(TempFiles::tempFilePrefix(uId) + QLatin1String("THUMB_XL.jpg")));
+}
+
+void TestImageThumbnailer::captureTimeName_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("dateTime"); // empty: no EXIF time
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("taken time") << "DSC_0042.JPG" << "2010:05:01 14:03:07" << "IMG_20100501_140307.JPG";
+    QTest::newRow("zero date keeps the name") << "zero.jpg" << "0000:00:00 00:00:00" << "zero.jpg";
+    QTest::newRow("impossible date") << "bad.jpg" << "2010:13:01 10:00:00" << "bad.jpg";
+    QTest::newRow("date alone") << "d.jpg" << "2010:05:01" << "IMG_20100501_000000.jpg";
+    QTest::newRow("no time") << "none.jpg" << "" << "none.jpg";
+    QTest::newRow("no dot") << "noext" << "2010:05:01 14:03:07" << "IMG_20100501_140307.";
+    QTest::newRow("non-ASCII folder") << QString::fromUtf8("\xc3\x9c" "ber Stra\xc3\x9f" "e/x.jpg")
+                                      << "2011:12:24 18:00:00" << "IMG_20111224_180000.jpg";
+    QTest::newRow("png without EXIF") << "photo.png" << "" << "photo.png";
+    QTest::newRow("not an image") << "text.jpg" << "" << "text.jpg";
+}
+
+void TestImageThumbnailer::captureTimeName()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, dateTime);
+    QFETCH(QString, name);
+
+    const QString strPath = m_env.root() + QLatin1String("/exif/") + file;
+    QDir().mkpath(QFileInfo(strPath).absolutePath());
+    if (file.endsWith(QLatin1String(".png")))
+        QVERIFY(MediaFixtures::makeImage(strPath, 40, 30));
+    else if (file == QLatin1String("text.jpg"))
+        QVERIFY(TestFiles::writeBytes(strPath, "plain words"));
+    else
+        QVERIFY(MediaFixtures::makeJpeg(strPath, 40, 30, dateTime));
+    QCOMPARE(::captureTimeName(strPath), name);
+    QCOMPARE(::captureTimeName(strPath + QLatin1String(".gone")), QString());
+}
+
+QTEST_GUILESS_MAIN(TestImageThumbnailer)
+#include "tst_imagethumbnailer.moc"

@@ -1,0 +1,18 @@
+#pragma once
+#include <QSize>
+#include <QString>
+namespace MediaFixtures {
+// A JPEG of w x h with noisy, photo-like content (so its size and decode cost are realistic), made
+// with ImageMagick `convert`; with EXIF Exif.Photo.DateTimeOriginal when strDateTime is not empty
+// and Exif.Image.Orientation when iOrientation > 0, written with Exiv2.
+bool makeJpeg(const QString& strPath, int iWidth, int iHeight, const QString& strDateTime = QString(), int iOrientation = 0);
+// Any other image (format by the file's extension: png, gif, tif, bmp) of w x h.
+bool makeImage(const QString& strPath, int iWidth, int iHeight);
+// Writes one EXIF ascii/short tag with Exiv2 (key like "Exif.Photo.DateTimeOriginal").
+bool setExif(const QString& strPath, const QString& strKey, const QString& strValue);
+// A small DNG: little-endian TIFF, IFD0 the CFA raw data (rawW x rawH, 16-bit, uncompressed, one strip),
+// and, when iPreviewWidth > 0, a second IFD chained from IFD0 with a baseline JPEG preview of that size.
+bool makeDng(const QString& strPath, int iRawWidth, int iRawHeight, int iPreviewWidth = 0, int iPreviewHeight = 0);
+// Pixel size of an image file by `identify -ping`; invalid QSize when it cannot be read.
+QSize imageSize(const QString& strPath);
+}
