@@ -1,4 +1,5 @@
 #include "MediaFixtures.h"
+#include "DebugCapture.h"
 #include "TestEnvironment.h"
 #include "UploadWizard/CaptureTime.h"
 #include "UploadWizard/ImageThumbnailer.h"
@@ -11,13 +12,6 @@
 #include <QtTest>
 
 namespace {
-
-QStringList s_debugLines;
-
-void captureDebug(QtMsgType, const QMessageLogContext&, const QString& strMessage)
-{
-    s_debugLines.append(strMessage);
-}
 
 const char* const s_thumbFiles[] = {"THUMB_B.jpg", "THUMB_L.jpg", "THUMB_M.jpg", "THUMB_S.jpg", "THUMB_XL.jpg"};
 
@@ -41,16 +35,16 @@ private Q_SLOTS:
 private:
     int make(const QString& strSource, quint32* puId);
     TestEnvironment m_env;
+    QStringList m_lstLog; // debug lines of the last make()
 };
 
 int TestImageThumbnailer::make(const QString& strSource, quint32* puId)
 {
     *puId = TempFiles::nextConversionId();
     ImageThumbnailer thumbnailer;
-    s_debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
+    DebugCapture capture;
     const int iResult = thumbnailer.makeThumbnails(strSource, *puId);
-    qInstallMessageHandler(previous);
+    m_lstLog = capture.lines();
     return iResult;
 }
 
@@ -106,7 +100,7 @@ void TestImageThumbnailer::thumbnails()
     QCOMPARE(lstMade, sizes);
 
     // Five runs in the size order, each from the same work copy, the size hint before the input.
-    const QStringList lstRuns = s_debugLines.filter(QStringLiteral("Image Thumb Process: "));
+    const QStringList lstRuns = m_lstLog.filter(QStringLiteral("Image Thumb Process: "));
     QCOMPARE(lstRuns.size(), 5);
     const QString strWork = strPrefix + QLatin1String("WinSourceTemp");
     QVERIFY(QFile::exists(strWork));
@@ -131,11 +125,11 @@ void TestImageThumbnailer::notAnImage()
     QVERIFY(TestFiles::writeBytes(strSource, "this is text, not a photo"));
     quint32 uId = 0;
     QCOMPARE(make(strSource, &uId), -1);
-    QCOMPARE(s_debugLines.filter(QStringLiteral("convert thumb error. delete ")).size(), 5);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("convert thumb error. delete ")).size(), 5);
     for (const char* pszFile : s_thumbFiles)
         QVERIFY(!QFile::exists(TempFiles::tempFilePrefix(uId) + QLatin1String(pszFile)));
     QCOMPARE(make(m_env.root() + QLatin1String("/missing.jpg"), &uId), -1);
-    QVERIFY(s_debugLines.filter(QStringLiteral("Image Thumb Process")).isEmpty());
+    QVERIFY(m_lstLog.filter(QStringLiteral("Image Thumb Process")).isEmpty());
 }
 
 void TestImageThumbnailer::rawPaths_data()
@@ -163,7 +157,7 @@ void TestImageThumbnailer::rawPaths()
     QVERIFY(QFile::exists(strPrefix + QLatin1String("WinRAWTemp")));
     QCOMPARE(QFile::exists(strPrefix + QLatin1String("RAWPPMSrc.ppm")), !fromPreview);
     QCOMPARE(MediaFixtures::imageSize(strPrefix + QLatin1String("THUMB_XL.jpg")), xl);
-    QCOMPARE(s_debugLines.filter(QStringLiteral("Convert Raw Image")).size(), fromPreview ? 0 : 1);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("Convert Raw Image")).size(), fromPreview ? 0 : 1);
 }
 
 void TestImageThumbnailer::abortKillsTheTool()

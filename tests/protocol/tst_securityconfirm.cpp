@@ -1,6 +1,7 @@
 #include "AppIdentity.h"
 #include "RefServerProcess.h"
 #include "ScriptedPrompt.h"
+#include "DebugCapture.h"
 #include "TestEnvironment.h"
 #include "VelmLocale.h"
 #include "protocol/SecurityConfirm.h"
@@ -20,13 +21,6 @@
 #include <memory>
 
 namespace {
-
-QStringList s_debugLines;
-
-void captureDebug(QtMsgType, const QMessageLogContext&, const QString& strMessage)
-{
-    s_debugLines.append(strMessage);
-}
 
 QJsonObject account(const QString& strName, const QString& strPassword, const QJsonObject& extra = {})
 {
@@ -358,17 +352,20 @@ void TestSecurityConfirm::secretsStayOutOfLog()
     SecurityConfirm login(&prompt);
     QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
 
-    s_debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
-    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, false, false));
-    login.launch();
-    const bool blFinished = spy.wait(15000);
-    qInstallMessageHandler(previous);
+    QStringList lstLines;
+    bool blFinished = false;
+    {
+        DebugCapture capture;
+        QVERIFY(login.prepareLogin(m_pNam.get(), &profile, false, false));
+        login.launch();
+        blFinished = spy.wait(15000);
+        lstLines = capture.lines();
+    }
     QVERIFY(blFinished);
     QCOMPARE(spy.at(0).at(0).toBool(), true);
 
-    const QString strLog = s_debugLines.join(QLatin1Char('\n'));
-    QVERIFY(!s_debugLines.isEmpty());
+    const QString strLog = lstLines.join(QLatin1Char('\n'));
+    QVERIFY(!lstLines.isEmpty());
     QVERIFY2(!strLog.contains(QLatin1String("passwd")), qPrintable(strLog));
     QVERIFY2(!strLog.contains(QLatin1String("PICSESSID")), qPrintable(strLog));
 }

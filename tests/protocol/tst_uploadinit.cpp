@@ -1,5 +1,6 @@
 #include "RefServerProcess.h"
 #include "ServerLogin.h"
+#include "DebugCapture.h"
 #include "TestEnvironment.h"
 #include "VelmLocale.h"
 #include "protocol/ServerReply.h"
@@ -18,13 +19,6 @@
 #include <memory>
 
 namespace {
-
-QStringList s_debugLines;
-
-void captureDebug(QtMsgType, const QMessageLogContext&, const QString& strMessage)
-{
-    s_debugLines.append(strMessage);
-}
 
 QString headerValue(const QJsonObject& entry, const char* pszName)
 {
@@ -242,16 +236,17 @@ void TestUploadInit::failuresChangeNothing()
     const UploadJobList lstSent = lstJobs;
 
     UploadInitRequest init;
-    s_debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
-    init.send(m_pNam.get(), m_profile.baseUrl, lstJobs);
-    qInstallMessageHandler(previous);
+    QStringList lstErrors;
+    {
+        DebugCapture capture;
+        init.send(m_pNam.get(), m_profile.baseUrl, lstJobs);
+        lstErrors = capture.filter(QStringLiteral("init upload error:"));
+    }
 
     QVERIFY(init.duplicatedPaths().isEmpty());
     QVERIFY(init.noPrivilegePaths().isEmpty());
     init.filterJobs(lstJobs);
     QCOMPARE(lstJobs, lstSent);
-    const QStringList lstErrors = s_debugLines.filter(QStringLiteral("init upload error:"));
     QCOMPARE(lstErrors.size(), 1);
     QVERIFY2(QRegularExpression(logLine).match(lstErrors.first()).hasMatch(), qPrintable(lstErrors.first()));
 }

@@ -2,6 +2,7 @@
 #include "MediaFixtures.h"
 #include "RefServerProcess.h"
 #include "ServerLogin.h"
+#include "DebugCapture.h"
 #include "TestEnvironment.h"
 #include "VelmLocale.h"
 #include "UploadWizard/FileConverter.h"
@@ -24,13 +25,6 @@
 #include <memory>
 
 namespace {
-
-QStringList s_debugLines;
-
-void captureDebug(QtMsgType, const QMessageLogContext&, const QString& strMessage)
-{
-    s_debugLines.append(strMessage);
-}
 
 // Header names and values of a journal entry, X- headers only, in order.
 QList<QPair<QString, QString>> xHeaders(const QJsonObject& entry)
@@ -352,18 +346,21 @@ void TestUploadPipeline::droppedConnections()
         baData[i] = char((i * 7919) >> 3);
     const QString strFile = makeFile(QStringLiteral("big.jpg"), baData);
 
-    s_debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureDebug);
-    const Run run = runPipeline({{{JobLocalPath, strFile}, {JobDestination, QString()}}});
-    qInstallMessageHandler(previous);
+    QStringList lstLines;
+    Run run;
+    {
+        DebugCapture capture;
+        run = runPipeline({{{JobLocalPath, strFile}, {JobDestination, QString()}}});
+        lstLines = capture.lines();
+    }
     QVERIFY(run.finished);
     QCOMPARE(m_pQueue->succeeded, succeeded);
     QCOMPARE(m_pQueue->failed, 1 - succeeded);
     // The uploader's own attempts (the network layer may add one silent re-send of its own).
-    const int iRetries = int(s_debugLines.filter(QRegularExpression(QStringLiteral("^FileUploader: attempt \\d failed"))).size());
+    const int iRetries = int(lstLines.filter(QRegularExpression(QStringLiteral("^FileUploader: attempt \\d failed"))).size());
     if (attempts > 0)
         QCOMPARE(iRetries + 1, attempts);
-    QCOMPARE(s_debugLines.filter(QStringLiteral("giving up after 5 attempts")).size(), succeeded ? 0 : 1);
+    QCOMPARE(lstLines.filter(QStringLiteral("giving up after 5 attempts")).size(), succeeded ? 0 : 1);
     if (succeeded) {
         QCOMPARE(sha256(m_pServer->root() + QLatin1String("/photo/big.jpg")), sha256(strFile));
     } else {
