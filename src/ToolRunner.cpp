@@ -54,6 +54,8 @@ ToolRunner::Result ToolRunner::run(const QString& strProgram, const QStringList&
     QProcess process;
     if (!strOutputFile.isEmpty())
         process.setStandardOutputFile(strOutputFile, QIODevice::Truncate);
+    if (!m_strWorkingDirectory.isEmpty())
+        process.setWorkingDirectory(m_strWorkingDirectory);
     process.start(strProgram, lstArguments, QIODevice::ReadWrite);
     if (!process.waitForStarted(-1)) {
         qDebug("ToolRunner: cannot start %s: %s", qPrintable(strProgram), qPrintable(process.errorString()));

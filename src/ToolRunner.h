@@ -35,6 +35,9 @@ public:
     // Polled every 100 ms while the tool runs; when it becomes true the tool is killed.
     explicit ToolRunner(const std::atomic_bool* pAbort = nullptr) : m_pAbort(pAbort) {}
 
+    // The folder the tool runs in (its relative files land there).
+    void setWorkingDirectory(const QString& strFolder) { m_strWorkingDirectory = strFolder; }
+
     // strOutputFile: standard output goes to that file instead of memory (large outputs).
     // pszKillMessage: logged when an abort kills the tool.
     Result run(const QString& strProgram, const QStringList& lstArguments, const QString& strOutputFile = QString(),
@@ -45,4 +48,5 @@ public:
 
 private:
     const std::atomic_bool* m_pAbort;
+    QString m_strWorkingDirectory;
 };

@@ -1,13 +1,395 @@
 #include "VideoConverter.h"
 
-#include <QDebug>
+#include "TempFiles.h"
+#include "ToolRunner.h"
 
-VideoConverter::VideoConverter(const QList<int>& lstQualities) : m_lstQualities(lstQualities) {}
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+struct QualityInfo
+{
+    const char* pszBox;
+    int iBitRate; // kbit/s
+    const char* pszAudioRate;
+    const char* pszFile;
+};
+
+const QualityInfo s_qualities[] = {{"1920x1080", 2000, "96k", "FILM_H.mp4"},
+                                   {"1280x720", 1000, "96k", "FILM_M.mp4"},
+                                   {"640x360", 256, "96k", "FILM_L.mp4"},
+                                   {"320x240", 256, "64k", "FILM_MOBILE.mp4"}};
+
+const QualityInfo* quality(int iQuality)
+{
+    return iQuality >= 0 && iQuality < 4 ? &s_qualities[iQuality] : nullptr;
+}
+
+// The encoder settings, written in the option names the transcoder (5.x) accepts. Each row
+// keeps one setting of the original list; the comment gives its old spelling.
+//   -acodec libvo_aacenc   -> -c:a aac          -b            -> -b:v
+//   -flags2 +mixed_refs    -> -mixed-refs 1     -rc_eq ...    -> (ignored by the encoder; left out)
+//   -complexityblur 20.0   -> -cplxblur 20.0    -flags2 +dct8x8 / -dct8x8 -> -8x8dct 1 / 0
+//   -vprofile baseline     -> -profile:v baseline
+//   -flags2 -bpyramid      -> -b-pyramid none   -bframebias 0 -> -x264-params b-bias=0
+//   -directpred 1          -> -direct-pred spatial
+//   -flags2 +wpred         -> -weightb 1        -me_method epzs / hex -> -motion-est dia / hex
+//   -partitions 0 / +parti4x4+... -> none / i4x4,i8x8,p4x4,p8x8,b8x8
+QStringList buildArguments(int iQuality, int iPass)
+{
+    const QualityInfo& info = s_qualities[iQuality];
+    const QString strRate = QString::number(info.iBitRate) + QLatin1Char('k');
+    QStringList lst{"-y",
+                    "-c:a", "aac",
+                    "-ar", "44100",
+                    "-ab", QLatin1String(info.pszAudioRate),
+                    "-ac", "2",
+                    "-pass", QString::number(iPass),
+                    "-vcodec", "libx264",
+                    "-b:v", strRate,
+                    "-bt", strRate,
+                    "-flags", "+loop",
+                    "-mixed-refs", "1",
+                    "-me_range", "16",
+                    "-cmp", "+chroma",
+                    "-chromaoffset", "0",
+                    "-g", "60",
+                    "-keyint_min", "25",
+                    "-sc_threshold", "40",
+                    "-qcomp", "0.60",
+                    "-qmin", "10",
+                    "-qmax", "51",
+                    "-qdiff", "4",
+                    "-cplxblur", "20.0",
+                    "-qblur", "0.5",
+                    "-i_qfactor", "0.71"};
+    const bool blHigh = iQuality == 0;
+    const bool blMedium = iQuality == 1;
+    lst << "-8x8dct" << (blHigh ? "1" : "0");
+    if (!blHigh && !blMedium)
+        lst << "-profile:v" << "baseline";
+    lst << "-level" << (blHigh ? "41" : blMedium ? "31" : "13");
+    lst << "-coder" << (blHigh ? "1" : "0");
+    lst << "-refs" << (blHigh ? "3" : blMedium ? "4" : "1");
+    lst << "-bf" << (blHigh || blMedium ? "2" : "0");
+    if (blHigh || blMedium) {
+        lst << "-b_qfactor" << "1.30"
+            << "-b-pyramid" << "none"
+            << "-b_strategy" << "1"
+            << "-x264-params" << "b-bias=0"
+            << "-direct-pred" << "spatial"
+            << "-weightb" << "1";
+    }
+    const bool blFirst = iPass == 1;
+    lst << "-subq" << (blFirst ? "1" : "5");
+    lst << "-trellis" << (blHigh && !blFirst ? "1" : "0");
+    lst << "-motion-est" << (blFirst ? "dia" : "hex");
+    lst << "-partitions" << (blFirst ? "none" : "i4x4,i8x8,p4x4,p8x8,b8x8");
+    lst << "-f" << "mp4";
+    return lst;
+}
+
+bool nonEmptyFile(const QString& strPath)
+{
+    const QFileInfo info(strPath);
+    return info.exists() && info.size() > 0;
+}
+
+QString withoutTrailingComma(QString strToken)
+{
+    if (strToken.endsWith(QLatin1Char(',')))
+        strToken.chop(1);
+    return strToken;
+}
+
+} // namespace
+
+VideoConverter::VideoConverter(const QList<int>& lstQualities)
+    : m_lstQualities(lstQualities), m_strFfmpegTool(ToolLocator::path(ToolLocator::Ffmpeg)),
+      m_strFaststartTool(ToolLocator::path(ToolLocator::QtFaststart)),
+      m_strConvertTool(ToolLocator::path(ToolLocator::Convert))
+{
+    for (int iQuality = 0; iQuality < 4; ++iQuality) {
+        m_mapFirstPass.insert(iQuality, buildArguments(iQuality, 1));
+        m_mapSecondPass.insert(iQuality, buildArguments(iQuality, 2));
+    }
+}
+
+QStringList VideoConverter::passArguments(int iQuality, int iPass) const
+{
+    return (iPass == 1 ? m_mapFirstPass : m_mapSecondPass).value(iQuality);
+}
+
+QStringList VideoConverter::capBitRate(QStringList lstArguments, int iVideoBitRate, int iTableBitRate)
+{
+    if (iVideoBitRate <= 0 || iVideoBitRate >= iTableBitRate)
+        return lstArguments;
+    for (int i = 1; i < lstArguments.size(); ++i) {
+        if (lstArguments.at(i - 1) == QLatin1String("-b:v") || lstArguments.at(i - 1) == QLatin1String("-bt"))
+            lstArguments[i] = QString::number(iVideoBitRate) + QLatin1Char('k');
+    }
+    return lstArguments;
+}
+
+VideoConverter::Probe VideoConverter::parseProbe(const QString& strInfo)
+{
+    Probe probe;
+    const QStringList lstLines = strInfo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& strLine : lstLines) {
+        const QStringList lstTokens = strLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (strLine.contains(QLatin1String("Duration:")) && strLine.contains(QLatin1String("bitrate:"))) {
+            for (int j = 1; j < lstTokens.size(); ++j) {
+                if (lstTokens.at(j).startsWith(QLatin1String("kb/s"))) {
+                    probe.totalBitRate = lstTokens.at(j - 1).toInt();
+                    qDebug("%s", qPrintable(QStringLiteral("iInputVideoTotalBitRate = %1").arg(probe.totalBitRate)));
+                }
+            }
+        }
+        if (strLine.contains(QLatin1String("Stream #")) && strLine.contains(QLatin1String("Video:"))) {
+            for (int j = 1; j < lstTokens.size(); ++j) {
+                const QString& strToken = lstTokens.at(j);
+                if (strToken.startsWith(QLatin1String("kb/s"))) {
+                    probe.videoBitRate = lstTokens.at(j - 1).toInt();
+                    qDebug("%s", qPrintable(QStringLiteral("iInputVideoBitRate = %1").arg(probe.videoBitRate)));
+                }
+                if (strToken.contains(QLatin1Char('x'))) {
+                    const QString strCandidate = withoutTrailingComma(strToken);
+                    const QStringList lstParts = strCandidate.split(QLatin1Char('x'));
+                    bool blWidth = false, blHeight = false;
+                    if (lstParts.size() == 2 && lstParts.at(0).toInt(&blWidth) > 0 && lstParts.at(1).toInt(&blHeight) > 0 &&
+                        blWidth && blHeight) {
+                        probe.frameSize = strCandidate;
+                        qDebug("%s", qPrintable(QLatin1String("strInputVideoResolution = ") + probe.frameSize));
+                    }
+                }
+                if ((strToken == QLatin1String("PAR") || strToken == QLatin1String("[PAR") ||
+                     strToken == QLatin1String("SAR") || strToken == QLatin1String("[SAR")) &&
+                    j + 1 < lstTokens.size()) {
+                    const QString strCandidate = withoutTrailingComma(lstTokens.at(j + 1));
+                    const QStringList lstParts = strCandidate.split(QLatin1Char(':'));
+                    bool blA = false, blB = false;
+                    if (lstParts.size() == 2 && lstParts.at(0).toUInt(&blA) > 0 && lstParts.at(1).toUInt(&blB) > 0 &&
+                        blA && blB) {
+                        probe.aspect = strCandidate;
+                        qDebug("%s", qPrintable(QLatin1String("strInputVideoPAR = ") + probe.aspect));
+                    }
+                }
+            }
+        }
+        if (strLine.contains(QLatin1String("Stream #")) && strLine.contains(QLatin1String("Audio:"))) {
+            for (int j = 1; j < lstTokens.size(); ++j) {
+                if (lstTokens.at(j).startsWith(QLatin1String("kb/s"))) {
+                    probe.audioBitRate = lstTokens.at(j - 1).toInt();
+                    qDebug("%s", qPrintable(QStringLiteral("iInputAudioBitRate = %1").arg(probe.audioBitRate)));
+                }
+            }
+        }
+    }
+    if (probe.videoBitRate < 1 && probe.totalBitRate > 0 && probe.audioBitRate >= 0)
+        probe.videoBitRate = probe.totalBitRate - probe.audioBitRate;
+    qDebug("%s", qPrintable(QStringLiteral("Input file bitrate = %1").arg(probe.videoBitRate)));
+    return probe;
+}
+
+VideoConverter::Probe VideoConverter::probeVideo(const QString& strPath)
+{
+    ToolRunner runner(&m_blAbort);
+    runner.setWorkingDirectory(TempFiles::folderPath());
+    const QStringList lstArguments{QStringLiteral("-i"), strPath};
+    qDebug("Get Video Info: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstArguments)));
+    const ToolRunner::Result result = runner.run(m_strFfmpegTool, lstArguments, QString(), "kill video convert process");
+    const QString strInfo = QString::fromLocal8Bit(result.standardError);
+    qDebug("%s", qPrintable(QLatin1String("Out ") + strInfo));
+    return parseProbe(strInfo);
+}
+
+QString VideoConverter::fitResolution(const QString& strFrameSize, const QString& strAspect, int iQuality)
+{
+    QString strResult;
+    const QStringList lstFrame = strFrameSize.split(QLatin1Char('x'));
+    const int iFrameWidth = lstFrame.size() == 2 ? lstFrame.at(0).toInt() : 0;
+    const int iFrameHeight = lstFrame.size() == 2 ? lstFrame.at(1).toInt() : 0;
+    if (iFrameWidth != 0 && iFrameHeight != 0) {
+        const QualityInfo* pInfo = quality(iQuality);
+        const QStringList lstBox = pInfo ? QString::fromLatin1(pInfo->pszBox).split(QLatin1Char('x')) : QStringList();
+        double dBoxWidth = lstBox.size() == 2 ? lstBox.at(0).toDouble() : 0;
+        double dBoxHeight = lstBox.size() == 2 ? lstBox.at(1).toDouble() : 0;
+        if (dBoxWidth <= 0 || dBoxHeight <= 0)
+            dBoxWidth = dBoxHeight = 1;
+
+        double dWidth = iFrameWidth;
+        const double dHeight = iFrameHeight;
+        const QStringList lstAspect = strAspect.split(QLatin1Char(':'));
+        bool blA = false, blB = false;
+        const uint uA = lstAspect.size() == 2 ? lstAspect.at(0).toUInt(&blA) : 0;
+        const uint uB = lstAspect.size() == 2 ? lstAspect.at(1).toUInt(&blB) : 0;
+        if (blA && blB && uA > 0 && uB > 0)
+            dWidth = std::floor(double(uA) / double(uB) * dWidth);
+
+        int iWidth = 0;
+        int iHeight = 0;
+        if (dWidth > dBoxWidth) {
+            if (dBoxHeight >= dHeight || dWidth / dBoxWidth > dHeight / dBoxHeight) {
+                iWidth = int(dBoxWidth);
+                iHeight = int(dBoxWidth / dWidth * dHeight);
+            } else {
+                iWidth = int(dBoxHeight / dHeight * dWidth);
+                iHeight = int(dBoxHeight);
+            }
+        } else if (dBoxHeight >= dHeight) {
+            iWidth = int(dWidth);
+            iHeight = int(dHeight);
+        } else {
+            iWidth = int(dBoxHeight / dHeight * dWidth);
+            iHeight = int(dBoxHeight);
+        }
+        strResult = QString::number(iWidth & ~1) + QLatin1Char('x') + QString::number(iHeight & ~1);
+    }
+    if (strResult.isEmpty() && iQuality == 3)
+        strResult = QStringLiteral("320x240");
+    return strResult;
+}
 
 int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
 {
-    Q_UNUSED(uId)
-    // The video tools are not wired in this build: the video travels without renditions.
-    qDebug("VideoConverter: no video tools in this build [%s]", qPrintable(strPath));
-    return -1;
+    if (!QFileInfo::exists(strPath) || !TempFiles::ensureFolder())
+        return -1;
+    const QString strPrefix = TempFiles::tempFilePrefix(uId);
+    ToolRunner runner(&m_blAbort);
+    runner.setWorkingDirectory(TempFiles::folderPath());
+    auto aborted = [](const ToolRunner::Result& result) { return result.status == ToolRunner::Aborted; };
+
+    const Probe probe = probeVideo(strPath);
+
+    // One frame, at 3 s or else at the start, for all five thumbnails.
+    const QString strSize = probe.frameSize.isEmpty() ? QString() : fitResolution(probe.frameSize, probe.aspect, 0);
+    const QString strFrame = strPrefix + QLatin1String("TEMP.jpg");
+    QStringList lstGrab{"-i", strPath, "-y", "-vframes", "1", "-ss", "00:00:03", "-an", "-q:v", "2", "-f", "mjpeg"};
+    if (!strSize.isEmpty())
+        lstGrab << "-s" << strSize << "-aspect" << QString(strSize).replace(QLatin1Char('x'), QLatin1Char(':'));
+    lstGrab << strFrame;
+    qDebug("Make Thumbnail image: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstGrab)));
+    if (aborted(runner.run(m_strFfmpegTool, lstGrab, QString(), "kill video convert process")))
+        return -1;
+    if (!nonEmptyFile(strFrame)) {
+        lstGrab[lstGrab.indexOf(QStringLiteral("00:00:03"))] = QStringLiteral("00:00:00");
+        qDebug("%s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstGrab)));
+        if (aborted(runner.run(m_strFfmpegTool, lstGrab, QString(), "kill video convert process")) ||
+            !nonEmptyFile(strFrame))
+            return -1;
+    }
+
+    // Three large thumbnails from the frame (enlarged to the box), two small ones from the first.
+    const QStringList lstBigSizes{"640x640", "800x800", "1280x1280"};
+    const QStringList lstBigFiles{"THUMB_B.jpg", "THUMB_L.jpg", "THUMB_XL.jpg"};
+    const QStringList lstSmallSizes{"320x320", "120x120"};
+    const QStringList lstSmallFiles{"THUMB_M.jpg", "THUMB_S.jpg"};
+    const QString strThumbB = strPrefix + QLatin1String("THUMB_B.jpg");
+    for (int iPass = 0; iPass < 2; ++iPass) {
+        const bool blBig = iPass == 0;
+        const QStringList& lstSizes = blBig ? lstBigSizes : lstSmallSizes;
+        const QStringList& lstFiles = blBig ? lstBigFiles : lstSmallFiles;
+        for (int i = 0; i < lstSizes.size(); ++i) {
+            const QString strOutput = strPrefix + lstFiles.at(i);
+            const QStringList lstArguments{blBig ? strFrame : strThumbB, "-define", "jpeg:size=" + lstSizes.at(i),
+                                           "-thumbnail", lstSizes.at(i), "-quality", "70", "-type", "truecolor",
+                                           strOutput};
+            qDebug(blBig ? "Video Bigger Thumb Convert: %s" : "Video Smaller Thumb Convert: %s",
+                   qPrintable(ToolRunner::commandLine(m_strConvertTool, lstArguments)));
+            const ToolRunner::Result result =
+                runner.run(m_strConvertTool, lstArguments, QString(), "kill video convert process");
+            if (aborted(result))
+                return -1;
+            qDebug("%s", qPrintable((blBig ? QLatin1String("VdoConvert Out ") : QLatin1String("Vdo222 Out ")) +
+                                    QString::fromLocal8Bit(result.standardOutput)));
+            if (!nonEmptyFile(strOutput)) {
+                if (!blBig)
+                    qDebug("Small thumb not exist");
+                return -1;
+            }
+        }
+    }
+
+    for (int iQuality : std::as_const(m_lstQualities)) {
+        qDebug("iVideoConvertQty = %d", iQuality);
+        const QualityInfo* pInfo = quality(iQuality);
+        QString strOutSize;
+        QString strAspect;
+        if (iQuality == 3) {
+            strOutSize = QStringLiteral("320x240");
+            strAspect = QStringLiteral("320:240");
+        }
+        const QString strName = pInfo ? QLatin1String(pInfo->pszFile) : QString();
+        const int iTableRate = pInfo ? pInfo->iBitRate : 0;
+        const QString strTemp = strPrefix + QLatin1String("tmp") + strName;
+        const QString strFinal = strPrefix + strName;
+        if (!pInfo)
+            continue;
+        if (!probe.frameSize.isEmpty()) {
+            strOutSize = fitResolution(probe.frameSize, probe.aspect, iQuality);
+            if (!strOutSize.isEmpty())
+                strAspect = QString(strOutSize).replace(QLatin1Char('x'), QLatin1Char(':'));
+        }
+        qDebug("%s", qPrintable(QLatin1String("Target mobile video resolution = ") + strOutSize +
+                                QLatin1String(" aspect ratio = ") + strAspect));
+
+        // Each conversion keeps its own two-pass statistics.
+        const QStringList lstPassLog{"-passlogfile", strPrefix + QLatin1String("pass")};
+        auto arguments = [&](int iPass) {
+            QStringList lst = QStringList{"-i", strPath} + capBitRate(passArguments(iQuality, iPass), probe.videoBitRate,
+                                                                      iTableRate) +
+                              lstPassLog;
+            if (!strOutSize.isEmpty())
+                lst << "-s" << strOutSize << "-aspect" << strAspect;
+            lst << strTemp;
+            return lst;
+        };
+
+        const QStringList lstFirst = arguments(1);
+        qDebug("Convert video to H264: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstFirst)));
+        ToolRunner::Result result = runner.run(m_strFfmpegTool, lstFirst, QString(), "kill video convert process");
+        if (aborted(result))
+            return -1;
+        qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardOutput)));
+
+        QStringList lstSecond = arguments(2);
+        qDebug("Convert video to H264 Pass2: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstSecond)));
+        result = runner.run(m_strFfmpegTool, lstSecond, QString(), "kill video convert process");
+        if (aborted(result))
+            return -1;
+        qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardOutput)));
+        if (!result.ok()) {
+            qDebug("%s", qPrintable(QLatin1String("pass 2 error, delete file:") + strTemp));
+            QFile::remove(strTemp);
+        }
+
+        if (!nonEmptyFile(strTemp)) {
+            lstSecond.insert(2, QStringLiteral("-an"));
+            qDebug("%s", qPrintable(QLatin1String("Disable Audio Encoding!! Program: ") + m_strFfmpegTool));
+            qDebug("Disable Audio Encoding: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstSecond)));
+            result = runner.run(m_strFfmpegTool, lstSecond, QString(), "kill video convert process");
+            if (aborted(result))
+                return -1;
+            if (!result.ok()) {
+                qDebug("%s", qPrintable(QLatin1String("video convert still error with disable audio, delete file:") +
+                                        strTemp));
+                QFile::remove(strTemp);
+                continue;
+            }
+        }
+
+        const QStringList lstMove{strTemp, strFinal};
+        qDebug("Move moov atom %s", qPrintable(ToolRunner::commandLine(m_strFaststartTool, lstMove)));
+        result = runner.run(m_strFaststartTool, lstMove, QString(), "kill video convert process");
+        if (aborted(result))
+            return -1;
+        qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardOutput)));
+        if (!nonEmptyFile(strFinal))
+            return -1;
+    }
+    return 0;
 }

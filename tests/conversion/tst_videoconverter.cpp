@@ -1,0 +1,688 @@
+#include "AppIdentity.h"
+#include "MediaFixtures.h"
+#include "RefServerProcess.h"
+#include "ServerLogin.h"
+#include "TestEnvironment.h"
+#include "UploadWizard/FileConverter.h"
+#include "UploadWizard/FileUploader.h"
+#include "UploadWizard/TempFiles.h"
+#include "UploadWizard/UploadQueue.h"
+#include "UploadWizard/VideoConverter.h"
+#include "VelmLocale.h"
+#include "store/ProfileStore.h"
+#include "store/VelmDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QStringList s_logLines;
+
+void captureLog(QtMsgType, const QMessageLogContext&, const QString& strMessage)
+{
+    s_logLines.append(strMessage);
+}
+
+const char* const s_filmFiles[] = {"FILM_H.mp4", "FILM_M.mp4", "FILM_L.mp4", "FILM_MOBILE.mp4"};
+const char* const s_thumbFiles[] = {"THUMB_B.jpg", "THUMB_L.jpg", "THUMB_M.jpg", "THUMB_S.jpg", "THUMB_XL.jpg"};
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray standardOutput;
+    QByteArray standardError;
+};
+
+ToolRun runTool(const QString& strProgram, const QStringList& lstArgs, const QString& strWorkDir = QString())
+{
+    ToolRun run;
+    QProcess process;
+    if (!strWorkDir.isEmpty())
+        process.setWorkingDirectory(strWorkDir);
+    process.start(strProgram, lstArgs);
+    if (!process.waitForStarted(-1))
+        return run;
+    process.closeWriteChannel();
+    process.waitForFinished(-1);
+    run.standardOutput = process.readAllStandardOutput();
+    run.standardError = process.readAllStandardError();
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return run;
+}
+
+// The streams of a media file as ffprobe reports them.
+QList<QJsonObject> probeStreams(const QString& strPath)
+{
+    const ToolRun run = runTool(QStringLiteral("ffprobe"),
+                                {"-v", "error", "-show_entries",
+                                 "stream=codec_type,codec_name,width,height,profile,level,sample_aspect_ratio,bit_rate",
+                                 "-of", "json", strPath});
+    QList<QJsonObject> lstStreams;
+    for (const QJsonValue& stream : QJsonDocument::fromJson(run.standardOutput).object().value("streams").toArray())
+        lstStreams.append(stream.toObject());
+    return lstStreams;
+}
+
+QList<QJsonObject> streamsOfType(const QList<QJsonObject>& lstStreams, const char* pszType)
+{
+    QList<QJsonObject> lstOfType;
+    for (const QJsonObject& stream : lstStreams) {
+        if (stream.value("codec_type").toString() == QLatin1String(pszType))
+            lstOfType.append(stream);
+    }
+    return lstOfType;
+}
+
+// The top-level box types of an MP4 file, in file order.
+QStringList topLevelBoxes(const QString& strPath)
+{
+    QStringList lstTypes;
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return lstTypes;
+    const qint64 iSize = file.size();
+    qint64 iPos = 0;
+    while (iPos + 8 <= iSize && file.seek(iPos)) {
+        const QByteArray baHead = file.read(16);
+        quint64 uLength = qFromBigEndian<quint32>(baHead.constData());
+        if (uLength == 1 && baHead.size() == 16)
+            uLength = qFromBigEndian<quint64>(baHead.constData() + 8);
+        else if (uLength == 0)
+            uLength = quint64(iSize - iPos);
+        if (uLength < 8)
+            break;
+        lstTypes.append(QString::fromLatin1(baHead.mid(4, 4)));
+        iPos += qint64(uLength);
+    }
+    return lstTypes;
+}
+
+// The index (moov) ahead of the media data (mdat), so that playback starts before the whole file has arrived.
+bool moovFirst(const QString& strPath)
+{
+    const QStringList lstBoxes = topLevelBoxes(strPath);
+    const qsizetype iMoov = lstBoxes.indexOf(QLatin1String("moov"));
+    const qsizetype iMdat = lstBoxes.indexOf(QLatin1String("mdat"));
+    return iMoov >= 0 && iMdat >= 0 && iMoov < iMdat;
+}
+
+// Value that follows the first of the flags present, or "<absent>".
+QString valueAfter(const QStringList& lstArgs, const QStringList& lstFlags)
+{
+    for (int i = 0; i + 1 < lstArgs.size(); ++i) {
+        if (lstFlags.contains(lstArgs.at(i)))
+            return lstArgs.at(i + 1);
+    }
+    return QStringLiteral("<absent>");
+}
+
+bool isOneOf(const QString& strValue, const QStringList& lstAccepted)
+{
+    return lstAccepted.contains(strValue);
+}
+
+const char* const s_qualityNames[] = {"high", "medium", "low", "mobile"};
+
+// Lines of the captured log that match.
+QStringList logMatching(const QString& strPattern)
+{
+    return s_logLines.filter(QRegularExpression(strPattern));
+}
+
+} // namespace
+
+// The video converter with the real ffmpeg, qt-faststart and convert: the transcoder's stream
+// description, sizes, encoder arguments, the renditions on disk, and the upload to the server.
+class TestVideoConverter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+
+    void parseProbe_data();
+    void parseProbe();
+    void fitResolution_data();
+    void fitResolution();
+    void arguments_data();
+    void arguments();
+    void capBitRate_data();
+    void capBitRate();
+    void ffmpegAcceptsEveryOption_data();
+    void ffmpegAcceptsEveryOption();
+    void realTranscodes_data();
+    void realTranscodes();
+    void throughTheServer();
+
+private:
+    QString clip(const QString& strName) const { return m_clips.path() + QLatin1Char('/') + strName; }
+    bool makeClip(const QString& strName, const QStringList& lstArgs);
+
+    TestEnvironment m_env; // TMPDIR first, so that every temporary file lands inside it
+    QTemporaryDir m_clips;
+};
+
+bool TestVideoConverter::makeClip(const QString& strName, const QStringList& lstArgs)
+{
+    const ToolRun run =
+        runTool(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y"} + lstArgs + QStringList{clip(strName)});
+    if (run.exitCode != 0)
+        qWarning("cannot make %s: %s", qPrintable(strName), run.standardError.constData());
+    return run.exitCode == 0 && QFileInfo(clip(strName)).size() > 0;
+}
+
+void TestVideoConverter::initTestCase()
+{
+    VelmLocale::fillMessageTable();
+    QVERIFY(m_env.isValid());
+    QVERIFY(m_clips.isValid());
+
+    const auto picture = [](const char* pszSize, const char* pszSeconds) {
+        return QStringList{"-f", "lavfi", "-i",
+                           QStringLiteral("testsrc2=size=%1:rate=25:duration=%2").arg(pszSize, pszSeconds)};
+    };
+    const auto tone = [](const char* pszSeconds) {
+        return QStringList{"-f", "lavfi", "-i", QStringLiteral("sine=frequency=440:duration=%1").arg(pszSeconds)};
+    };
+    const QStringList lstH264{"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p"};
+    const QStringList lstAac{"-c:a", "aac", "-shortest"};
+
+    QVERIFY(makeClip("hd.mp4", picture("1920x1080", "1") + tone("1") + lstH264 + lstAac));
+    QVERIFY(makeClip("anamorphic.mp4",
+                     picture("1440x1080", "1") + tone("1") + QStringList{"-vf", "setsar=4/3"} + lstH264 + lstAac));
+    QVERIFY(makeClip("pal.mp4",
+                     picture("720x576", "1") + tone("1") + QStringList{"-vf", "setsar=16/15"} + lstH264 + lstAac));
+    QVERIFY(makeClip("vga.mp4", picture("640x480", "1") + tone("1") + lstH264 + lstAac));
+    QVERIFY(makeClip("rate800.mp4",
+                     picture("640x360", "2") + tone("2") + QStringList{"-c:v", "libx264", "-b:v", "800k"} + lstAac));
+    QVERIFY(makeClip("short.mp4", picture("320x240", "2") + tone("2") + lstH264 + lstAac));
+    QVERIFY(makeClip("long.mp4", picture("320x240", "4") + tone("4") + lstH264 + lstAac));
+    QVERIFY(makeClip("silent.mp4", picture("320x240", "1") + lstH264));
+    QVERIFY(makeClip("tiny.mp4", picture("160x120", "0.5") + tone("0.5") + lstH264 + lstAac));
+    // Float samples that turn into NaN in the last milliseconds: the AAC encoder refuses them when it
+    // flushes, after the video is complete, so the first pass leaves whole statistics and the second
+    // pass fails only because of the audio.
+    QVERIFY(makeClip("badaudio.mov", picture("320x240", "1") +
+                                         QStringList{"-f", "lavfi", "-i",
+                                                     "aevalsrc=if(gt(t\\,0.999)\\,0/0\\,sin(2*PI*440*t)):s=44100:d=1"} +
+                                         lstH264 + QStringList{"-c:a", "pcm_f32le"}));
+    QVERIFY(TestFiles::writeBytes(clip("notes.mp4"), "holiday notes, not a video\n"));
+}
+
+void TestVideoConverter::cleanup()
+{
+    TempFiles::emptyFolder();
+}
+
+void TestVideoConverter::parseProbe_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("pattern"); // an edit of the captured text (regular expression, multi-line)
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("video");
+    QTest::addColumn<int>("audio");
+    QTest::addColumn<QString>("frameSize");
+    QTest::addColumn<QString>("aspect");
+
+    // clang-format off
+    QTest::newRow("1920x1080 SAR 1:1 with AAC") << "hd-1920x1080-aac.txt" << "" << ""
+        << 13261 << 13180 << 69 << "1920x1080" << "1:1";
+    QTest::newRow("same with the version banner") << "hd-1920x1080-aac-full.txt" << "" << ""
+        << 13261 << 13180 << 69 << "1920x1080" << "1:1";
+    QTest::newRow("1440x1080 SAR 4:3") << "anamorphic-1440x1080-sar4-3.txt" << "" << ""
+        << 10736 << 10648 << 70 << "1440x1080" << "4:3";
+    QTest::newRow("1440x1080 in the PAR form") << "anamorphic-1440x1080-sar4-3.txt" << "\\[SAR " << "[PAR "
+        << 10736 << 10648 << 70 << "1440x1080" << "4:3";
+    QTest::newRow("720x576 SAR 16:15") << "pal-720x576-sar16-15.txt" << "" << ""
+        << 3315 << 3227 << 70 << "720x576" << "16:15";
+    QTest::newRow("640x480") << "vga-640x480.txt" << "" << ""
+        << 2345 << 2257 << 70 << "640x480" << "1:1";
+    QTest::newRow("no audio stream") << "no-audio-640x360.txt" << "" << ""
+        << 1756 << 1748 << 0 << "640x360" << "1:1";
+    QTest::newRow("800 kbit/s input") << "rate-800k.txt" << "" << ""
+        << 810 << 727 << 69 << "640x360" << "1:1";
+    QTest::newRow("AVI, no video rate: total - audio") << "mpeg4-avi.txt" << "" << ""
+        << 793 << 793 - 64 << 64 << "320x240" << "1:1";
+    QTest::newRow("AVI, no rates, no audio: total") << "mpeg4-avi.txt" << "^.*Audio:.*$" << ""
+        << 793 << 793 << 0 << "320x240" << "1:1";
+    QTest::newRow("mp4v tag next to the size") << "mpeg4-mp4v.txt" << "" << ""
+        << 756 << 667 << 70 << "320x240" << "1:1";
+    QTest::newRow("hex tag alone is no size") << "mpeg4-mp4v.txt" << " 320x240" << ""
+        << 756 << 667 << 70 << "" << "1:1";
+    QTest::newRow("later streams overwrite") << "two-video-two-audio.txt" << "" << ""
+        << 7361 << 728 << 48 << "320x240" << "1:1";
+    QTest::newRow("container SAR after the codec's") << "container-aspect.txt" << "" << ""
+        << 2345 << 2257 << 70 << "640x480" << "4:3";
+    QTest::newRow("zero aspect is ignored") << "vga-640x480.txt" << "SAR 1:1" << "SAR 0:1"
+        << 2345 << 2257 << 70 << "640x480" << "";
+    QTest::newRow("not a video")                   << "not-a-video.txt" << "" << "" << 0 << 0 << 0 << "" << "";
+    // clang-format on
+}
+
+void TestVideoConverter::parseProbe()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    QFETCH(int, total);
+    QFETCH(int, video);
+    QFETCH(int, audio);
+    QFETCH(QString, frameSize);
+    QFETCH(QString, aspect);
+
+    QString strText = QString::fromUtf8(TestFiles::readBytes(QStringLiteral(TEST_DATA_DIR "/ffmpeg-banners/") + file));
+    QVERIFY2(!strText.isEmpty(), qPrintable(file));
+    if (!pattern.isEmpty()) {
+        const QString strBefore = strText;
+        strText.replace(QRegularExpression(pattern, QRegularExpression::MultilineOption), replacement);
+        QVERIFY(strText != strBefore);
+    }
+    const VideoConverter::Probe probe = VideoConverter::parseProbe(strText);
+    QCOMPARE(probe.totalBitRate, total);
+    QCOMPARE(probe.videoBitRate, video);
+    QCOMPARE(probe.audioBitRate, audio);
+    QCOMPARE(probe.frameSize, frameSize);
+    QCOMPARE(probe.aspect, aspect);
+}
+
+void TestVideoConverter::fitResolution_data()
+{
+    QTest::addColumn<QString>("frameSize");
+    QTest::addColumn<QString>("aspect");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<QString>("expected");
+
+    // clang-format off
+    QTest::newRow("1920x1080 high")               << "1920x1080" << "1:1" << 0 << "1920x1080";
+    QTest::newRow("1920x1080 medium")             << "1920x1080" << "1:1" << 1 << "1280x720";
+    QTest::newRow("1920x1080 low")                << "1920x1080" << "1:1" << 2 << "640x360";
+    QTest::newRow("1920x1080 mobile")             << "1920x1080" << "1:1" << 3 << "320x180";
+    QTest::newRow("1440x1080 4:3 is 1920 wide")   << "1440x1080" << "4:3" << 0 << "1920x1080";
+    QTest::newRow("1440x1080 without aspect")     << "1440x1080" << "" << 0 << "1440x1080";
+    QTest::newRow("720x576 16:15 low")            << "720x576" << "16:15" << 2 << "480x360";
+    QTest::newRow("640x480 high is not enlarged") << "640x480" << "1:1" << 0 << "640x480";
+    QTest::newRow("640x480 mobile")               << "640x480" << "1:1" << 3 << "320x240";
+    QTest::newRow("portrait fits the height")     << "1080x1920" << "1:1" << 0 << "606x1080";
+    QTest::newRow("odd height made even")         << "854x480" << "1:1" << 2 << "640x358";
+    QTest::newRow("odd size kept but even")       << "1001x563" << "" << 1 << "1000x562";
+    QTest::newRow("unknown size high")            << "" << "" << 0 << "";
+    QTest::newRow("unknown size medium")          << "" << "" << 1 << "";
+    QTest::newRow("unknown size low")             << "" << "" << 2 << "";
+    QTest::newRow("unknown size mobile")          << "" << "" << 3 << "320x240";
+    QTest::newRow("zero width")                   << "0x480" << "1:1" << 0 << "";
+    QTest::newRow("zero height")                  << "640x0" << "1:1" << 1 << "";
+    QTest::newRow("zero part mobile")             << "0x480" << "1:1" << 3 << "320x240";
+    QTest::newRow("three parts")                  << "640x480x2" << "" << 0 << "";
+    QTest::newRow("zero aspect is ignored")       << "720x576" << "0:1" << 2 << "450x360";
+    // clang-format on
+}
+
+void TestVideoConverter::fitResolution()
+{
+    QFETCH(QString, frameSize);
+    QFETCH(QString, aspect);
+    QFETCH(int, quality);
+    QFETCH(QString, expected);
+    QCOMPARE(VideoConverter::fitResolution(frameSize, aspect, quality), expected);
+}
+
+void TestVideoConverter::arguments_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<int>("pass");
+    for (int iQuality = 0; iQuality < 4; ++iQuality) {
+        for (int iPass = 1; iPass <= 2; ++iPass)
+            QTest::addRow("%s pass %d", s_qualityNames[iQuality], iPass) << iQuality << iPass;
+    }
+}
+
+void TestVideoConverter::arguments()
+{
+    QFETCH(int, quality);
+    QFETCH(int, pass);
+    static const char* const s_videoRates[] = {"2000k", "1000k", "256k", "256k"};
+
+    const QStringList lstArgs = VideoConverter(QList<int>{quality}).passArguments(quality, pass);
+    const QString strJoined = lstArgs.join(QLatin1Char(' '));
+    // Each option once: a repeated one would silently replace the first.
+    QStringList lstSeen;
+    for (const QString& strArg : lstArgs) {
+        if (strArg.size() > 1 && strArg.at(0) == QLatin1Char('-') && strArg.at(1).isLetter()) {
+            QVERIFY2(!lstSeen.contains(strArg), qPrintable(strArg + QLatin1String(" twice in: ") + strJoined));
+            lstSeen.append(strArg);
+        }
+    }
+    // Old names that ffmpeg 5 rejects; input and size come per call.
+    for (const char* pszOld : {"-flags2", "-complexityblur", "-bframebias", "-directpred", "-me_method", "-sameq",
+                               "-vpre", "-b", "-i", "-s"})
+        QVERIFY2(!lstArgs.contains(QLatin1String(pszOld)),
+                 qPrintable(QLatin1String(pszOld) + QLatin1String(" in: ") + strJoined));
+    QVERIFY2(!strJoined.contains(QLatin1String("libvo_aacenc")), qPrintable(strJoined));
+
+    const QString strPadded = QLatin1Char(' ') + strJoined + QLatin1Char(' ');
+    for (const QString& strPair :
+         {QStringLiteral("-c:a aac"), QStringLiteral("-ar 44100"), QStringLiteral("-ac 2"),
+          QStringLiteral("-pass %1").arg(pass), QStringLiteral("-b:v %1").arg(s_videoRates[quality]),
+          QStringLiteral("-bt %1").arg(s_videoRates[quality]), QStringLiteral("-subq %1").arg(pass == 1 ? 1 : 5),
+          QStringLiteral("-f mp4")})
+        QVERIFY2(strPadded.contains(QLatin1Char(' ') + strPair + QLatin1Char(' ')),
+                 qPrintable(strPair + QLatin1String(" missing in: ") + strJoined));
+    QCOMPARE(valueAfter(lstArgs, {"-b:a", "-ab"}), quality == 3 ? QStringLiteral("64k") : QStringLiteral("96k"));
+    QCOMPARE(valueAfter(lstArgs, {"-c:v", "-vcodec"}), QStringLiteral("libx264"));
+
+    // The old -flags2, -complexityblur, -me_method and -partitions settings in the encoder's own names.
+    QVERIFY2(isOneOf(valueAfter(lstArgs, {"-mixed-refs"}), {"1", "true"}), qPrintable(strJoined));
+    QCOMPARE(valueAfter(lstArgs, {"-cplxblur"}).toDouble(), 20.0);
+    QVERIFY2(
+        isOneOf(valueAfter(lstArgs, {"-8x8dct"}), quality == 0 ? QStringList{"1", "true"} : QStringList{"0", "false"}),
+        qPrintable(strJoined));
+    QVERIFY2(
+        isOneOf(valueAfter(lstArgs, {"-motion-est"}), pass == 1 ? QStringList{"dia", "0"} : QStringList{"hex", "1"}),
+        qPrintable(strJoined));
+    const QString strPartitions = valueAfter(lstArgs, {"-partitions"});
+    if (pass == 1) {
+        QCOMPARE(strPartitions, QStringLiteral("none"));
+    } else if (strPartitions != QLatin1String("all")) {
+        for (const char* pszPart : {"p8x8", "p4x4", "b8x8", "i8x8", "i4x4"})
+            QVERIFY2(strPartitions.split(QLatin1Char(',')).contains(QLatin1String(pszPart)), qPrintable(strPartitions));
+    }
+    // B-frame settings for high and medium only; baseline for low and mobile.
+    const bool blBFrames = quality < 2;
+    const QString strAbsent = QStringLiteral("<absent>");
+    QCOMPARE(valueAfter(lstArgs, {"-b-pyramid"}), blBFrames ? QStringLiteral("none") : strAbsent);
+    QCOMPARE(valueAfter(lstArgs, {"-x264-params"}).contains(QLatin1String("b-bias=0")), blBFrames);
+    QVERIFY2(isOneOf(valueAfter(lstArgs, {"-direct-pred"}),
+                     blBFrames ? QStringList{"spatial", "1"} : QStringList{strAbsent}),
+             qPrintable(strJoined));
+    QVERIFY2(isOneOf(valueAfter(lstArgs, {"-weightb"}), blBFrames ? QStringList{"1", "true"} : QStringList{strAbsent}),
+             qPrintable(strJoined));
+    QCOMPARE(valueAfter(lstArgs, {"-profile:v", "-vprofile"}), blBFrames ? strAbsent : QStringLiteral("baseline"));
+}
+
+void TestVideoConverter::capBitRate_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<int>("pass");
+    QTest::addColumn<int>("inputRate");
+    QTest::addColumn<int>("tableRate");
+    QTest::addColumn<QString>("expected"); // value after -b:v and -bt
+
+    QTest::newRow("800 under high's 2000") << 0 << 1 << 800 << 2000 << "800k";
+    QTest::newRow("800 under medium's 1000, pass 2") << 1 << 2 << 800 << 1000 << "800k";
+    QTest::newRow("800 over low's 256") << 2 << 1 << 800 << 256 << "256k";
+    QTest::newRow("800 over mobile's 256") << 3 << 2 << 800 << 256 << "256k";
+    QTest::newRow("equal rate stays") << 1 << 1 << 1000 << 1000 << "1000k";
+    QTest::newRow("unknown rate stays") << 0 << 2 << 0 << 2000 << "2000k";
+}
+
+void TestVideoConverter::capBitRate()
+{
+    QFETCH(int, quality);
+    QFETCH(int, pass);
+    QFETCH(int, inputRate);
+    QFETCH(int, tableRate);
+    QFETCH(QString, expected);
+
+    const QStringList lstArgs = VideoConverter(QList<int>{quality}).passArguments(quality, pass);
+    const QStringList lstCapped = VideoConverter::capBitRate(lstArgs, inputRate, tableRate);
+    QCOMPARE(valueAfter(lstCapped, {"-b:v"}), expected);
+    QCOMPARE(valueAfter(lstCapped, {"-bt"}), expected);
+    // Nothing else changes.
+    QStringList lstUncapped = lstCapped;
+    for (int i = 1; i < lstUncapped.size(); ++i) {
+        if (lstUncapped.at(i - 1) == QLatin1String("-b:v") || lstUncapped.at(i - 1) == QLatin1String("-bt"))
+            lstUncapped[i] = valueAfter(lstArgs, {"-b:v"});
+    }
+    QCOMPARE(lstUncapped, lstArgs);
+}
+
+void TestVideoConverter::ffmpegAcceptsEveryOption_data()
+{
+    QTest::addColumn<int>("quality");
+    for (int iQuality = 0; iQuality < 4; ++iQuality)
+        QTest::newRow(s_qualityNames[iQuality]) << iQuality;
+}
+
+void TestVideoConverter::ffmpegAcceptsEveryOption()
+{
+    QFETCH(int, quality);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const VideoConverter converter(QList<int>{quality});
+    for (int iPass = 1; iPass <= 2; ++iPass) {
+        const QString strOutput = dir.path() + QStringLiteral("/out%1.mp4").arg(iPass);
+        const QStringList lstArgs = QStringList{"-i", clip("tiny.mp4")} + converter.passArguments(quality, iPass) +
+                                    QStringList{"-passlogfile", dir.path() + QLatin1String("/stats"), strOutput};
+        const ToolRun run = runTool(QStringLiteral("ffmpeg"), lstArgs, dir.path());
+        const QString strError = QString::fromUtf8(run.standardError);
+        QVERIFY2(run.exitCode == 0, qPrintable(QLatin1String("ffmpeg ") + lstArgs.join(QLatin1Char(' ')) +
+                                               QLatin1String("\n") + strError.right(1500)));
+        QVERIFY(QFileInfo(strOutput).size() > 0);
+        // Accepted but ignored by the H.264 encoder: worth knowing, not a failure.
+        for (const QString& strLine : strError.split(QLatin1Char('\n'))) {
+            if (strLine.contains(QLatin1String("has not been used for any stream")))
+                qInfo("pass %d: %s", iPass, qPrintable(strLine.trimmed()));
+        }
+    }
+}
+
+void TestVideoConverter::realTranscodes_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QList<int>>("qualities");
+    QTest::addColumn<QList<QSize>>("sizes"); // of the transcodes, in quality order
+    QTest::addColumn<bool>("audio");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("frameRetry");     // the frame is taken at 00:00:00 after 00:00:03 failed
+    QTest::addColumn<QList<QSize>>("thumbs"); // B, L, M, S, XL; empty: none may exist
+    QTest::addColumn<QStringList>("logHas");
+    QTest::addColumn<QStringList>("logHasNot");
+
+    const QList<QSize> lstWideThumbs{{640, 360}, {800, 450}, {320, 180}, {120, 68}, {1280, 720}};
+    const QList<QSize> lstFourThreeThumbs{{640, 480}, {800, 600}, {320, 240}, {120, 90}, {1280, 960}};
+    const QStringList lstClean{"pass 2 error", "Disable Audio Encoding"};
+
+    // clang-format off
+    QTest::newRow("1920x1080 in all four") << "hd.mp4" << QList<int>{0, 1, 2, 3}
+        << QList<QSize>{{1920, 1080}, {1280, 720}, {640, 360}, {320, 180}} << true << 0 << true << lstWideThumbs
+        << QStringList() << lstClean;
+    QTest::newRow("1440x1080 SAR 4:3 high") << "anamorphic.mp4" << QList<int>{0}
+        << QList<QSize>{{1920, 1080}} << true << 0 << true << lstWideThumbs << QStringList() << lstClean;
+    QTest::newRow("720x576 SAR 16:15 low") << "pal.mp4" << QList<int>{2}
+        << QList<QSize>{{480, 360}} << true << 0 << true << lstFourThreeThumbs << QStringList() << lstClean;
+    QTest::newRow("640x480 high is not enlarged") << "vga.mp4" << QList<int>{0}
+        << QList<QSize>{{640, 480}} << true << 0 << true << lstFourThreeThumbs << QStringList() << lstClean;
+    QTest::newRow("800k input high and medium") << "rate800.mp4" << QList<int>{0, 1}
+        << QList<QSize>{{640, 360}, {640, 360}} << true << 0 << true << lstWideThumbs << QStringList() << lstClean;
+    QTest::newRow("two seconds: frame from the start") << "short.mp4" << QList<int>()
+        << QList<QSize>() << true << 0 << true << lstFourThreeThumbs << QStringList{"Make Thumbnail image: "}
+        << QStringList();
+    QTest::newRow("four seconds: frame at 3 s") << "long.mp4" << QList<int>()
+        << QList<QSize>() << true << 0 << false << lstFourThreeThumbs << QStringList() << QStringList();
+    QTest::newRow("no audio stream") << "silent.mp4" << QList<int>{2}
+        << QList<QSize>{{320, 240}} << false << 0 << true << lstFourThreeThumbs << QStringList() << lstClean;
+    QTest::newRow("audio the encoder refuses: -an retry") << "badaudio.mov" << QList<int>{2}
+        << QList<QSize>{{320, 240}} << false << 0 << true << lstFourThreeThumbs
+        << QStringList{"pass 2 error, delete file:", "Disable Audio Encoding!! Program: ", "Disable Audio Encoding: "}
+        << QStringList{"video convert still error"};
+    QTest::newRow("not a video") << "notes.mp4" << QList<int>{0}
+        << QList<QSize>() << false << -1 << true << QList<QSize>() << QStringList()
+        << QStringList{"Convert video to H264"};
+    // clang-format on
+}
+
+void TestVideoConverter::realTranscodes()
+{
+    QFETCH(QString, source);
+    QFETCH(QList<int>, qualities);
+    QFETCH(QList<QSize>, sizes);
+    QFETCH(bool, audio);
+    QFETCH(int, result);
+    QFETCH(bool, frameRetry);
+    QFETCH(QList<QSize>, thumbs);
+    QFETCH(QStringList, logHas);
+    QFETCH(QStringList, logHasNot);
+
+    const quint32 uId = TempFiles::nextConversionId();
+    const QString strPrefix = TempFiles::tempFilePrefix(uId);
+    VideoConverter converter(qualities);
+    s_logLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+    const int iResult = converter.convertVideo(clip(source), uId);
+    qInstallMessageHandler(previous);
+    const QString strLog = s_logLines.join(QLatin1Char('\n'));
+    QVERIFY2(iResult == result, qPrintable(strLog.right(3000)));
+
+    for (const QString& strText : logHas)
+        QVERIFY2(strLog.contains(strText), qPrintable(strText));
+    for (const QString& strText : logHasNot)
+        QVERIFY2(!strLog.contains(strText), qPrintable(strText + QLatin1String("\n") + strLog.right(3000)));
+
+    // The frame: at 3 s first, at 0 s only when that gave nothing.
+    if (result == 0) {
+        const QStringList lstAtThree = logMatching(QStringLiteral("-ss\\s+\"?00:00:03"));
+        const QStringList lstAtZero = logMatching(QStringLiteral("-ss\\s+\"?00:00:00"));
+        QVERIFY2(!lstAtThree.isEmpty(), qPrintable(strLog.left(3000)));
+        QCOMPARE(lstAtZero.isEmpty(), !frameRetry);
+        if (frameRetry)
+            QVERIFY(s_logLines.indexOf(lstAtThree.first()) < s_logLines.indexOf(lstAtZero.first()));
+    }
+
+    for (int i = 0; i < 5; ++i) {
+        const QString strThumb = strPrefix + QLatin1String(s_thumbFiles[i]);
+        if (thumbs.isEmpty()) {
+            QVERIFY2(!QFile::exists(strThumb), qPrintable(strThumb));
+            continue;
+        }
+        QCOMPARE(MediaFixtures::imageSize(strThumb), thumbs.at(i));
+    }
+
+    // The low-rate input keeps its own rate in both passes of both qualities.
+    if (source == QLatin1String("rate800.mp4")) {
+        const QList<QJsonObject> lstInput = streamsOfType(probeStreams(clip(source)), "video");
+        QCOMPARE(lstInput.size(), 1);
+        const int iInputRate = int(lstInput.first().value("bit_rate").toString().toLongLong() / 1000);
+        QVERIFY2(iInputRate > 0 && iInputRate < 1000, qPrintable(QString::number(iInputRate)));
+        const QString strRate = QString::number(iInputRate) + QLatin1Char('k');
+        const QStringList lstConvert = s_logLines.filter(QLatin1String("Convert video to H264"));
+        QCOMPARE(lstConvert.size(), 4);
+        for (const QString& strLine : lstConvert) {
+            for (const char* pszFlag : {"-b:v", "-bt"}) {
+                const QRegularExpression rate(QLatin1String(pszFlag) + QLatin1String("\\s+\"?") + strRate +
+                                              QLatin1String("\"?(\\s|$)"));
+                QVERIFY2(rate.match(strLine).hasMatch(), qPrintable(strRate + QLatin1String(" not in: ") + strLine));
+            }
+        }
+    }
+
+    for (int iQuality = 0; iQuality < 4; ++iQuality) {
+        const QString strFilm = strPrefix + QLatin1String(s_filmFiles[iQuality]);
+        const int iIndex = int(qualities.indexOf(iQuality));
+        if (iIndex < 0 || result != 0) {
+            QVERIFY2(!QFile::exists(strFilm), qPrintable(strFilm));
+            continue;
+        }
+        QVERIFY2(QFileInfo(strFilm).size() > 0, qPrintable(strFilm + QLatin1String("\n") + strLog.right(3000)));
+        const QList<QJsonObject> lstStreams = probeStreams(strFilm);
+        const QList<QJsonObject> lstVideo = streamsOfType(lstStreams, "video");
+        const QList<QJsonObject> lstAudio = streamsOfType(lstStreams, "audio");
+        QCOMPARE(lstVideo.size(), 1);
+        const QJsonObject& video = lstVideo.first();
+        QCOMPARE(video.value("codec_name").toString(), QStringLiteral("h264"));
+        QCOMPARE(QSize(video.value("width").toInt(), video.value("height").toInt()), sizes.at(iIndex));
+        QCOMPARE(video.value("sample_aspect_ratio").toString(), QStringLiteral("1:1"));
+        // The encoder profile of the quality.
+        static const char* const s_profiles[] = {"High", "Main", "Baseline", "Baseline"};
+        static const int s_levels[] = {41, 31, 13, 13};
+        QVERIFY2(video.value("profile").toString().endsWith(QLatin1String(s_profiles[iQuality])),
+                 qPrintable(video.value("profile").toString()));
+        QCOMPARE(video.value("level").toInt(), s_levels[iQuality]);
+        QCOMPARE(lstAudio.size(), audio ? 1 : 0);
+        if (audio)
+            QCOMPARE(lstAudio.first().value("codec_name").toString(), QStringLiteral("aac"));
+        QVERIFY2(moovFirst(strFilm), qPrintable(topLevelBoxes(strFilm).join(QLatin1Char(' '))));
+    }
+}
+
+void TestVideoConverter::throughTheServer()
+{
+    QVERIFY(AppIdentity::ensureDataFolder());
+    QVERIFY(VelmDatabase::open());
+    const auto closeDatabase = qScopeGuard([]() { VelmDatabase::close(); });
+    VelmDatabase::ensureTable(VelmDatabase::ServerProfiles);
+
+    const QString strRoot = m_env.root() + QLatin1String("/server");
+    QVERIFY(QDir().mkpath(strRoot + QLatin1String("/photo/2013/trip")));
+    RefServerProcess server(strRoot);
+    server.setAccounts(QJsonObject{{"accounts", QJsonArray{QJsonObject{{"name", "ann"}, {"password", "pw"}}}}});
+    QVERIFY(server.start());
+    ServerProfile profile;
+    ProfileStore::fillRecord(profile, QStringLiteral("home"), server.host(), server.port(), false,
+                             QStringLiteral("ann"), QStringLiteral("pw"), true, QString(), false, true, true, false,
+                             QStringLiteral("RENAME"), QString(), {});
+    profile.qualities = {2, 0};
+    QNetworkAccessManager nam;
+    QVERIFY(logIn(&nam, &profile));
+
+    const QString strVideo = m_env.root() + QLatin1String("/local/clip.mp4");
+    QVERIFY(QDir().mkpath(QFileInfo(strVideo).absolutePath()));
+    QVERIFY(QFile::copy(clip("short.mp4"), strVideo));
+
+    UploadQueue queue;
+    const UploadJobList lstJobs{{{JobLocalPath, strVideo}, {JobDestination, QStringLiteral("2013/trip")}}};
+    queue.total = int(lstJobs.size());
+    FileConverter converter(&queue, &lstJobs, profile);
+    FileUploader uploader(&queue, &nam, &profile, 2, nullptr);
+    QSignalSpy finished(&uploader, &FileUploader::signalUploadFinished);
+    converter.start();
+    uploader.start();
+    const bool blFinished = finished.count() > 0 || finished.wait(300000);
+    converter.wait();
+    uploader.wait();
+    QVERIFY(blFinished);
+    QCOMPARE(queue.succeeded, 1);
+    QCOMPARE(queue.failed, 0);
+
+    QStringList lstTypes;
+    for (const QJsonObject& entry : server.journalFor(QStringLiteral("rada_file_upload.php"))) {
+        for (const QJsonValue& header : entry.value("headers").toArray()) {
+            const QJsonArray pair = header.toArray();
+            if (pair.at(0).toString().compare(QLatin1String("X-UPLOAD-TYPE"), Qt::CaseInsensitive) == 0)
+                lstTypes.append(pair.at(1).toString().trimmed());
+        }
+    }
+    QCOMPARE(lstTypes,
+             QStringList({"THUM_B", "THUM_L", "THUM_M", "THUM_S", "THUM_XL", "MP4_LOW", "MP4_HIGH", "ORIG_FILE"}));
+
+    const QString strAlbum = strRoot + QLatin1String("/photo/2013/trip/");
+    QCOMPARE(TestFiles::readBytes(strAlbum + QLatin1String("clip.mp4")), TestFiles::readBytes(strVideo));
+    const QString strRenditions = strAlbum + QLatin1String(".renditions/clip.mp4/");
+    QCOMPARE(QDir(strRenditions).entryList(QDir::Files, QDir::Name),
+             QStringList({"MP4_HIGH.mp4", "MP4_LOW.mp4", "THUM_B.jpg", "THUM_L.jpg", "THUM_M.jpg", "THUM_S.jpg",
+                          "THUM_XL.jpg"}));
+    // What arrived is the transcode itself.
+    for (const char* pszName : {"MP4_HIGH.mp4", "MP4_LOW.mp4"}) {
+        const QString strPath = strRenditions + QLatin1String(pszName);
+        const QList<QJsonObject> lstVideo = streamsOfType(probeStreams(strPath), "video");
+        QCOMPARE(lstVideo.size(), 1);
+        QCOMPARE(lstVideo.first().value("width").toInt(), 320);
+        QVERIFY(moovFirst(strPath));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestVideoConverter)
+#include "tst_videoconverter.moc"
