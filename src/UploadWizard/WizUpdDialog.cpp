@@ -1,7 +1,7 @@
 #include "WizUpdDialog.h"
 
 #include "AppIdentity.h"
-#include "MediaTypes.h"
+#include "UploadPlan.h"
 #include "UploadQueue.h"
 #include "UploadWizard.h"
 #include "UserPrompt.h"
@@ -11,7 +11,6 @@
 #include "protocol/UploadInitRequest.h"
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
-#include "store/UploadHistory.h"
 #include "ui_WizUpdDialog.h"
 
 #include <QCoreApplication>
@@ -146,9 +145,7 @@ void WizUpdDialog::storeOptions()
 {
     ServerProfile* pProfile = m_pWizard->profile();
     const QString strDestination = m_ui->m_pedtDstAlbum->text();
-    m_strDestinationDir = strDestination.startsWith(QLatin1String("/photo/"))
-                              ? strDestination.mid(int(qstrlen("/photo/")))
-                              : QString();
+    m_strDestinationDir = UploadPlan::destinationDir(strDestination);
     pProfile->idxonly = m_ui->m_chkIdxable->isChecked();
     pProfile->incbackup = m_ui->m_chkIncBackup->isChecked();
     pProfile->daterename = m_ui->m_chkDateRename->isChecked();
@@ -190,71 +187,19 @@ bool WizUpdDialog::validatePage()
 
 void WizUpdDialog::collectJobs()
 {
-    m_blVideoPresent = false;
-    const bool blKeepFolders = m_pWizard->profile()->keepfolders;
-    const bool blSupportedOnly = m_ui->m_chkIdxable->isChecked();
-    for (const QString& strEntry : std::as_const(m_pWizard->fileList())) {
-        const QString strPath =
-            m_pWizard->mode() == 6 ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry;
-        collect(strPath, m_strDestinationDir, blKeepFolders, blSupportedOnly);
-    }
-}
-
-void WizUpdDialog::collect(const QString& strPath, const QString& strDestination, bool blKeepFolders,
-                           bool blSupportedOnly)
-{
-    const QFileInfo info(strPath);
-    if (strPath.isEmpty() || !info.exists() || info.isHidden())
-        return;
-    const bool blFolder = info.isDir();
-    const int iKind = blFolder ? MediaTypes::UploadUnsupported : MediaTypes::uploadKind(info.suffix());
-    if (iKind == MediaTypes::UploadVideo)
-        m_blVideoPresent = true;
-
-    if (blFolder && !blKeepFolders) {
-        collectContents(info.absoluteFilePath(), strDestination, blKeepFolders, blSupportedOnly);
-        return;
-    }
-    if (!blFolder && iKind == MediaTypes::UploadUnsupported && blSupportedOnly)
-        return;
-    m_pWizard->jobs().append({{JobLocalPath, info.absoluteFilePath()}, {JobDestination, strDestination}});
-    if (blFolder) {
-        // The album of a folder in the photo root is its bare name.
-        const QString strInner =
-            strDestination.isEmpty() ? info.fileName() : strDestination + QLatin1Char('/') + info.fileName();
-        collectContents(info.absoluteFilePath(), strInner, blKeepFolders, blSupportedOnly);
-    }
-}
-
-void WizUpdDialog::collectContents(const QString& strFolder, const QString& strDestination, bool blKeepFolders,
-                                   bool blSupportedOnly)
-{
-    const QFileInfoList lstEntries = QDir(strFolder).entryInfoList(
-        QDir::AllEntries | QDir::Drives | QDir::NoSymLinks | QDir::NoDotAndDotDot,
-        QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : lstEntries) {
-        if (entry.isSymLink())
-            continue;
-        collect(entry.absoluteFilePath(), strDestination, blKeepFolders, blSupportedOnly);
-    }
+    QStringList lstPaths;
+    for (const QString& strEntry : std::as_const(m_pWizard->fileList()))
+        lstPaths.append(m_pWizard->mode() == 6 ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry);
+    m_blVideoPresent = UploadPlan::collectJobs(lstPaths, m_strDestinationDir, m_pWizard->profile()->keepfolders,
+                                               m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs());
 }
 
 bool WizUpdDialog::checkHistory()
 {
-    bool blSkipped = false;
-    UploadJobList& lstJobs = m_pWizard->jobs();
-    const QString strProfile = m_pWizard->profile()->profname;
-    for (auto it = lstJobs.begin(); it != lstJobs.end();) {
-        QCoreApplication::processEvents();
-        const QString strPath = it->value(JobLocalPath);
-        if (!QFileInfo(strPath).isDir() && UploadHistory::isUploaded(strPath, strProfile)) {
-            it = lstJobs.erase(it);
-            blSkipped = true;
-        } else {
-            ++it;
-        }
-    }
-    return blSkipped;
+    // Pending events are handled between files, so the window stays responsive.
+    return !UploadPlan::dropUploaded(m_pWizard->jobs(), m_pWizard->profile()->profname,
+                                     []() { QCoreApplication::processEvents(); })
+                .isEmpty();
 }
 
 void WizUpdDialog::slotBrowseAlbum()

@@ -41,9 +41,6 @@ private:
     void applyStyle();
     void storeOptions();
     void collectJobs();
-    void collect(const QString& strPath, const QString& strDestination, bool blKeepFolders, bool blSupportedOnly);
-    void collectContents(const QString& strFolder, const QString& strDestination, bool blKeepFolders,
-                         bool blSupportedOnly);
     bool checkHistory();
 
     std::unique_ptr<Ui::WizUpdDialog> m_ui;
