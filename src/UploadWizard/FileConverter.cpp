@@ -59,6 +59,7 @@ void FileConverter::convertJob(int iIndex)
     const float fNext = m_pQueue->addNextProgress(0.8f);
     Q_EMIT signalNextProgressChanged(int(fNext * 100.0f) - 1);
     m_pQueue->setCurrentFileSize(sourceInfo.size());
+    m_pQueue->setCurrentFileName(strName);
 
     // Renditions are looked for only in a temporary folder that is this user's own.
     const bool blTempUsable = TempFiles::ensureFolder();

@@ -199,6 +199,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply)
         return;
     }
     ++m_pQueue->succeeded;
+    m_pQueue->successes.append(strFileName);
 
     // Only files the server accepted go into the history.
     if (m_iMode == 6) {

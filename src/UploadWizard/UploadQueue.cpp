@@ -48,3 +48,15 @@ float UploadQueue::completeProgress()
     QMutexLocker locker(&m_lock);
     return m_fCompleteProgress;
 }
+
+void UploadQueue::setCurrentFileName(const QString& strName)
+{
+    QMutexLocker locker(&m_lock);
+    m_strCurrentFileName = strName;
+}
+
+QString UploadQueue::currentFileName()
+{
+    QMutexLocker locker(&m_lock);
+    return m_strCurrentFileName;
+}

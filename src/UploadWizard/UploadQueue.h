@@ -24,6 +24,7 @@ public:
     int succeeded = 0;
     int failed = 0;
     QList<QPair<QString, QString>> failures; // file name, error text
+    QStringList successes;                   // names of the files the server accepted
 
     // Appends a copy of the record; the caller then releases the semaphore by 1.
     void putRecord(const RenditionRecord& record);
@@ -39,6 +40,9 @@ public:
     float completeProgress();
 
     void setCurrentFileSize(qint64 llSize) { m_llCurrentFileSize = llSize; }
+    // The name of the file being converted (for progress displays).
+    void setCurrentFileName(const QString& strName);
+    QString currentFileName();
     qint64 currentFileSize() const { return m_llCurrentFileSize; }
 
 Q_SIGNALS:
@@ -51,4 +55,5 @@ private:
     std::atomic<qint64> m_llCurrentFileSize{0};
     QMutex m_lock;
     QList<RenditionRecord> m_lstRecords;
+    QString m_strCurrentFileName;
 };

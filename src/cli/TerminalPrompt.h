@@ -1,0 +1,27 @@
+#pragma once
+
+#include "UserPrompt.h"
+
+#include <QString>
+
+// Tells the user on standard error; a password comes from PICTARIUM_PASSWORD, from a file
+// descriptor, or from the terminal without echo. Nothing else is ever asked.
+class TerminalPrompt : public UserPrompt
+{
+public:
+    void setPasswordFd(int iFd) { m_iPasswordFd = iFd; }
+    QString lastMessage() const { return m_strLastMessage; }
+
+    void critical(const QString& strTitle, const QString& strText) override;
+    void warning(const QString& strTitle, const QString& strText) override;
+    void information(const QString& strTitle, const QString& strText) override;
+    Button question(const QString& strTitle, const QString& strText, Button defaultButton) override;
+    bool askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue) override;
+
+private:
+    void tell(const QString& strText);
+
+    int m_iPasswordFd = -1;
+    QString m_strLastMessage;
+    bool m_blPasswordRead = false;
+};
