@@ -20,7 +20,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QDir>
 #include <QFileInfo>
+#include <QSet>
+#include <QHash>
 #include <QHostInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,6 +34,7 @@
 #include <QSocketNotifier>
 #include <QTranslator>
 
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -245,6 +249,10 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     const QStringList lstPaths = parser.positionalArguments().mid(1);
     if (lstPaths.isEmpty())
         return usage(QStringLiteral("Name the files or folders to upload."));
+    for (const QString& strPath : lstPaths) {
+        if (!QFileInfo::exists(strPath))
+            return fail(QStringLiteral("No such file or folder: %1. Check the path.").arg(strPath));
+    }
     ServerProfile profile;
     const QString strName = parser.value(QStringLiteral("profile"));
     if (strName.isEmpty() || !ProfileStore::listProfiles().contains(strName))
@@ -298,6 +306,12 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     UploadJobList lstJobs;
     UploadPlan::collectJobs(lstPaths, UploadPlan::destinationDir(profile.serverdst), profile.keepfolders,
                             profile.idxonly, lstJobs);
+    // Albums made for folders are not files: the report names files only.
+    QSet<QString> setFolders;
+    for (const UploadJob& job : std::as_const(lstJobs)) {
+        if (QFileInfo(job.value(JobLocalPath)).isDir())
+            setFolders.insert(QFileInfo(job.value(JobLocalPath)).fileName());
+    }
     QStringList lstSkipped;
     if (profile.incbackup) {
         for (const UploadJob& job : UploadPlan::dropUploaded(lstJobs, profile.profname))
@@ -314,6 +328,16 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
             lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
     }
     init.filterJobs(lstJobs);
+
+    auto filesOnly = [&setFolders](const QStringList& lstNames) {
+        QStringList lstFiles;
+        for (const QString& strName : lstNames) {
+            if (!setFolders.contains(strName))
+                lstFiles.append(strName);
+        }
+        return lstFiles;
+    };
+    lstSkipped = filesOnly(lstSkipped);
 
     const bool blJson = parser.isSet(QStringLiteral("json"));
     const bool blTerminal = ::isatty(STDOUT_FILENO) && !blJson;
@@ -377,21 +401,22 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         TempFiles::emptyFolder();
     }
 
+    const QStringList lstUploaded = filesOnly(queue.successes);
     if (blJson) {
         QJsonArray failed;
         for (const auto& failure : std::as_const(queue.failures))
             failed.append(QJsonObject{{"file", failure.first}, {"error", failure.second}});
         out(QString::fromUtf8(
-            QJsonDocument(QJsonObject{{"uploaded", QJsonArray::fromStringList(queue.successes)},
+            QJsonDocument(QJsonObject{{"uploaded", QJsonArray::fromStringList(lstUploaded)},
                                       {"skipped", QJsonArray::fromStringList(lstSkipped)},
                                       {"refused", QJsonArray::fromStringList(lstRefused)},
                                       {"failed", failed},
                                       {"cancelled", blCancelled},
-                                      {"succeeded", queue.succeeded},
+                                      {"succeeded", int(lstUploaded.size())},
                                       {"failed_count", queue.failed}})
                 .toJson(QJsonDocument::Compact)));
     } else {
-        out(QStringLiteral("Uploaded: %1").arg(queue.succeeded));
+        out(QStringLiteral("Uploaded: %1").arg(lstUploaded.size()));
         out(QStringLiteral("Skipped (already uploaded): %1").arg(lstSkipped.size()));
         out(QStringLiteral("Refused by the server: %1").arg(lstRefused.size()));
         for (const QString& strRefused : std::as_const(lstRefused))
@@ -449,6 +474,13 @@ int main(int argc, char* argv[])
     const QStringList lstCommands{"profiles", "add-profile", "remove-profile", "albums", "upload"};
     if (!lstCommands.contains(strCommand))
         return usage(strCommand.isEmpty() ? QString() : QStringLiteral("Unknown command: ") + strCommand);
+
+    const QHash<QString, int> hashMaxPositional{
+        {"profiles", 1}, {"add-profile", 1}, {"remove-profile", 2}, {"albums", 1}, {"upload", INT_MAX}};
+    if (lstPositional.size() > hashMaxPositional.value(strCommand))
+        return usage(QStringLiteral("Unexpected argument: ") + lstPositional.value(hashMaxPositional.value(strCommand)));
+    if (strCommand == QLatin1String("remove-profile") && lstPositional.size() < 2)
+        return usage(QStringLiteral("Name the profile to remove."));
 
     // The same language, data folder and database as the desktop program.
     VelmSettings settings;
