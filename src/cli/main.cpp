@@ -80,19 +80,10 @@ int usage(const QString& strProblem = QString())
 
 bool logIn(QNetworkAccessManager* pNam, ServerProfile* pProfile)
 {
-    SecurityConfirm login(&s_prompt);
-    if (!login.prepareLogin(pNam, pProfile, false, false)) {
+    bool blNoPassword = false;
+    const bool blOk = SecurityConfirm::logInAndWait(&s_prompt, pNam, pProfile, &blNoPassword);
+    if (blNoPassword)
         fail(QStringLiteral("No password: set PICTARIUM_PASSWORD, use --password-fd, or run on a terminal."));
-        return false;
-    }
-    bool blOk = false;
-    QEventLoop loop;
-    QObject::connect(&login, &SecurityConfirm::signalLoginFinish, &loop, [&](bool blSuccess) {
-        blOk = blSuccess;
-        loop.quit();
-    });
-    login.launch();
-    loop.exec();
     return blOk;
 }
 

@@ -9,6 +9,7 @@
 #include "store/ServerProfile.h"
 
 #include <QDebug>
+#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
@@ -50,6 +51,26 @@ bool SecurityConfirm::prepareLogin(QNetworkAccessManager* pNam, ServerProfile* p
     // An outstanding reply is now stale; its handler recognises it by its number.
     m_pReply = nullptr;
     return true;
+}
+
+bool SecurityConfirm::logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
+                                   bool* pblNoPassword)
+{
+    SecurityConfirm login(pPrompt);
+    const bool blPrepared = login.prepareLogin(pNam, pProfile, false, false);
+    if (pblNoPassword)
+        *pblNoPassword = !blPrepared;
+    if (!blPrepared)
+        return false;
+    bool blOk = false;
+    QEventLoop loop;
+    connect(&login, &SecurityConfirm::signalLoginFinish, &loop, [&](bool blSuccess) {
+        blOk = blSuccess;
+        loop.quit();
+    });
+    login.launch();
+    loop.exec();
+    return blOk;
 }
 
 void SecurityConfirm::launch()

@@ -28,6 +28,11 @@ public:
     // pass of the event loop.
     void launch();
 
+    // One attempt without retry, waited for in a local event loop. pblNoPassword is set when
+    // no password could be had (nothing was sent).
+    static bool logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
+                             bool* pblNoPassword = nullptr);
+
     bool succeeded() const { return m_blSucceeded; }
     int requestNumber() const { return m_iRequestNumber; }
 
