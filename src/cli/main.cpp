@@ -120,6 +120,21 @@ int listProfiles(bool blJson)
     return ExitOk;
 }
 
+// A host name or IPv4 address as written: dot-separated labels of letters, digits and
+// hyphens. Anything else is refused before a name lookup is ever made.
+bool isHostSyntax(const QString& strHost)
+{
+    static const QRegularExpression s_label(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    if (strHost.isEmpty() || strHost.size() > 253)
+        return false;
+    const QStringList lstLabels = strHost.split(QLatin1Char('.'));
+    for (const QString& strLabel : lstLabels) {
+        if (!s_label.match(strLabel).hasMatch())
+            return false;
+    }
+    return true;
+}
+
 int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
 {
     const QString strName = parser.value(QStringLiteral("name")).trimmed();
@@ -134,7 +149,7 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         return fail(VelmLocale::message("err_profname_empty") + QLatin1String(" (--name)"));
     if (!blPort || iPort < 1 || iPort > 65535)
         return fail(VelmLocale::message("err_bad_port") + QLatin1String(" (--port)"));
-    if (strHost.isEmpty() || QHostInfo::fromName(strHost).addresses().isEmpty())
+    if (!isHostSyntax(strHost) || QHostInfo::fromName(strHost).addresses().isEmpty())
         return fail(VelmLocale::message("err_host_addr") + QLatin1String(" (--host)"));
     if (ProfileStore::profileExists(strName))
         return fail(VelmLocale::message("err_profname_duplicate").arg(strName) +
