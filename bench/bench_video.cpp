@@ -16,6 +16,8 @@
 
 #include <sys/resource.h>
 
+#include "BenchMeter.h"
+
 #include <cstdio>
 
 namespace {
@@ -23,32 +25,14 @@ namespace {
 const char* const kQualityNames[] = {"high", "medium", "low", "mobile"};
 const char* const kOutputFiles[] = {"FILM_H.mp4", "FILM_M.mp4", "FILM_L.mp4", "FILM_MOBILE.mp4"};
 
-// User + system time of the child processes that have ended so far.
-double childCpuSeconds()
-{
-    rusage usage{};
-    if (getrusage(RUSAGE_CHILDREN, &usage) != 0)
-        return 0;
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Cost
-{
-    double wall = 0;
-    double cpu = 0;
-};
-
 // One convertVideo call with the given qualities; result in *piResult.
 Cost convertOnce(const QString& strClip, const QList<int>& lstQualities, int* piResult, quint32* puId)
 {
     VideoConverter converter(lstQualities);
     *puId = TempFiles::nextConversionId();
-    const double dCpuStart = childCpuSeconds();
-    QElapsedTimer timer;
-    timer.start();
+    const Meter meter;
     *piResult = converter.convertVideo(strClip, *puId);
-    return Cost{double(timer.nsecsElapsed()) / 1e9, childCpuSeconds() - dCpuStart};
+    return meter.elapsed();
 }
 
 int fail(const char* pszWhat)
