@@ -2,7 +2,7 @@
 
 #include "CaptureTime.h"
 #include "ImageThumbnailer.h"
-#include "JpegCheck.h"
+#include "MediaCheck.h"
 #include "MediaTypes.h"
 #include "RenditionRecord.h"
 #include "TempFiles.h"
@@ -84,7 +84,7 @@ void FileConverter::convertJob(int iIndex)
         bool blFirst = true;
         for (const QString& strKey : Renditions::thumbnailKeys()) {
             const QString strPath = strPrefix + Renditions::thumbnailFile(strKey);
-            if (!JpegCheck::isCompleteFile(strPath))
+            if (!MediaCheck::isCompleteJpegFile(strPath))
                 continue;
             RenditionRecord record{
                 {KeyPath, strPath}, {KeyDestination, strDestination}, {KeyOrigName, strName}, {KeyUploadType, strKey}};

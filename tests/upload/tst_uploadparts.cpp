@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 #include "UploadWizard/FileConverter.h"
-#include "UploadWizard/JpegCheck.h"
+#include "UploadWizard/MediaCheck.h"
 #include "UploadWizard/TempFiles.h"
 #include "UploadWizard/UploadQueue.h"
 #include "store/ServerProfile.h"
@@ -104,17 +104,17 @@ void TestUploadParts::jpegCheck()
     const QString strJpeg = m_env.root() + QLatin1String("/p.jpg");
     QCOMPARE(QProcess::execute(QStringLiteral("convert"), {"-size", "64x48", "plasma:", "-quality", "80", strJpeg}), 0);
     const QByteArray baJpeg = TestFiles::readBytes(strJpeg);
-    QVERIFY(JpegCheck::isComplete(baJpeg));
-    QVERIFY(JpegCheck::isComplete(baJpeg + QByteArray(10, '\0')));
-    QVERIFY(!JpegCheck::isComplete(baJpeg.left(baJpeg.size() - 2)));
-    QVERIFY(!JpegCheck::isComplete(baJpeg.left(baJpeg.size() / 2)));
-    QVERIFY(!JpegCheck::isComplete(QByteArray("\xFF\xD8 not really a jpeg \xFF\xD9")));
-    QVERIFY(!JpegCheck::isComplete(QByteArray()));
-    QVERIFY(!JpegCheck::isCompleteFile(m_env.root() + QLatin1String("/none.jpg")));
+    QVERIFY(MediaCheck::isCompleteJpeg(baJpeg));
+    QVERIFY(MediaCheck::isCompleteJpeg(baJpeg + QByteArray(10, '\0')));
+    QVERIFY(!MediaCheck::isCompleteJpeg(baJpeg.left(baJpeg.size() - 2)));
+    QVERIFY(!MediaCheck::isCompleteJpeg(baJpeg.left(baJpeg.size() / 2)));
+    QVERIFY(!MediaCheck::isCompleteJpeg(QByteArray("\xFF\xD8 not really a jpeg \xFF\xD9")));
+    QVERIFY(!MediaCheck::isCompleteJpeg(QByteArray()));
+    QVERIFY(!MediaCheck::isCompleteJpegFile(m_env.root() + QLatin1String("/none.jpg")));
 
     const QString strProgressive = m_env.root() + QLatin1String("/q.jpg");
     QCOMPARE(QProcess::execute(QStringLiteral("convert"), {strJpeg, "-interlace", "JPEG", strProgressive}), 0);
-    QVERIFY(JpegCheck::isCompleteFile(strProgressive));
+    QVERIFY(MediaCheck::isCompleteJpegFile(strProgressive));
 }
 
 void TestUploadParts::converterHandOver()

@@ -1,10 +1,10 @@
-#include "JpegCheck.h"
+#include "MediaCheck.h"
 
 #include <QFile>
 
-namespace JpegCheck {
+namespace MediaCheck {
 
-bool isComplete(const QByteArray& baData)
+bool isCompleteJpeg(const QByteArray& baData)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(baData.constData());
     const qsizetype n = baData.size();
@@ -41,7 +41,7 @@ bool isComplete(const QByteArray& baData)
     return false;
 }
 
-bool isCompleteFile(const QString& strPath)
+bool isCompleteJpegFile(const QString& strPath)
 {
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -49,7 +49,7 @@ bool isCompleteFile(const QString& strPath)
     // Thumbnails are small; anything huge is not one of ours.
     if (file.size() > 256 * 1024 * 1024)
         return false;
-    return isComplete(file.readAll());
+    return isCompleteJpeg(file.readAll());
 }
 
-} // namespace JpegCheck
+} // namespace MediaCheck
