@@ -1,5 +1,6 @@
 #include "ImageThumbnailer.h"
 
+#include "MediaCheck.h"
 #include "MediaTypes.h"
 #include "TempFiles.h"
 #include "ToolRunner.h"
@@ -36,11 +37,16 @@ QSize ImageThumbnailer::imageSize(const QString& strPath)
 
 namespace {
 
-// A byte copy; an earlier file of the same name is replaced.
+// A byte copy; an earlier file of the same name is replaced. A copy cut short (a full folder)
+// is removed.
 bool copyFile(const QString& strFrom, const QString& strTo)
 {
     QFile::remove(strTo);
-    return QFile::copy(strFrom, strTo);
+    if (QFile::copy(strFrom, strTo) && QFileInfo(strTo).size() == QFileInfo(strFrom).size())
+        return true;
+    qDebug("ImageThumbnailer: cannot copy %s", qPrintable(strFrom));
+    QFile::remove(strTo);
+    return false;
 }
 
 } // namespace
@@ -61,7 +67,7 @@ int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
             return -1;
     } else {
         if (!copyFile(strPath, strSourceCopy))
-            qDebug("ImageThumbnailer: cannot copy %s", qPrintable(strPath));
+            return -1;
         strWork = strSourceCopy;
     }
 
@@ -93,7 +99,7 @@ int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
             return -1;
         }
         qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardOutput)));
-        if (!result.ok()) {
+        if (!result.ok() || !MediaCheck::isCompleteJpegFile(strOutput)) {
             qDebug("%s", qPrintable(QLatin1String("convert thumb error. delete ") + strOutput));
             QFile::remove(strOutput);
             iResult = -1;
@@ -108,16 +114,19 @@ QString ImageThumbnailer::extractRawSource(const QString& strPath)
     const QString strPreview = strPrefix + QLatin1String("RAWJpgSrc.jpg");
     const QString strDecoded = strPrefix + QLatin1String("RAWPPMSrc.ppm");
     const QString strRawCopy = strPrefix + QLatin1String("WinRAWTemp");
-    copyFile(strPath, strRawCopy);
+    if (!copyFile(strPath, strRawCopy))
+        return QString();
     const ToolRunner runner(&m_blAbort);
 
     // The embedded preview, when it is large enough for the biggest thumbnail.
     const QStringList lstPreview{QStringLiteral("-e"), QStringLiteral("-c"), strRawCopy};
     qDebug("Extract Raw Image %s", qPrintable(ToolRunner::commandLine(m_strDcrawTool, lstPreview)));
     ToolRunner::Result result = runner.run(m_strDcrawTool, lstPreview, strPreview, "kill dcraw process");
-    if (result.status == ToolRunner::Aborted)
+    if (result.status == ToolRunner::Aborted) {
+        QFile::remove(strPreview);
         return QString();
-    if (!result.ok()) {
+    }
+    if (!result.ok() || !MediaCheck::isCompleteJpegFile(strPreview)) {
         qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardError)));
         QFile::remove(strPreview);
     }
@@ -129,11 +138,14 @@ QString ImageThumbnailer::extractRawSource(const QString& strPath)
     const QStringList lstDecode{QStringLiteral("-w"), QStringLiteral("-c"), strRawCopy};
     qDebug("Convert Raw Image %s", qPrintable(ToolRunner::commandLine(m_strDcrawTool, lstDecode)));
     result = runner.run(m_strDcrawTool, lstDecode, strDecoded, "kill dcraw process");
-    if (result.status == ToolRunner::Aborted)
+    if (result.status == ToolRunner::Aborted) {
+        QFile::remove(strDecoded);
         return QString();
-    if (!result.ok()) {
+    }
+    if (!result.ok() || !MediaCheck::isCompletePpmFile(strDecoded)) {
         qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardError)));
         QFile::remove(strDecoded);
+        return QString();
     }
     return strDecoded;
 }

@@ -14,10 +14,12 @@ class ImageThumbnailer
 public:
     ImageThumbnailer();
 
-    // 0 on success, -1 when anything failed; the thumbnails that were made stay in place.
+    // 0 on success, -1 when anything failed; the thumbnails that were made stay in place, and
+    // none that a tool failed on or left incomplete.
     int makeThumbnails(const QString& strPath, quint32 uId);
     // An ordinary image made from a RAW file: its embedded preview when that is large enough,
-    // otherwise the full decode. Empty when aborted.
+    // otherwise the full decode. Empty when aborted, when the RAW file cannot be copied or when
+    // the decode fails or is cut short.
     QString extractRawSource(const QString& strPath);
     // Stops a running tool; makeThumbnails then returns -1.
     void setAbort(bool blAbort) { m_blAbort = blAbort; }

@@ -1,11 +1,14 @@
 #include "VideoConverter.h"
 
+#include "MediaCheck.h"
 #include "TempFiles.h"
 #include "ToolRunner.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cmath>
 
@@ -93,10 +96,16 @@ QStringList buildArguments(int iQuality, int iPass)
     return lst;
 }
 
-bool nonEmptyFile(const QString& strPath)
+// The two-pass statistics the encoder wrote for "-passlogfile <strPrefix>pass": "<prefix>pass-0.log",
+// its ".mbtree", and their ".temp" forms when a first pass was cut short.
+void removePassLogs(const QString& strPrefix)
 {
-    const QFileInfo info(strPath);
-    return info.exists() && info.size() > 0;
+    const QFileInfo prefix(strPrefix);
+    QDir folder = prefix.absoluteDir();
+    const QStringList lstLogs =
+        folder.entryList({prefix.fileName() + QLatin1String("pass-*.log*")}, QDir::Files | QDir::Hidden);
+    for (const QString& strLog : lstLogs)
+        folder.remove(strLog);
 }
 
 QString withoutTrailingComma(QString strToken)
@@ -272,14 +281,22 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
     if (!strSize.isEmpty())
         lstGrab << "-s" << strSize << "-aspect" << QString(strSize).replace(QLatin1Char('x'), QLatin1Char(':'));
     lstGrab << strFrame;
+    // The frame counts only when the transcoder succeeded and the JPEG is whole.
+    auto frameMade = [&](const ToolRunner::Result& result) {
+        if (result.ok() && MediaCheck::isCompleteJpegFile(strFrame))
+            return true;
+        QFile::remove(strFrame);
+        return false;
+    };
     qDebug("Make Thumbnail image: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstGrab)));
-    if (aborted(runner.run(m_strFfmpegTool, lstGrab, QString(), "kill video convert process")))
-        return -1;
-    if (!nonEmptyFile(strFrame)) {
+    ToolRunner::Result grab = runner.run(m_strFfmpegTool, lstGrab, QString(), "kill video convert process");
+    if (!frameMade(grab)) {
+        if (aborted(grab))
+            return -1;
         lstGrab[lstGrab.indexOf(QStringLiteral("00:00:03"))] = QStringLiteral("00:00:00");
         qDebug("%s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstGrab)));
-        if (aborted(runner.run(m_strFfmpegTool, lstGrab, QString(), "kill video convert process")) ||
-            !nonEmptyFile(strFrame))
+        grab = runner.run(m_strFfmpegTool, lstGrab, QString(), "kill video convert process");
+        if (!frameMade(grab))
             return -1;
     }
 
@@ -302,18 +319,22 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
                    qPrintable(ToolRunner::commandLine(m_strConvertTool, lstArguments)));
             const ToolRunner::Result result =
                 runner.run(m_strConvertTool, lstArguments, QString(), "kill video convert process");
-            if (aborted(result))
+            if (aborted(result)) {
+                QFile::remove(strOutput);
                 return -1;
+            }
             qDebug("%s", qPrintable((blBig ? QLatin1String("VdoConvert Out ") : QLatin1String("Vdo222 Out ")) +
                                     QString::fromLocal8Bit(result.standardOutput)));
-            if (!nonEmptyFile(strOutput)) {
+            if (!result.ok() || !MediaCheck::isCompleteJpegFile(strOutput)) {
                 if (!blBig)
                     qDebug("Small thumb not exist");
+                QFile::remove(strOutput);
                 return -1;
             }
         }
     }
 
+    bool blFailed = false;
     for (int iQuality : std::as_const(m_lstQualities)) {
         qDebug("iVideoConvertQty = %d", iQuality);
         const QualityInfo* pInfo = quality(iQuality);
@@ -329,6 +350,11 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
         const QString strFinal = strPrefix + strName;
         if (!pInfo)
             continue;
+        // Whatever happens below, the intermediate file and the statistics of this quality go.
+        const auto removeIntermediates = qScopeGuard([&]() {
+            QFile::remove(strTemp);
+            removePassLogs(strPrefix);
+        });
         if (!probe.frameSize.isEmpty()) {
             strOutSize = fitResolution(probe.frameSize, probe.aspect, iQuality);
             if (!strOutSize.isEmpty())
@@ -367,17 +393,18 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
             QFile::remove(strTemp);
         }
 
-        if (!nonEmptyFile(strTemp)) {
+        if (!MediaCheck::isCompleteMp4File(strTemp)) {
+            QFile::remove(strTemp);
             lstSecond.insert(2, QStringLiteral("-an"));
             qDebug("%s", qPrintable(QLatin1String("Disable Audio Encoding!! Program: ") + m_strFfmpegTool));
             qDebug("Disable Audio Encoding: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstSecond)));
             result = runner.run(m_strFfmpegTool, lstSecond, QString(), "kill video convert process");
             if (aborted(result))
                 return -1;
-            if (!result.ok()) {
+            if (!result.ok() || !MediaCheck::isCompleteMp4File(strTemp)) {
                 qDebug("%s", qPrintable(QLatin1String("video convert still error with disable audio, delete file:") +
                                         strTemp));
-                QFile::remove(strTemp);
+                blFailed = true;
                 continue;
             }
         }
@@ -385,11 +412,18 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
         const QStringList lstMove{strTemp, strFinal};
         qDebug("Move moov atom %s", qPrintable(ToolRunner::commandLine(m_strFaststartTool, lstMove)));
         result = runner.run(m_strFaststartTool, lstMove, QString(), "kill video convert process");
-        if (aborted(result))
+        // Half the space of a transcode comes back before the next quality starts.
+        QFile::remove(strTemp);
+        if (aborted(result)) {
+            QFile::remove(strFinal);
             return -1;
+        }
         qDebug("%s", qPrintable(QLatin1String("Out ") + QString::fromLocal8Bit(result.standardOutput)));
-        if (!nonEmptyFile(strFinal))
-            return -1;
+        if (!result.ok() || !MediaCheck::isCompleteMp4File(strFinal)) {
+            qDebug("%s", qPrintable(QLatin1String("moov move error, delete file:") + strFinal));
+            QFile::remove(strFinal);
+            blFailed = true;
+        }
     }
-    return 0;
+    return blFailed ? -1 : 0;
 }

@@ -24,7 +24,8 @@ public:
 
     explicit VideoConverter(const QList<int>& lstQualities);
 
-    // 0 when every chosen quality was attempted, -1 when the call gave up early.
+    // 0 when the thumbnails and every chosen quality were made. -1 when the call gave up early or a
+    // quality failed; a rendition a tool failed on or left incomplete is never left in place.
     int convertVideo(const QString& strPath, quint32 uId);
     void setAbort(bool blAbort) { m_blAbort = blAbort; }
 

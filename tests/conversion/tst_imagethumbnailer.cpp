@@ -11,6 +11,9 @@
 #include <QThread>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 const char* const s_thumbFiles[] = {"THUMB_B.jpg", "THUMB_L.jpg", "THUMB_M.jpg", "THUMB_S.jpg", "THUMB_XL.jpg"};
@@ -28,6 +31,8 @@ private Q_SLOTS:
     void notAnImage();
     void rawPaths_data();
     void rawPaths();
+    void cutShort_data();
+    void cutShort();
     void abortKillsTheTool();
     void captureTimeName_data();
     void captureTimeName();
@@ -158,6 +163,54 @@ void TestImageThumbnailer::rawPaths()
     QCOMPARE(QFile::exists(strPrefix + QLatin1String("RAWPPMSrc.ppm")), !fromPreview);
     QCOMPARE(MediaFixtures::imageSize(strPrefix + QLatin1String("THUMB_XL.jpg")), xl);
     QCOMPARE(m_lstLog.filter(QStringLiteral("Convert Raw Image")).size(), fromPreview ? 0 : 1);
+}
+
+void TestImageThumbnailer::cutShort_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("keepBytes");    // of the source; 0: all of it
+    QTest::addColumn<qint64>("fileLimit"); // the largest file that can be written; 0: no limit
+    QTest::addColumn<QStringList>("left"); // work files that stay for the caller to remove
+
+    QTest::newRow("photo copy into a full folder") << "photo.jpg" << 0 << qint64(64 << 10) << QStringList();
+    QTest::newRow("RAW copy into a full folder") << "shot.dng" << 0 << qint64(1 << 20) << QStringList();
+    QTest::newRow("RAW decode into a full folder") << "shot.dng" << 0 << qint64(7 << 20) << QStringList{"WinRAWTemp"};
+    QTest::newRow("truncated DNG") << "shot.dng" << 3000000 << qint64(0) << QStringList{"WinRAWTemp"};
+}
+
+void TestImageThumbnailer::cutShort()
+{
+    QFETCH(QString, file);
+    QFETCH(int, keepBytes);
+    QFETCH(qint64, fileLimit);
+    QFETCH(QStringList, left);
+
+    const QString strSource = m_env.root() + QLatin1String("/cut/") + file;
+    QDir().mkpath(QFileInfo(strSource).absolutePath());
+    QVERIFY(file.endsWith(QLatin1String(".jpg")) ? MediaFixtures::makeJpeg(strSource, 1600, 1200)
+                                                 : MediaFixtures::makeDng(strSource, 2000, 1400));
+    if (keepBytes > 0)
+        QVERIFY(QFile::resize(strSource, keepBytes));
+
+    // A folder that fills up: here and in the tools, a write past the limit fails with an error.
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    if (fileLimit > 0)
+        limited.rlim_cur = rlim_t(fileLimit);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    quint32 uId = 0;
+    const int iResult = make(strSource, &uId);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+    QCOMPARE(iResult, -1);
+    QVERIFY(m_lstLog.filter(QStringLiteral("Image Thumb Process")).isEmpty());
+    const QString strBase = QFileInfo(TempFiles::tempFilePrefix(uId)).fileName();
+    QStringList lstLeft;
+    for (const QString& strName : QDir(TempFiles::folderPath()).entryList({strBase + QLatin1String("[A-Z]*")}))
+        lstLeft.append(strName.mid(strBase.size()));
+    QCOMPARE(lstLeft, left);
 }
 
 void TestImageThumbnailer::abortKillsTheTool()

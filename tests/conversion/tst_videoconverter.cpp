@@ -5,6 +5,7 @@
 #include "TestEnvironment.h"
 #include "UploadWizard/FileConverter.h"
 #include "UploadWizard/FileUploader.h"
+#include "UploadWizard/MediaCheck.h"
 #include "UploadWizard/TempFiles.h"
 #include "UploadWizard/UploadQueue.h"
 #include "UploadWizard/VideoConverter.h"
@@ -551,6 +552,11 @@ void TestVideoConverter::realTranscodes()
         QVERIFY2(strLog.contains(strText), qPrintable(strText));
     for (const QString& strText : logHasNot)
         QVERIFY2(!strLog.contains(strText), qPrintable(strText + QLatin1String("\n") + strLog.right(3000)));
+    // No intermediate transcode or two-pass statistics outlive the call.
+    const QString strBase = QFileInfo(strPrefix).fileName();
+    QCOMPARE(
+        QDir(TempFiles::folderPath()).entryList({strBase + QLatin1String("tmp*"), strBase + QLatin1String("pass*")}),
+        QStringList());
 
     // The frame: at 3 s first, at 0 s only when that gave nothing.
     if (result == 0) {
@@ -596,7 +602,8 @@ void TestVideoConverter::realTranscodes()
             QVERIFY2(!QFile::exists(strFilm), qPrintable(strFilm));
             continue;
         }
-        QVERIFY2(QFileInfo(strFilm).size() > 0, qPrintable(strFilm + QLatin1String("\n") + strLog.right(3000)));
+        QVERIFY2(MediaCheck::isCompleteMp4File(strFilm),
+                 qPrintable(strFilm + QLatin1String("\n") + strLog.right(3000)));
         const QList<QJsonObject> lstStreams = probeStreams(strFilm);
         const QList<QJsonObject> lstVideo = streamsOfType(lstStreams, "video");
         const QList<QJsonObject> lstAudio = streamsOfType(lstStreams, "audio");
