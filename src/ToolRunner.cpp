@@ -7,6 +7,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 namespace ToolLocator {
 
 QString path(Tool tool)
@@ -56,6 +62,16 @@ ToolRunner::Result ToolRunner::run(const QString& strProgram, const QStringList&
         process.setStandardOutputFile(strOutputFile, QIODevice::Truncate);
     if (!m_strWorkingDirectory.isEmpty())
         process.setWorkingDirectory(m_strWorkingDirectory);
+#ifdef Q_OS_LINUX
+    // The tool dies with the program, however the program ends: a killed upload must not leave
+    // a transcoder writing into the temporary folder.
+    const pid_t parentPid = ::getpid();
+    process.setChildProcessModifier([parentPid]() {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parentPid)
+            ::_exit(127);
+    });
+#endif
     process.start(strProgram, lstArguments, QIODevice::ReadWrite);
     if (!process.waitForStarted(-1)) {
         qDebug("ToolRunner: cannot start %s: %s", qPrintable(strProgram), qPrintable(process.errorString()));

@@ -146,6 +146,21 @@ const MessageEntry s_messages[] = {
     {"upload_zero_file", QT_TRANSLATE_NOOP("global", "No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.")},
     {"upload_zero_file_nopriv", QT_TRANSLATE_NOOP("global", "Your account does not have permission to upload the selected items to Pictarium.")},
     {"upload_zero_file_uploaded", QT_TRANSLATE_NOOP("global", "The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.")},
+    // Run outcomes, left-out files and waits.
+    {"err_history_write", QT_TRANSLATE_NOOP("global", "The upload history cannot be written (%1), so a later upload would send these files again. Please check that the data folder can be written, and then try again.")},
+    {"err_not_sent", QT_TRANSLATE_NOOP("global", "Not uploaded: the upload stopped before this file was sent.")},
+    {"err_profile_busy", QT_TRANSLATE_NOOP("global", "Another upload with the profile [%1] is running. Please wait until it has finished, and then try again.")},
+    {"err_upd_no_reply", QT_TRANSLATE_NOOP("global", "The server did not confirm this file after it was sent; it may have been stored. (Error Code: %1)")},
+    {"err_upd_no_thumbs", QT_TRANSLATE_NOOP("global", "Uploaded without thumbnails: they could not be made or sent.")},
+    {"err_upd_no_videos", QT_TRANSLATE_NOOP("global", "Uploaded without these video conversions: %1")},
+    {"err_upload_stopped", QT_TRANSLATE_NOOP("global", "The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.")},
+    {"msg_wait_reply", QT_TRANSLATE_NOOP("global", "Stopping: waiting up to %1 seconds for the server to confirm %2. Click Cancel again to stop at once.")},
+    {"skip_bad_name", QT_TRANSLATE_NOOP("global", "Left out: the name is not valid UTF-8 text. Rename the file to upload it.")},
+    {"skip_hidden", QT_TRANSLATE_NOOP("global", "Left out: hidden file or folder")},
+    {"skip_link", QT_TRANSLATE_NOOP("global", "Left out: symbolic link")},
+    {"skip_missing", QT_TRANSLATE_NOOP("global", "Left out: not found")},
+    {"skip_special", QT_TRANSLATE_NOOP("global", "Left out: not a regular file or folder")},
+    {"skip_unsupported", QT_TRANSLATE_NOOP("global", "Left out: not a supported photo or video file")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));

@@ -583,5 +583,75 @@
         <extracomment>upload_zero_file_uploaded</extracomment>
         <translation>Die ausgewählten Elemente wurden bereits in den Zielordner in Pictarium hochgeladen. Es sind keine Dateien zum Hochladen verfügbar.</translation>
     </message>
+    <message>
+        <source>The upload history cannot be written (%1), so a later upload would send these files again. Please check that the data folder can be written, and then try again.</source>
+        <extracomment>err_history_write</extracomment>
+        <translation>Der Upload-Verlauf kann nicht geschrieben werden (%1), daher würde ein späterer Upload diese Dateien erneut senden. Bitte prüfen Sie, ob in den Datenordner geschrieben werden kann, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Not uploaded: the upload stopped before this file was sent.</source>
+        <extracomment>err_not_sent</extracomment>
+        <translation>Nicht hochgeladen: Der Upload wurde beendet, bevor diese Datei gesendet wurde.</translation>
+    </message>
+    <message>
+        <source>Another upload with the profile [%1] is running. Please wait until it has finished, and then try again.</source>
+        <extracomment>err_profile_busy</extracomment>
+        <translation>Ein anderer Upload mit dem Profil [%1] läuft bereits. Bitte warten Sie, bis er beendet ist, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The server did not confirm this file after it was sent; it may have been stored. (Error Code: %1)</source>
+        <extracomment>err_upd_no_reply</extracomment>
+        <translation>Der Server hat diese Datei nach dem Senden nicht bestätigt; sie wurde möglicherweise gespeichert. (Fehlercode: %1)</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: they could not be made or sent.</source>
+        <extracomment>err_upd_no_thumbs</extracomment>
+        <translation>Ohne Miniaturansichten hochgeladen: Sie konnten nicht erstellt oder gesendet werden.</translation>
+    </message>
+    <message>
+        <source>Uploaded without these video conversions: %1</source>
+        <extracomment>err_upd_no_videos</extracomment>
+        <translation>Ohne diese Videoumwandlungen hochgeladen: %1</translation>
+    </message>
+    <message>
+        <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
+        <extracomment>err_upload_stopped</extracomment>
+        <translation>Der Upload wurde beendet, weil drei Dateien nacheinander nicht gesendet werden konnten. Bitte prüfen Sie den Server und das Netzwerk, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Stopping: waiting up to %1 seconds for the server to confirm %2. Click Cancel again to stop at once.</source>
+        <extracomment>msg_wait_reply</extracomment>
+        <translation>Wird beendet: Es wird bis zu %1 Sekunden gewartet, bis der Server %2 bestätigt. Klicken Sie erneut auf Abbrechen, um sofort zu beenden.</translation>
+    </message>
+    <message>
+        <source>Left out: the name is not valid UTF-8 text. Rename the file to upload it.</source>
+        <extracomment>skip_bad_name</extracomment>
+        <translation>Ausgelassen: Der Name ist kein gültiger UTF-8-Text. Benennen Sie die Datei um, um sie hochzuladen.</translation>
+    </message>
+    <message>
+        <source>Left out: hidden file or folder</source>
+        <extracomment>skip_hidden</extracomment>
+        <translation>Ausgelassen: versteckte Datei oder versteckter Ordner</translation>
+    </message>
+    <message>
+        <source>Left out: symbolic link</source>
+        <extracomment>skip_link</extracomment>
+        <translation>Ausgelassen: symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>Left out: not found</source>
+        <extracomment>skip_missing</extracomment>
+        <translation>Ausgelassen: nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Left out: not a regular file or folder</source>
+        <extracomment>skip_special</extracomment>
+        <translation>Ausgelassen: keine normale Datei und kein Ordner</translation>
+    </message>
+    <message>
+        <source>Left out: not a supported photo or video file</source>
+        <extracomment>skip_unsupported</extracomment>
+        <translation>Ausgelassen: keine unterstützte Foto- oder Videodatei</translation>
+    </message>
 </context>
 </TS>

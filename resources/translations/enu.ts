@@ -583,5 +583,75 @@
         <extracomment>upload_zero_file_uploaded</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The upload history cannot be written (%1), so a later upload would send these files again. Please check that the data folder can be written, and then try again.</source>
+        <extracomment>err_history_write</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not uploaded: the upload stopped before this file was sent.</source>
+        <extracomment>err_not_sent</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another upload with the profile [%1] is running. Please wait until it has finished, and then try again.</source>
+        <extracomment>err_profile_busy</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server did not confirm this file after it was sent; it may have been stored. (Error Code: %1)</source>
+        <extracomment>err_upd_no_reply</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: they could not be made or sent.</source>
+        <extracomment>err_upd_no_thumbs</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploaded without these video conversions: %1</source>
+        <extracomment>err_upd_no_videos</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
+        <extracomment>err_upload_stopped</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopping: waiting up to %1 seconds for the server to confirm %2. Click Cancel again to stop at once.</source>
+        <extracomment>msg_wait_reply</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: the name is not valid UTF-8 text. Rename the file to upload it.</source>
+        <extracomment>skip_bad_name</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: hidden file or folder</source>
+        <extracomment>skip_hidden</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: symbolic link</source>
+        <extracomment>skip_link</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: not found</source>
+        <extracomment>skip_missing</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: not a regular file or folder</source>
+        <extracomment>skip_special</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: not a supported photo or video file</source>
+        <extracomment>skip_unsupported</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -86,7 +86,7 @@ ErrorReport::ErrorReport(QWidget* pParent, const UploadQueue* pQueue)
 {
     m_ui->setupUi(this);
     setWindowTitle(AppIdentity::applicationTitle());
-    m_pModel = new ErrorTableModel(pQueue->failures, this);
+    m_pModel = new ErrorTableModel(pQueue->reportRows(), this);
     m_ui->m_ptblErrorReport->horizontalHeader()->setStretchLastSection(true);
     m_ui->m_ptblErrorReport->setModel(m_pModel);
     m_ui->m_ptblErrorReport->setEditTriggers(QAbstractItemView::NoEditTriggers);

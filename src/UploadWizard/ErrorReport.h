@@ -12,7 +12,8 @@ class ErrorReport;
 }
 class UploadQueue;
 
-// The failed files of a run: file name and error text.
+// What a run did not do as asked: file name and error text (failed and unsent files, files
+// sent without some renditions, entries left out).
 class ErrorTableModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -46,6 +46,20 @@ void FileConverter::run()
     qDebug("FileConverter: End");
 }
 
+QString FileConverter::uniqueName(const QString& strDestination, const QString& strName)
+{
+    QSet<QString>& setTaken = m_hashTakenNames[strDestination];
+    const qsizetype iDot = strName.lastIndexOf(QLatin1Char('.'));
+    const QString strBase = iDot > 0 ? strName.left(iDot) : strName;
+    const QString strSuffix = iDot > 0 ? strName.mid(iDot) : QString();
+    QString strCandidate = strName;
+    // Case-folded: a server share may not tell IMG_1.JPG from img_1.jpg.
+    for (int i = 1; setTaken.contains(strCandidate.toCaseFolded()); ++i)
+        strCandidate = strBase + QLatin1Char('_') + QString::number(i) + strSuffix;
+    setTaken.insert(strCandidate.toCaseFolded());
+    return strCandidate;
+}
+
 void FileConverter::convertJob(int iIndex)
 {
     const quint32 uId = TempFiles::nextConversionId();
@@ -79,6 +93,11 @@ void FileConverter::convertJob(int iIndex)
             qDebug("Video convert error");
     }
 
+    if (!sourceInfo.isDir())
+        strName = uniqueName(strDestination, strName);
+
+    // Renditions that were not made are named on the source record, for the report.
+    QStringList lstMissing = Renditions::expectedKeys(iKind, m_lstQualities);
     const QString strPrefix = TempFiles::tempFilePrefix(uId);
     if (blTempUsable) {
         bool blFirst = true;
@@ -91,6 +110,7 @@ void FileConverter::convertJob(int iIndex)
             if (blFirst)
                 record.insert(KeyBatchFirst, QStringLiteral("true"));
             m_pQueue->handOver(record);
+            lstMissing.removeOne(strKey);
             blFirst = false;
         }
         if (iKind == MediaTypes::ConvertVideo) {
@@ -102,6 +122,7 @@ void FileConverter::convertJob(int iIndex)
                                     {KeyDestination, strDestination},
                                     {KeyOrigName, strName},
                                     {KeyUploadType, Renditions::videoKey(iQuality)}});
+                lstMissing.removeOne(Renditions::videoKey(iQuality));
             }
         }
     }
@@ -113,6 +134,8 @@ void FileConverter::convertJob(int iIndex)
                            {KeyBatchLast, QStringLiteral("true")}};
     if (iIndex == m_pJobs->size() - 1)
         source.insert(KeyJobLast, QStringLiteral("true"));
+    if (!lstMissing.isEmpty())
+        source.insert(KeyMissing, lstMissing.join(QLatin1Char(',')));
     m_pQueue->handOver(source);
 
     const float fComplete = m_pQueue->addCompleteProgress(0.8f);

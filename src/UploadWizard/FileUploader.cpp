@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTimer>
 
 FileUploader::FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, ServerProfile* pProfile, int iMode,
                            const CameraDetails* pCameraDetails)
@@ -22,6 +21,8 @@ FileUploader::FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, Ser
 {
     connect(this, &FileUploader::signalStartFileUpload, this, &FileUploader::slotStartFileUpload);
     connect(m_pQueue, &UploadQueue::signalRecordAvailable, &m_recordLoop, &QEventLoop::quit);
+    m_graceTimer.setSingleShot(true);
+    connect(&m_graceTimer, &QTimer::timeout, &m_replyLoop, &QEventLoop::quit);
 }
 
 FileUploader::~FileUploader()
@@ -42,7 +43,19 @@ void FileUploader::run()
 
 void FileUploader::cancel()
 {
+    if (!m_blCancelled && m_pReply && m_blBodySent && m_record.value(KeyBatchLast) == QLatin1String("true")) {
+        // The server may be storing the file right now: give it a moment to say so, so that
+        // the file is counted and recorded instead of being sent again by the next run.
+        m_blCancelled = true;
+        m_blGrace = true;
+        m_graceTimer.start(m_iReplyGraceMs);
+        qDebug("FileUploader: cancel waits for the reply to %s", qPrintable(m_record.value(KeyOrigName)));
+        Q_EMIT signalWaitingForReply(QFileInfo(m_record.value(KeyPath)).fileName(), (m_iReplyGraceMs + 999) / 1000);
+        return;
+    }
     m_blCancelled = true;
+    m_blGrace = false;
+    m_graceTimer.stop();
     m_replyLoop.quit();
     m_recordLoop.quit();
     m_retryLoop.quit();
@@ -83,10 +96,16 @@ void FileUploader::slotStartFileUpload()
             break;
         }
         if (m_blLoginLost) {
+            m_strStopReason = VelmLocale::message("err_session_lost");
             Q_EMIT signalConnectionSessionLost();
             break;
         }
+        if (!m_strStopReason.isEmpty()) {
+            Q_EMIT signalUploadStopped(m_strStopReason);
+            break;
+        }
     }
+    m_blGrace = false;
     Q_EMIT signalUploadFinished();
     quit();
 }
@@ -95,14 +114,21 @@ void FileUploader::sendRecord()
 {
     const QString strPath = m_record.value(KeyPath);
     const bool blFolder = m_record.value(KeyUploadType) == QLatin1String("FOLDER");
+    const bool blSource = m_record.value(KeyBatchLast) == QLatin1String("true");
+    const int iMaxAttempts = m_blDegraded ? 1 : MaxAttempts;
 
-    for (int iAttempt = 1; iAttempt <= MaxAttempts; ++iAttempt) {
+    for (int iAttempt = 1;; ++iAttempt) {
         QString strLastModified;
         if (!blFolder) {
             m_pFile = std::make_unique<QFile>(strPath);
             if (!QFileInfo::exists(strPath) || !m_pFile->open(QIODevice::ReadOnly)) {
                 m_pFile.reset();
-                outcome(false, VelmLocale::message("err_convert").arg(QFileInfo(strPath).fileName()), false);
+                // A rendition that cannot be read is a missing rendition, not a failed file.
+                if (blSource)
+                    outcome(false, VelmLocale::message("err_convert").arg(QFileInfo(strPath).fileName()), false,
+                            Result::Answered);
+                else
+                    m_lstFailedRenditions.append(m_record.value(KeyUploadType));
                 return;
             }
             if (m_record.contains(KeyBatchLast)) {
@@ -113,25 +139,43 @@ void FileUploader::sendRecord()
         }
 
         m_blTransportFailure = false;
+        m_blBodySent = false;
         const QNetworkRequest request =
             FileUploadRequest::build(m_pProfile->baseUrl, m_record, m_pProfile->duphandler, strLastModified);
         m_pReply = ServerRequest::put(m_pNam, request, m_pFile.get());
         connect(m_pReply, &QNetworkReply::finished, this, &FileUploader::slotFileUploadRequestFinished);
+        connect(m_pReply, &QNetworkReply::uploadProgress, this, [this](qint64 llSent, qint64 llTotal) {
+            if (llTotal > 0 && llSent >= llTotal)
+                m_blBodySent = true;
+        });
         m_replyLoop.exec();
+        m_graceTimer.stop();
 
+        const bool blAnswered = !m_pReply;
         if (m_pReply) {
-            // A cancelled transfer is aborted without its handler running.
+            // Cancelled: the transfer is aborted without its handler running.
             m_pReply->disconnect(this);
             m_pReply->abort();
             delete m_pReply;
         }
         m_pFile.reset();
-        if (m_blCancelled || !m_blTransportFailure)
+        if (!blAnswered) {
+            // The body went out but no answer came before the cancel gave up: the server may
+            // have stored the file, so it is reported, never silently dropped.
+            if (m_blBodySent && blSource)
+                outcome(false, VelmLocale::message("err_upd_no_reply").arg(networkErrorName(QNetworkReply::OperationCanceledError)),
+                        true, Result::ServerFailure);
+            return;
+        }
+        if (!m_blTransportFailure)
             return;
 
-        if (iAttempt == MaxAttempts) {
-            qDebug("FileUploader: giving up after %d attempts: %s", iAttempt, qPrintable(m_strError));
-            finishRecord(false, m_strError);
+        if (!m_blRetryable || iAttempt >= iMaxAttempts || m_blCancelled) {
+            if (m_blRetryable && iAttempt > 1) {
+                qDebug("FileUploader: giving up after %d attempts: %s", iAttempt, qPrintable(m_strError));
+                m_blDegraded = true;
+            }
+            finishRecord(false, m_strError, Result::ServerFailure);
             return;
         }
         const int iDelay = m_iRetryDelayMs << (iAttempt - 1);
@@ -155,25 +199,46 @@ void FileUploader::slotFileUploadRequestFinished()
         return;
     const ServerReply reply = ServerReply::classify(pReply);
     bool blLost = false;
-    const QString strError = ReplyMessages::fileUpload(reply, &blLost);
+    QString strError = ReplyMessages::fileUpload(reply, &blLost);
+    if (m_pFile)
+        m_pFile->close();
     if (reply.kind == ServerReply::TransportFailure) {
         m_blTransportFailure = true;
+        const int iStatus = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (iStatus >= 400 && iStatus < 500) {
+            // The same request would get the same answer.
+            m_blRetryable = false;
+        } else if (iStatus == 0 && m_blBodySent && reply.errorCode == QNetworkReply::TimeoutError) {
+            // Sent, but never answered: the file may be stored already. Sending it again could
+            // store it twice, so it is reported instead.
+            m_blRetryable = false;
+            strError = VelmLocale::message("err_upd_no_reply").arg(networkErrorName(reply.errorCode));
+        } else {
+            m_blRetryable = true;
+        }
         m_strError = strError;
     } else {
         m_blLoginLost = m_blLoginLost || blLost;
-        if (m_pFile)
-            m_pFile->close();
-        finishRecord(strError.isEmpty(), strError);
+        // The server answers again: later records get their retries back.
+        m_blDegraded = false;
+        finishRecord(strError.isEmpty(), strError,
+                     reply.kind == ServerReply::NotJson ? Result::ServerFailure : Result::Answered);
     }
+    // Handled: the sender sees a forgotten reply and deletes it.
+    m_pReply = nullptr;
+    pReply->deleteLater();
     m_replyLoop.quit();
 }
 
-void FileUploader::finishRecord(bool blOk, const QString& strError)
+void FileUploader::finishRecord(bool blOk, const QString& strError, Result result)
 {
-    if (m_record.value(KeyBatchLast) == QLatin1String("true"))
-        outcome(blOk, strError, true);
-    else
-        removeTempRendition();
+    if (m_record.value(KeyBatchLast) == QLatin1String("true")) {
+        outcome(blOk, strError, true, result);
+        return;
+    }
+    if (!blOk)
+        m_lstFailedRenditions.append(m_record.value(KeyUploadType));
+    removeTempRendition();
 }
 
 void FileUploader::removeTempRendition()
@@ -185,7 +250,13 @@ void FileUploader::removeTempRendition()
     QFile::remove(strTemp);
 }
 
-void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply)
+void FileUploader::stop(const QString& strReason)
+{
+    if (m_strStopReason.isEmpty())
+        m_strStopReason = strReason;
+}
+
+void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply, Result result)
 {
     if (blFromReply) {
         const float fComplete = m_pQueue->addCompleteProgress(0.2f);
@@ -193,6 +264,14 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply)
     }
     const QString strPath = m_record.value(KeyPath);
     const QString strFileName = QFileInfo(strPath).fileName();
+    QStringList lstMissing = m_lstFailedRenditions;
+    m_lstFailedRenditions.clear();
+    m_pQueue->markDone(strPath);
+
+    m_iServerFailuresInRow = result == Result::ServerFailure ? m_iServerFailuresInRow + 1 : 0;
+    if (m_iServerFailuresInRow >= MaxServerFailuresInRow)
+        stop(VelmLocale::message("err_upload_stopped"));
+
     if (!blOk) {
         ++m_pQueue->failed;
         m_pQueue->failures.append({strFileName, strError});
@@ -200,17 +279,27 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply)
     }
     ++m_pQueue->succeeded;
     m_pQueue->successes.append(strFileName);
+    lstMissing += m_record.value(KeyMissing).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (!lstMissing.isEmpty())
+        m_pQueue->notes.append({strFileName, Renditions::missingText(lstMissing)});
 
-    // Only files the server accepted go into the history.
+    // Only files the server accepted go into the history; a history that cannot be written
+    // ends the run, since every later file would be sent again by the next one.
+    bool blRecorded = true;
     if (m_iMode == 6) {
         const QStringList lstDetails =
             m_pCameraDetails ? m_pCameraDetails->value(strFileName) : QStringList();
-        UploadHistory::recordCameraItem(strFileName, m_pProfile->profname, lstDetails.value(0), lstDetails.value(1),
-                                        lstDetails.value(2));
-        return;
+        blRecorded = UploadHistory::recordCameraItem(strFileName, m_pProfile->profname, lstDetails.value(0),
+                                                     lstDetails.value(1), lstDetails.value(2));
+    } else {
+        qDebug("AddSuccessFileInfoToDB = %s", qPrintable(strFileName));
+        if (!QFileInfo(strPath).isDir())
+            qDebug("MD5 = %s", qPrintable(UploadHistory::fingerprint(strPath)));
+        blRecorded = UploadHistory::recordUploadedFile(strPath, strFileName, m_pProfile->profname);
     }
-    qDebug("AddSuccessFileInfoToDB = %s", qPrintable(strFileName));
-    if (!QFileInfo(strPath).isDir())
-        qDebug("MD5 = %s", qPrintable(UploadHistory::fingerprint(strPath)));
-    UploadHistory::recordUploadedFile(strPath, strFileName, m_pProfile->profname);
+    if (!blRecorded) {
+        QString strReason;
+        UploadHistory::isWritable(m_iMode == 6, &strReason);
+        stop(VelmLocale::message("err_history_write").arg(strReason));
+    }
 }

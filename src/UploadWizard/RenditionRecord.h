@@ -14,7 +14,8 @@ enum RenditionKey {
     KeyUploadType = 3,  // rendition key, "ORIG_FILE" or "FOLDER"
     KeyBatchFirst = 4,  // "true" on the first record of a file
     KeyBatchLast = 5,   // "true" on the source record
-    KeyJobLast = 6      // "true" on the source record of the last job
+    KeyJobLast = 6,     // "true" on the source record of the last job
+    KeyMissing = 7      // on the source record: keys of renditions that could not be made, comma-separated
 };
 
 namespace Renditions {
@@ -25,5 +26,10 @@ QString thumbnailFile(const QString& strKey);
 // Video key and file name by quality code (0 high, 1 medium, 2 low, 3 mobile); empty outside.
 QString videoKey(int iQuality);
 QString videoFile(int iQuality);
+// Every rendition key in hand-over order for a file of a conversion kind, with the chosen
+// video qualities for a video.
+QStringList expectedKeys(int iConversionKind, const QList<int>& lstQualities);
+// The report note for a file sent without the renditions of these keys; empty when none.
+QString missingText(const QStringList& lstKeys);
 
 } // namespace Renditions

@@ -1,28 +1,75 @@
 #include "UploadPlan.h"
 
 #include "MediaTypes.h"
+#include "VelmLocale.h"
 #include "store/UploadHistory.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#endif
 
 namespace UploadPlan {
 
 namespace {
+
+// Names in a folder that the file system's encoding cannot turn into text and back: such a
+// file cannot be opened through its decoded name.
+QStringList undecodableNames(const QString& strFolder)
+{
+    QStringList lstNames;
+#ifdef Q_OS_UNIX
+    DIR* pDir = ::opendir(QFile::encodeName(strFolder).constData());
+    if (!pDir)
+        return lstNames;
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        const QByteArray baName(pEntry->d_name);
+        if (QFile::encodeName(QFile::decodeName(baName)) != baName)
+            lstNames.append(QFile::decodeName(baName));
+    }
+    ::closedir(pDir);
+    lstNames.sort();
+#else
+    Q_UNUSED(strFolder)
+#endif
+    return lstNames;
+}
 
 struct Collector
 {
     bool blKeepFolders;
     bool blSupportedOnly;
     UploadJobList& lstJobs;
+    LeftOutList* pLeftOut;
     bool blVideo = false;
+
+    void leaveOut(const QString& strPath, const char* pszReason)
+    {
+        if (pLeftOut)
+            pLeftOut->append({QDir::toNativeSeparators(strPath), VelmLocale::message(pszReason)});
+    }
 
     void collect(const QString& strPath, const QString& strDestination)
     {
-        const QFileInfo info(strPath);
-        if (strPath.isEmpty() || !info.exists() || info.isHidden())
+        if (strPath.isEmpty())
             return;
+        const QFileInfo info(strPath);
+        if (!info.exists()) {
+            leaveOut(strPath, info.isSymLink() ? "skip_link" : "skip_missing");
+            return;
+        }
+        if (info.isHidden()) {
+            leaveOut(info.absoluteFilePath(), "skip_hidden");
+            return;
+        }
         const bool blFolder = info.isDir();
+        if (!blFolder && !info.isFile()) {
+            leaveOut(info.absoluteFilePath(), "skip_special");
+            return;
+        }
         const int iKind = blFolder ? MediaTypes::UploadUnsupported : MediaTypes::uploadKind(info.suffix());
         if (iKind == MediaTypes::UploadVideo)
             blVideo = true;
@@ -31,8 +78,10 @@ struct Collector
             collectContents(info.absoluteFilePath(), strDestination);
             return;
         }
-        if (!blFolder && iKind == MediaTypes::UploadUnsupported && blSupportedOnly)
+        if (!blFolder && iKind == MediaTypes::UploadUnsupported && blSupportedOnly) {
+            leaveOut(info.absoluteFilePath(), "skip_unsupported");
             return;
+        }
         lstJobs.append({{JobLocalPath, info.absoluteFilePath()}, {JobDestination, strDestination}});
         if (blFolder) {
             // The album of a folder in the photo root is its bare name.
@@ -44,11 +93,20 @@ struct Collector
 
     void collectContents(const QString& strFolder, const QString& strDestination)
     {
+        // Everything is listed, so that what is not uploaded can be said.
         const QFileInfoList lstEntries =
-            QDir(strFolder).entryInfoList(QDir::AllEntries | QDir::Drives | QDir::NoSymLinks | QDir::NoDotAndDotDot,
+            QDir(strFolder).entryInfoList(QDir::AllEntries | QDir::Drives | QDir::Hidden | QDir::System |
+                                              QDir::NoDotAndDotDot,
                                           QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
+        const QStringList lstUndecodable = undecodableNames(strFolder);
+        for (const QString& strName : lstUndecodable)
+            leaveOut(strFolder + QLatin1Char('/') + strName, "skip_bad_name");
         for (const QFileInfo& entry : lstEntries) {
-            if (!entry.isSymLink())
+            if (lstUndecodable.contains(entry.fileName()))
+                continue;
+            if (entry.isSymLink())
+                leaveOut(entry.absoluteFilePath(), "skip_link");
+            else
                 collect(entry.absoluteFilePath(), strDestination);
         }
     }
@@ -63,9 +121,9 @@ QString destinationDir(const QString& strDestination)
 }
 
 bool collectJobs(const QStringList& lstPaths, const QString& strDestinationDir, bool blKeepFolders,
-                 bool blSupportedOnly, UploadJobList& lstJobs)
+                 bool blSupportedOnly, UploadJobList& lstJobs, LeftOutList* pLeftOut)
 {
-    Collector collector{blKeepFolders, blSupportedOnly, lstJobs};
+    Collector collector{blKeepFolders, blSupportedOnly, lstJobs, pLeftOut};
     for (const QString& strPath : lstPaths)
         collector.collect(strPath, strDestinationDir);
     return collector.blVideo;

@@ -1,5 +1,6 @@
 #include "UploadQueue.h"
 
+#include <QFileInfo>
 #include <QMutexLocker>
 
 UploadQueue::UploadQueue(QObject* pParent) : QObject(pParent), QSemaphore(0) {}
@@ -59,4 +60,16 @@ QString UploadQueue::currentFileName()
 {
     QMutexLocker locker(&m_lock);
     return m_strCurrentFileName;
+}
+
+void UploadQueue::collectNotSent(const UploadJobList& lstJobs, const QString& strReason)
+{
+    for (const UploadJob& job : lstJobs) {
+        const QString strPath = job.value(JobLocalPath);
+        const QFileInfo info(strPath);
+        if (m_setDone.contains(strPath) || info.isDir())
+            continue;
+        m_setDone.insert(strPath);
+        notSent.append({info.fileName(), strReason});
+    }
 }

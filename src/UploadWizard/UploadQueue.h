@@ -1,12 +1,14 @@
 #pragma once
 
 #include "RenditionRecord.h"
+#include "UploadJob.h"
 
 #include <QList>
 #include <QMutex>
 #include <QObject>
 #include <QPair>
 #include <QSemaphore>
+#include <QSet>
 
 #include <atomic>
 
@@ -25,6 +27,20 @@ public:
     int failed = 0;
     QList<QPair<QString, QString>> failures; // file name, error text
     QStringList successes;                   // names of the files the server accepted
+    // Files the server accepted without some of their renditions: file name, what is missing.
+    QList<QPair<QString, QString>> notes;
+    // Files the run ended before (see collectNotSent): file name, why.
+    QList<QPair<QString, QString>> notSent;
+    // Paths the job collection left out: path, why.
+    QList<QPair<QString, QString>> leftOut;
+
+    // The source file at strPath has been counted as uploaded or failed (UI thread).
+    void markDone(const QString& strPath) { m_setDone.insert(strPath); }
+    // After both workers have stopped: every file job that was neither uploaded nor failed goes
+    // to notSent with strReason (folders are albums, not files, and are not listed).
+    void collectNotSent(const UploadJobList& lstJobs, const QString& strReason);
+    // What the error report lists: failures, then notes, then left-out paths.
+    QList<QPair<QString, QString>> reportRows() const { return failures + notes + leftOut; }
 
     // Appends a copy of the record; the caller then releases the semaphore by 1.
     void putRecord(const RenditionRecord& record);
@@ -56,4 +72,5 @@ private:
     QMutex m_lock;
     QList<RenditionRecord> m_lstRecords;
     QString m_strCurrentFileName;
+    QSet<QString> m_setDone;
 };

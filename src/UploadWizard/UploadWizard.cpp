@@ -5,11 +5,13 @@
 #include "FileConverter.h"
 #include "TempFiles.h"
 #include "UploadQueue.h"
+#include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "WizUpdDialog.h"
 #include "WizUpdProgress.h"
 #include "WizVdoQualDialog.h"
 #include "protocol/SecurityConfirm.h"
+#include "store/ProfileRunLock.h"
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
 
@@ -63,6 +65,23 @@ UploadWizard::~UploadWizard()
 QString UploadWizard::cameraFolder()
 {
     return TempFiles::folderPath() + QLatin1String("/AUTOPLAY");
+}
+
+bool UploadWizard::lockProfile()
+{
+    if (m_pRunLock && m_pRunLock->isLocked() && m_strLockedProfile == m_pProfile->profname)
+        return true;
+    m_pRunLock = std::make_unique<ProfileRunLock>(m_pProfile->profname);
+    m_strLockedProfile = m_pProfile->profname;
+    if (m_pRunLock->tryLock())
+        return true;
+    const QString strText =
+        m_pRunLock->heldElsewhere()
+            ? VelmLocale::message("err_profile_busy").arg(m_pProfile->profname)
+            : VelmLocale::message("err_history_write")
+                  .arg(QDir::toNativeSeparators(ProfileRunLock::lockPath(m_pProfile->profname)));
+    m_pPrompt->warning(VelmLocale::message("err_error"), strText);
+    return false;
 }
 
 bool UploadWizard::validateCurrentPage()
@@ -119,6 +138,10 @@ void UploadWizard::slotStartUpload()
     }
     connect(m_pUploader.get(), &FileUploader::signalConnectionSessionLost, m_pProgressPage,
             &WizUpdProgress::slotConnectionSessionLost);
+    connect(m_pUploader.get(), &FileUploader::signalUploadStopped, m_pProgressPage,
+            &WizUpdProgress::slotUploadStopped);
+    connect(m_pUploader.get(), &FileUploader::signalWaitingForReply, m_pProgressPage,
+            &WizUpdProgress::slotWaitingForReply);
     connect(m_pUploader.get(), &FileUploader::signalUploadFinished, this, &UploadWizard::slotUploadFinished);
     m_blUploadRunning = true;
     m_pConverter->start(QThread::InheritPriority);
@@ -135,8 +158,15 @@ void UploadWizard::slotCancelUpload()
 
 void UploadWizard::reject()
 {
-    if (currentId() == ProgressPage && m_blUploadRunning)
+    if (currentId() == ProgressPage && m_blUploadRunning) {
         slotCancelUpload();
+        // A file on the server waits a moment for its reply; the window closes when the
+        // uploader is done, and a second Cancel stops the wait at once.
+        if (m_pUploader && m_pUploader->isWaitingForReply()) {
+            m_blCloseWhenFinished = true;
+            return;
+        }
+    }
     QWizard::reject();
 }
 
@@ -156,10 +186,18 @@ void UploadWizard::slotUploadFinished()
 
     ProfileStore::saveUploadOptions(*m_pProfile);
     ProfileStore::countUploadRun(m_pProfile->profname);
+    // A run that ended by itself before its last file (lost login, a failing server) lists
+    // every file it did not send as failed; after a Cancel the user knows why.
+    if (m_pUploader && !m_pUploader->isCancelled()) {
+        m_pQueue->collectNotSent(m_lstJobs, VelmLocale::message("err_not_sent"));
+        m_pQueue->failures += m_pQueue->notSent;
+        m_pQueue->failed += int(m_pQueue->notSent.size());
+    }
     m_pProgressPage->slotUploadFinished();
 
-    if (m_pQueue->failed != 0) {
+    if (m_pQueue->failed != 0 || !m_pQueue->notes.isEmpty())
         slotErrorReport();
+    if (!m_pQueue->reportRows().isEmpty()) {
         setButtonText(QWizard::CustomButton1, VelmLocale::message("btn_error_report"));
         setOption(QWizard::HaveCustomButton1, true);
         if (QAbstractButton* pReport = button(QWizard::CustomButton1)) {
@@ -177,6 +215,11 @@ void UploadWizard::slotUploadFinished()
     }
     TempFiles::emptyFolder();
     emptyFolder(cameraFolder());
+    // Everything of this run is in the history: the profile is free for the next one.
+    if (m_pRunLock)
+        m_pRunLock->unlock();
+    if (m_blCloseWhenFinished)
+        QWizard::reject();
 }
 
 void UploadWizard::slotErrorReport()

@@ -9,6 +9,7 @@
 #include <memory>
 
 class FileConverter;
+class ProfileRunLock;
 class QNetworkAccessManager;
 class SecurityConfirm;
 class UploadQueue;
@@ -43,6 +44,9 @@ public:
     WizUpdProgress* progressPage() const { return m_pProgressPage; }
     // The camera hand-over folder inside the temporary folder.
     static QString cameraFolder();
+    // Holds the run lock of the current profile until the run has ended; false, with the
+    // warning shown, while another run of the profile holds it.
+    bool lockProfile();
 
 public Q_SLOTS:
     void accept() override;
@@ -77,4 +81,7 @@ private:
     WizVdoQualDialog* m_pQualityPage;
     WizUpdProgress* m_pProgressPage;
     bool m_blUploadRunning = false;
+    bool m_blCloseWhenFinished = false;
+    std::unique_ptr<ProfileRunLock> m_pRunLock;
+    QString m_strLockedProfile;
 };

@@ -11,6 +11,7 @@
 #include "protocol/UploadInitRequest.h"
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
+#include "store/UploadHistory.h"
 #include "ui_WizUpdDialog.h"
 
 #include <QCoreApplication>
@@ -165,6 +166,16 @@ bool WizUpdDialog::validatePage()
         return false;
     }
     storeOptions();
+    // The history must take what this run sends, and no other run of the profile may be
+    // reading or writing it meanwhile; both are settled before anything is collected.
+    QString strReason;
+    if (!UploadHistory::isWritable(m_pWizard->mode() == 6, &strReason)) {
+        m_pWizard->prompt()->warning(VelmLocale::message("err_error"),
+                                     VelmLocale::message("err_history_write").arg(strReason));
+        return false;
+    }
+    if (!m_pWizard->lockProfile())
+        return false;
     // Camera import hands its items over here; the file list then names them.
 
     m_pWizard->jobs().clear();
@@ -190,8 +201,10 @@ void WizUpdDialog::collectJobs()
     QStringList lstPaths;
     for (const QString& strEntry : std::as_const(m_pWizard->fileList()))
         lstPaths.append(m_pWizard->mode() == 6 ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry);
+    m_pWizard->queue()->leftOut.clear();
     m_blVideoPresent = UploadPlan::collectJobs(lstPaths, m_strDestinationDir, m_pWizard->profile()->keepfolders,
-                                               m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs());
+                                               m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs(),
+                                               &m_pWizard->queue()->leftOut);
 }
 
 bool WizUpdDialog::checkHistory()

@@ -108,10 +108,26 @@ void WizUpdProgress::slotUploadFinished()
 void WizUpdProgress::slotConnectionSessionLost()
 {
     qDebug("WizUpdProgress: slotConnectionSessionLost");
-    m_pPrompt->warning(VelmLocale::message("err_error"), VelmLocale::message("err_session_lost"));
+    slotUploadStopped(VelmLocale::message("err_session_lost"));
+}
+
+void WizUpdProgress::slotUploadStopped(const QString& strReason)
+{
+    m_pPrompt->warning(VelmLocale::message("err_error"), strReason);
     m_timer.stop();
     m_blFinished = true;
     Q_EMIT completeChanged();
+}
+
+void WizUpdProgress::slotWaitingForReply(const QString& strFileName, int iSeconds)
+{
+    m_ui->m_plbDesc->setText(VelmLocale::message("msg_wait_reply").arg(iSeconds).arg(strFileName));
+    m_ui->m_plbDesc->setWordWrap(true);
+}
+
+QString WizUpdProgress::headingText() const
+{
+    return m_ui->m_plbDesc->text();
 }
 
 int WizUpdProgress::barValue() const

@@ -44,6 +44,11 @@ public Q_SLOTS:
     void slotUpdateUpdStatus();
     void slotUploadFinished();
     void slotConnectionSessionLost();
+    // The uploader ended the run early for strReason.
+    void slotUploadStopped(const QString& strReason);
+    // A cancel waits for the server to confirm strFileName.
+    void slotWaitingForReply(const QString& strFileName, int iSeconds);
+    QString headingText() const;
 
 private:
     std::unique_ptr<Ui::WizUpdProgress> m_ui;

@@ -2,6 +2,7 @@
 // upload wizard.
 
 #include "AppIdentity.h"
+#include "StopSignals.h"
 #include "TerminalPrompt.h"
 #include "VelmLocale.h"
 #include "UploadWizard/FileConverter.h"
@@ -13,7 +14,9 @@
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 #include "protocol/UploadInitRequest.h"
+#include "store/ProfileRunLock.h"
 #include "store/ProfileStore.h"
+#include "store/UploadHistory.h"
 #include "store/VelmDatabase.h"
 
 #include <QCommandLineParser>
@@ -31,13 +34,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
-#include <QSocketNotifier>
 #include <QTranslator>
 
 #include <climits>
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -45,7 +45,6 @@ namespace {
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
 TerminalPrompt s_prompt;
-int s_signalPipe[2] = {-1, -1};
 
 void out(const QString& strText)
 {
@@ -78,14 +77,29 @@ int usage(const QString& strProblem = QString())
     return ExitUsage;
 }
 
-bool logIn(QNetworkAccessManager* pNam, ServerProfile* pProfile)
+int cancelled()
 {
-    bool blNoPassword = false;
-    const bool blOk = SecurityConfirm::logInAndWait(&s_prompt, pNam, pProfile, &blNoPassword);
-    if (blNoPassword)
-        fail(QStringLiteral("No password: set PICTARIUM_PASSWORD, use --password-fd, or run on a terminal."));
-    return blOk;
+    return fail(QStringLiteral("Cancelled."), ExitFailed);
 }
+
+// ExitOk when logged in; otherwise the exit code, the reason printed. Ctrl-C, SIGTERM and
+// SIGHUP end the wait.
+int logIn(QNetworkAccessManager* pNam, ServerProfile* pProfile, const QString& strFailure)
+{
+    switch (SecurityConfirm::logInAndWait(&s_prompt, pNam, pProfile, StopSignals::install())) {
+    case SecurityConfirm::Outcome::Succeeded:
+        return ExitOk;
+    case SecurityConfirm::Outcome::NoPassword:
+        return fail(QStringLiteral("No password: set PICTARIUM_PASSWORD, use --password-fd, or run on a terminal."));
+    case SecurityConfirm::Outcome::Cancelled:
+        return cancelled();
+    case SecurityConfirm::Outcome::Failed:
+        break;
+    }
+    return fail(strFailure);
+}
+
+const QString s_loginFailed = QStringLiteral("Login failed. Check the profile's server and account, and the password.");
 
 // Profile name given, loaded, logged in; or an exit code.
 int openProfile(const QString& strName, ServerProfile& profile, QNetworkAccessManager* pNam)
@@ -96,9 +110,7 @@ int openProfile(const QString& strName, ServerProfile& profile, QNetworkAccessMa
         return fail(QStringLiteral("No profile named [%1]. 'pictarium-cli profiles' lists them.").arg(strName));
     if (!ProfileStore::loadProfile(strName, profile, s_prompt))
         return ExitUsage;
-    if (!logIn(pNam, &profile))
-        return fail(QStringLiteral("Login failed. Check the profile's server and account, and the password."));
-    return ExitOk;
+    return logIn(pNam, &profile, s_loginFailed);
 }
 
 int listProfiles(bool blJson)
@@ -172,8 +184,8 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
             return fail(QStringLiteral("No password: set PICTARIUM_PASSWORD, use --password-fd, or run on a terminal."));
         profile.password = strPassword;
         profile.savepass = true;
-        if (!logIn(pNam, &profile))
-            return fail(QStringLiteral("The login test failed; the profile was not added."));
+        if (const int iCode = logIn(pNam, &profile, QStringLiteral("The login test failed; the profile was not added.")))
+            return iCode;
     }
     ProfileStore::insertProfile(profile);
     out(QStringLiteral("Profile [%1] added.").arg(strName));
@@ -306,12 +318,25 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         profile.qualities = {1};
     }
 
-    if (!logIn(pNam, &profile))
-        return fail(QStringLiteral("Login failed. Check the profile's server and account, and the password."));
+    // One run per profile at a time, and a history that can take what this run sends: both
+    // are settled before anything is asked or sent.
+    QString strReason;
+    if (!UploadHistory::isWritable(false, &strReason))
+        return fail(VelmLocale::message("err_history_write").arg(strReason));
+    ProfileRunLock runLock(profile.profname);
+    if (!runLock.tryLock()) {
+        return fail(runLock.heldElsewhere() ? VelmLocale::message("err_profile_busy").arg(profile.profname)
+                                            : VelmLocale::message("err_history_write")
+                                                  .arg(QDir::toNativeSeparators(ProfileRunLock::lockPath(profile.profname))));
+    }
+    StopSignals* pStop = StopSignals::install();
+    if (const int iCode = logIn(pNam, &profile, s_loginFailed))
+        return iCode;
 
     UploadJobList lstJobs;
+    UploadPlan::LeftOutList lstLeftOut;
     UploadPlan::collectJobs(lstPaths, UploadPlan::destinationDir(profile.serverdst), profile.keepfolders,
-                            profile.idxonly, lstJobs);
+                            profile.idxonly, lstJobs, &lstLeftOut);
     // Albums made for folders are not files: the report names files only.
     QSet<QString> setFolders;
     for (const UploadJob& job : std::as_const(lstJobs)) {
@@ -320,11 +345,21 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     }
     QStringList lstSkipped;
     if (profile.incbackup) {
-        for (const UploadJob& job : UploadPlan::dropUploaded(lstJobs, profile.profname))
+        for (const UploadJob& job :
+             UploadPlan::dropUploaded(lstJobs, profile.profname, []() { QCoreApplication::processEvents(); }))
             lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
     }
+    if (pStop->count() > 0)
+        return cancelled();
     UploadInitRequest init;
-    init.send(pNam, profile.baseUrl, lstJobs);
+    {
+        const QMetaObject::Connection stopInit =
+            QObject::connect(pStop, &StopSignals::signalStop, &init, &UploadInitRequest::cancel);
+        init.send(pNam, profile.baseUrl, lstJobs);
+        QObject::disconnect(stopInit);
+    }
+    if (pStop->count() > 0)
+        return cancelled();
     QStringList lstRefused;
     for (const UploadJob& job : std::as_const(lstJobs)) {
         const QString strServerPath = UploadInitRequest::serverPath(job);
@@ -350,6 +385,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     UploadQueue queue;
     queue.total = int(lstJobs.size());
     bool blCancelled = false;
+    QString strStopReason;
     qint64 llTotalBytes = 0;
     for (const UploadJob& job : std::as_const(lstJobs))
         llTotalBytes += QFileInfo(job.value(JobLocalPath)).size();
@@ -362,6 +398,10 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         timer.start();
         int iShown = -1;
         QString strShownFile;
+        auto endLine = [&]() {
+            if (blTerminal && iShown >= 0)
+                std::fprintf(stdout, "\n");
+        };
         auto show = [&](int iPercent) {
             iPercent = qBound(qMax(iShown, 0), iPercent, 100);
             const QString strFile = queue.currentFileName();
@@ -380,60 +420,82 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         QObject::connect(&converter, &FileConverter::signalCompleteProgressChanged, &loop, show);
         QObject::connect(&uploader, &FileUploader::signalCompleteProgressChanged, &loop, show);
         QObject::connect(&uploader, &FileUploader::signalUploadFinished, &loop, &QEventLoop::quit);
-        QObject::connect(&uploader, &FileUploader::signalConnectionSessionLost, &loop,
-                         []() { fail(VelmLocale::message("err_session_lost"), ExitFailed); });
+        QObject::connect(&uploader, &FileUploader::signalWaitingForReply, &loop,
+                         [&](const QString& strFile, int iSeconds) {
+                             endLine();
+                             fail(QStringLiteral("Stopping: waiting up to %1 s for the server to confirm %2. "
+                                                 "Press Ctrl-C again to stop at once.")
+                                      .arg(iSeconds)
+                                      .arg(strFile),
+                                  ExitFailed);
+                         });
 
-        // Ctrl-C: stop like the wizard's Cancel; the report still follows.
-        QSocketNotifier notifier(s_signalPipe[1], QSocketNotifier::Read);
-        QObject::connect(&notifier, &QSocketNotifier::activated, &loop, [&]() {
-            char c = 0;
-            if (::read(s_signalPipe[1], &c, 1) < 0)
-                return;
+        // Ctrl-C, SIGTERM, SIGHUP: stop like the wizard's Cancel; the report still follows. A
+        // second one stops the wait for a reply at once.
+        QObject::connect(pStop, &StopSignals::signalStop, &loop, [&]() {
             blCancelled = true;
-            uploader.cancel();
             converter.requestStop();
+            uploader.cancel();
         });
 
         converter.start(QThread::InheritPriority);
         uploader.start(QThread::InheritPriority);
         loop.exec();
+        QObject::disconnect(pStop, nullptr, &loop, nullptr);
         converter.requestStop();
         converter.wait();
         uploader.wait();
-        if (blTerminal)
-            std::fprintf(stdout, "\n");
+        endLine();
+        strStopReason = uploader.stopReason();
+        if (!strStopReason.isEmpty())
+            fail(strStopReason, ExitFailed);
         ProfileStore::saveUploadOptions(profile);
         ProfileStore::countUploadRun(profile.profname);
         TempFiles::emptyFolder();
+        queue.collectNotSent(lstJobs, VelmLocale::message("err_not_sent"));
     }
 
     const QStringList lstUploaded = filesOnly(queue.successes);
+    auto pairs = [](const QList<QPair<QString, QString>>& lstPairs, const char* pszName, const char* pszText) {
+        QJsonArray array;
+        for (const auto& pair : lstPairs)
+            array.append(QJsonObject{{QLatin1String(pszName), pair.first}, {QLatin1String(pszText), pair.second}});
+        return array;
+    };
     if (blJson) {
-        QJsonArray failed;
-        for (const auto& failure : std::as_const(queue.failures))
-            failed.append(QJsonObject{{"file", failure.first}, {"error", failure.second}});
-        out(QString::fromUtf8(
-            QJsonDocument(QJsonObject{{"uploaded", QJsonArray::fromStringList(lstUploaded)},
-                                      {"skipped", QJsonArray::fromStringList(lstSkipped)},
-                                      {"refused", QJsonArray::fromStringList(lstRefused)},
-                                      {"failed", failed},
-                                      {"cancelled", blCancelled},
-                                      {"succeeded", int(lstUploaded.size())},
-                                      {"failed_count", queue.failed}})
-                .toJson(QJsonDocument::Compact)));
+        QJsonObject report{{"uploaded", QJsonArray::fromStringList(lstUploaded)},
+                           {"skipped", QJsonArray::fromStringList(lstSkipped)},
+                           {"left_out", pairs(lstLeftOut, "path", "reason")},
+                           {"refused", QJsonArray::fromStringList(lstRefused)},
+                           {"failed", pairs(queue.failures, "file", "error")},
+                           {"not_sent", pairs(queue.notSent, "file", "reason")},
+                           {"incomplete", pairs(queue.notes, "file", "missing")},
+                           {"cancelled", blCancelled},
+                           {"succeeded", int(lstUploaded.size())},
+                           {"failed_count", queue.failed}};
+        if (!strStopReason.isEmpty())
+            report.insert(QStringLiteral("stopped"), strStopReason);
+        out(QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Compact)));
     } else {
+        auto list = [](const QString& strTitle, const QList<QPair<QString, QString>>& lstPairs) {
+            out(strTitle.arg(lstPairs.size()));
+            for (const auto& pair : lstPairs)
+                out(QStringLiteral("  ") + pair.first + QLatin1String(": ") + pair.second);
+        };
         out(QStringLiteral("Uploaded: %1").arg(lstUploaded.size()));
+        list(QStringLiteral("Uploaded without some renditions: %1"), queue.notes);
         out(QStringLiteral("Skipped (already uploaded): %1").arg(lstSkipped.size()));
+        list(QStringLiteral("Left out: %1"), lstLeftOut);
         out(QStringLiteral("Refused by the server: %1").arg(lstRefused.size()));
         for (const QString& strRefused : std::as_const(lstRefused))
             out(QStringLiteral("  ") + strRefused);
-        out(QStringLiteral("Failed: %1").arg(queue.failed));
-        for (const auto& failure : std::as_const(queue.failures))
-            out(QStringLiteral("  ") + failure.first + QLatin1String(": ") + failure.second);
+        list(QStringLiteral("Failed: %1"), queue.failures);
+        list(QStringLiteral("Not sent: %1"), queue.notSent);
         if (blCancelled)
-            out(QStringLiteral("Cancelled: files not listed above were not uploaded."));
+            out(QStringLiteral("Cancelled."));
     }
-    return queue.failed > 0 || !lstRefused.isEmpty() || blCancelled ? ExitFailed : ExitOk;
+    return queue.failed > 0 || !queue.notSent.isEmpty() || !lstRefused.isEmpty() || blCancelled ? ExitFailed
+                                                                                                   : ExitOk;
 }
 
 // Diagnostics are for the log: shown only with PICTARIUM_DEBUG=1.
@@ -445,12 +507,6 @@ void quietDebug(QtMsgType type, const QMessageLogContext& context, const QString
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, strMessage)));
 }
 
-void onSignal(int)
-{
-    const char c = 1;
-    [[maybe_unused]] const ssize_t n = ::write(s_signalPipe[0], &c, 1);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -458,9 +514,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pictarium-cli"));
     qInstallMessageHandler(quietDebug);
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalPipe);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
+    // Ctrl-C, SIGTERM and SIGHUP cancel whatever the command waits for.
+    StopSignals::install();
 
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

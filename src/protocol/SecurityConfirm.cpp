@@ -3,6 +3,7 @@
 #include "AppIdentity.h"
 #include "ServerReply.h"
 #include "ServerRequest.h"
+#include "StopSignals.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "store/ProfileStore.h"
@@ -53,24 +54,24 @@ bool SecurityConfirm::prepareLogin(QNetworkAccessManager* pNam, ServerProfile* p
     return true;
 }
 
-bool SecurityConfirm::logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
-                                   bool* pblNoPassword)
+SecurityConfirm::Outcome SecurityConfirm::logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam,
+                                                       ServerProfile* pProfile, StopSignals* pStop)
 {
     SecurityConfirm login(pPrompt);
-    const bool blPrepared = login.prepareLogin(pNam, pProfile, false, false);
-    if (pblNoPassword)
-        *pblNoPassword = !blPrepared;
-    if (!blPrepared)
-        return false;
-    bool blOk = false;
+    if (!login.prepareLogin(pNam, pProfile, false, false))
+        return Outcome::NoPassword;
+    Outcome outcome = Outcome::Cancelled;
     QEventLoop loop;
     connect(&login, &SecurityConfirm::signalLoginFinish, &loop, [&](bool blSuccess) {
-        blOk = blSuccess;
+        outcome = blSuccess ? Outcome::Succeeded : Outcome::Failed;
         loop.quit();
     });
+    if (pStop)
+        connect(pStop, &StopSignals::signalStop, &loop, &QEventLoop::quit);
     login.launch();
     loop.exec();
-    return blOk;
+    // A reply still on its way is dropped with the login object.
+    return outcome;
 }
 
 void SecurityConfirm::launch()

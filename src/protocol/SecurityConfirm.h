@@ -7,6 +7,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class StopSignals;
 class UserPrompt;
 struct ServerProfile;
 
@@ -28,10 +29,11 @@ public:
     // pass of the event loop.
     void launch();
 
-    // One attempt without retry, waited for in a local event loop. pblNoPassword is set when
-    // no password could be had (nothing was sent).
-    static bool logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
-                             bool* pblNoPassword = nullptr);
+    enum class Outcome { Succeeded, Failed, NoPassword, Cancelled };
+    // One attempt without retry, waited for in a local event loop. NoPassword: no password
+    // could be had (nothing was sent). Cancelled: a stop request from pStop ended the wait.
+    static Outcome logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
+                                StopSignals* pStop = nullptr);
 
     bool succeeded() const { return m_blSucceeded; }
     int requestNumber() const { return m_iRequestNumber; }

@@ -65,8 +65,13 @@ ServerReply ServerReply::classify(QNetworkReply* pReply)
         ServerReply reply;
         reply.kind = TransportFailure;
         reply.errorCode = int(pReply->error());
+        // The program never classifies a reply it aborted itself: a cancelled transfer here
+        // is the no-transfer time-out.
+        if (reply.errorCode == QNetworkReply::OperationCanceledError)
+            reply.errorCode = QNetworkReply::TimeoutError;
         reply.errorString = pReply->errorString();
-        reply.body = pReply->readAll();
+        if (pReply->isOpen())
+            reply.body = pReply->readAll();
         return reply;
     }
     return fromBody(pReply->readAll());

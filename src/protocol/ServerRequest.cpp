@@ -8,9 +8,18 @@
 
 namespace ServerRequest {
 
+int noTransferTimeoutMs()
+{
+    bool blOk = false;
+    const int iSeconds = qEnvironmentVariableIntValue("PICTARIUM_NETWORK_TIMEOUT", &blOk);
+    return (blOk && iSeconds > 0 ? qMin(iSeconds, 86400) : 60) * 1000;
+}
+
 QNetworkRequest build(const QString& strBaseUrl, const char* pszPath)
 {
     QNetworkRequest request(QUrl(strBaseUrl + QLatin1String(pszPath)));
+    // A server that accepts the connection and never answers must not hold the run forever.
+    request.setTransferTimeout(noTransferTimeoutMs());
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     // The server speaks HTTP/1.1; keep the wire format plain and predictable.
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);

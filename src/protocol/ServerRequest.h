@@ -17,7 +17,12 @@ inline constexpr const char* AlbumListPath = "/photo/include/rada_get_uploadable
 inline constexpr const char* UploadInitPath = "/photo/include/rada_upload_init.php";
 inline constexpr const char* FileUploadPath = "/photo/include/rada_file_upload.php";
 
-// Base URL + endpoint path; redirects are handed back to the caller, not followed.
+// Milliseconds without a byte moving after which a request is given up (it then fails as a
+// time-out): PICTARIUM_NETWORK_TIMEOUT seconds when set, otherwise 60 s.
+int noTransferTimeoutMs();
+
+// Base URL + endpoint path, with the no-transfer time-out; redirects are handed back to the
+// caller, not followed.
 QNetworkRequest build(const QString& strBaseUrl, const char* pszPath);
 // The same, with the form content type.
 QNetworkRequest buildForm(const QString& strBaseUrl, const char* pszPath);

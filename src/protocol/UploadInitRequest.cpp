@@ -53,11 +53,18 @@ void UploadInitRequest::send(QNetworkAccessManager* pNam, const QString& strBase
     QNetworkRequest request = ServerRequest::build(strBaseUrl, ServerRequest::UploadInitPath);
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArray(QByteArrayLiteral("multipart/form-data, boundary=") + baBoundary));
-    request.setTransferTimeout(TransferTimeoutMs);
 
     m_pReply = ServerRequest::post(pNam, request, body(baBoundary, fileList(lstJobs)));
     connect(m_pReply, &QNetworkReply::finished, this, &UploadInitRequest::slotUploadInitRequestFinished);
     m_loop.exec();
+}
+
+void UploadInitRequest::cancel()
+{
+    if (m_pReply)
+        m_pReply->disconnect(this);
+    delete m_pReply;
+    m_loop.quit();
 }
 
 void UploadInitRequest::slotUploadInitRequestFinished()

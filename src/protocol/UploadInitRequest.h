@@ -31,9 +31,11 @@ public:
     static QByteArray boundary(const QDateTime& dateTime);
     static QByteArray body(const QByteArray& baBoundary, const QByteArray& baFileList);
 
-    // Sends the list and waits in a local event loop until the reply has been handled.
-    // Failures are logged only: the sets stay as they were.
+    // Sends the list and waits in a local event loop until the reply has been handled or the
+    // wait is cancelled. Failures are logged only: the sets stay as they were.
     void send(QNetworkAccessManager* pNam, const QString& strBaseUrl, const UploadJobList& lstJobs);
+    // Ends a running send() at once; the reply is dropped.
+    void cancel();
 
     // Drops forbidden jobs and folders the server already has; sets the skip flags.
     void filterJobs(UploadJobList& lstJobs);
@@ -47,10 +49,6 @@ public:
     bool skippedNoPrivilege() const { return m_blSkippedNoPrivilege; }
     // Set by the history check as well.
     void setSkippedUploaded() { m_blSkippedUploaded = true; }
-
-    // Seconds without any transfer after which the request is given up (treated as a
-    // transport failure: logged, the upload goes on).
-    static constexpr int TransferTimeoutMs = 120000;
 
 public Q_SLOTS:
     void slotUploadInitRequestFinished();

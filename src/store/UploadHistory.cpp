@@ -5,6 +5,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QDebug>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -18,12 +20,6 @@ QString notNull(const QString& strValue)
     return strValue.isNull() ? QStringLiteral("") : strValue;
 }
 
-QByteArray untilZero(const QByteArray& baBytes)
-{
-    const qsizetype iZero = baBytes.indexOf('\0');
-    return iZero < 0 ? baBytes : baBytes.left(iZero);
-}
-
 } // namespace
 
 QString fingerprint(const QString& strPath)
@@ -32,9 +28,10 @@ QString fingerprint(const QString& strPath)
     QByteArray baPartB;
     QFile file(strPath);
     if (file.open(QIODevice::ReadOnly)) {
-        baPartA = untilZero(file.read(512));
+        // Every byte counts: a JPEG has a zero byte at its fifth byte already.
+        baPartA = file.read(512);
         if (file.seek(file.size() / 2))
-            baPartB = untilZero(file.read(512));
+            baPartB = file.read(512);
     }
     QCryptographicHash hash(QCryptographicHash::Md5);
     hash.addData(baPartA);
@@ -47,12 +44,13 @@ QString modifiedText(const QString& strPath)
     return QString::number(QFileInfo(strPath).lastModified().toSecsSinceEpoch());
 }
 
-void recordUploadedFile(const QString& strPath, const QString& strFileName, const QString& strProfile)
+bool recordUploadedFile(const QString& strPath, const QString& strFileName, const QString& strProfile)
 {
-    VelmDatabase::ensureTable(VelmDatabase::PhotoRecords);
     const QFileInfo info(strPath);
+    if (!VelmDatabase::ensureTable(VelmDatabase::PhotoRecords))
+        return false;
     if (info.isDir())
-        return;
+        return true;
     QSqlQuery query(VelmDatabase::database());
     query.prepare(QStringLiteral("insert into PhotoRecords values(?, ?, ?, ?, ?)"));
     query.addBindValue(strFileName);
@@ -60,18 +58,47 @@ void recordUploadedFile(const QString& strPath, const QString& strFileName, cons
     query.addBindValue(info.size());
     query.addBindValue(modifiedText(strPath));
     query.addBindValue(fingerprint(strPath));
-    query.exec();
+    if (query.exec())
+        return true;
+    qDebug("UploadHistory: cannot record %s: %s", qPrintable(strFileName), qPrintable(query.lastError().text()));
+    return false;
 }
 
-void recordCameraItem(const QString& strFileName, const QString& strProfile, const QString& strSize,
+bool recordCameraItem(const QString& strFileName, const QString& strProfile, const QString& strSize,
                       const QString& strModified, const QString& strDeviceId)
 {
-    VelmDatabase::ensureTable(VelmDatabase::PTPPhotoRecords);
+    if (!VelmDatabase::ensureTable(VelmDatabase::PTPPhotoRecords))
+        return false;
     QSqlQuery query(VelmDatabase::database());
     query.prepare(QStringLiteral("insert into PTPPhotoRecords values(?, ?, ?, ?, ?)"));
     for (const QString& strValue : {strFileName, strProfile, strSize, strModified, strDeviceId})
         query.addBindValue(notNull(strValue));
-    query.exec();
+    if (query.exec())
+        return true;
+    qDebug("UploadHistory: cannot record %s: %s", qPrintable(strFileName), qPrintable(query.lastError().text()));
+    return false;
+}
+
+bool isWritable(bool blCamera, QString* pstrError)
+{
+    QSqlDatabase db = VelmDatabase::database();
+    const auto table = blCamera ? VelmDatabase::PTPPhotoRecords : VelmDatabase::PhotoRecords;
+    QSqlQuery query(db);
+    // A row written inside a savepoint and taken back: the same write a run makes, minus its trace.
+    bool blOk = VelmDatabase::ensureTable(table) && query.exec(QStringLiteral("SAVEPOINT history_probe"));
+    if (blOk) {
+        blOk = query.exec(blCamera ? QStringLiteral("insert into PTPPhotoRecords values('', '', '', '', '')")
+                                   : QStringLiteral("insert into PhotoRecords values('', '', 0, '', '')"));
+        QSqlQuery undo(db);
+        undo.exec(QStringLiteral("ROLLBACK TO history_probe"));
+        undo.exec(QStringLiteral("RELEASE history_probe"));
+    }
+    if (!blOk && pstrError) {
+        *pstrError = query.lastError().text().trimmed();
+        if (pstrError->isEmpty())
+            *pstrError = db.lastError().text().trimmed();
+    }
+    return blOk;
 }
 
 QStringList earlierFingerprints(const QString& strFileName, const QString& strProfile, qint64 llSize,

@@ -6,16 +6,21 @@
 // Files already sent with a profile (PhotoRecords) and camera items (PTPPhotoRecords).
 namespace UploadHistory {
 
-// MD5 over the bytes before the first zero byte of the first 512 bytes and of the 512 bytes
-// at floor(size / 2); lower-case hex. An unreadable file gives the MD5 of nothing.
+// MD5 over the first 512 bytes and the 512 bytes at floor(size / 2), every byte read;
+// lower-case hex. An unreadable file gives the MD5 of nothing.
 QString fingerprint(const QString& strPath);
 
 // Seconds since 1970 UTC of the file's last modification, in decimal.
 QString modifiedText(const QString& strPath);
 
-void recordUploadedFile(const QString& strPath, const QString& strFileName, const QString& strProfile);
-void recordCameraItem(const QString& strFileName, const QString& strProfile, const QString& strSize,
+// False when the row could not be written (the file would be sent again by a later run).
+bool recordUploadedFile(const QString& strPath, const QString& strFileName, const QString& strProfile);
+bool recordCameraItem(const QString& strFileName, const QString& strProfile, const QString& strSize,
                       const QString& strModified, const QString& strDeviceId);
+
+// Whether rows can be written to the upload history (blCamera: the camera-item history), tried
+// with a row that is taken back at once. pstrError gets the database's reason when not.
+bool isWritable(bool blCamera, QString* pstrError = nullptr);
 
 // md5 values of rows matching name, profile, size and time; empty when the table is missing.
 QStringList earlierFingerprints(const QString& strFileName, const QString& strProfile, qint64 llSize,

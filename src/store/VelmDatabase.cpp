@@ -86,10 +86,12 @@ void createTable(Table table)
     query.exec(QLatin1String(s_tables[table].pszCreate));
 }
 
-void ensureTable(Table table)
+bool ensureTable(Table table)
 {
-    if (!tableExists(table))
-        createTable(table);
+    if (tableExists(table))
+        return true;
+    createTable(table);
+    return tableExists(table);
 }
 
 } // namespace VelmDatabase

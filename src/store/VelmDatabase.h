@@ -22,6 +22,7 @@ QString lastErrorText();
 bool tableExists(Table table);
 // Runs the creation statement; its outcome is ignored.
 void createTable(Table table);
-void ensureTable(Table table);
+// Creates the table when missing; true when it exists afterwards.
+bool ensureTable(Table table);
 
 } // namespace VelmDatabase

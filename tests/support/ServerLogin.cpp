@@ -6,5 +6,5 @@
 bool logIn(QNetworkAccessManager* pNam, ServerProfile* pProfile)
 {
     ScriptedPrompt prompt;
-    return SecurityConfirm::logInAndWait(&prompt, pNam, pProfile);
+    return SecurityConfirm::logInAndWait(&prompt, pNam, pProfile) == SecurityConfirm::Outcome::Succeeded;
 }

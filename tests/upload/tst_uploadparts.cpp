@@ -1,3 +1,4 @@
+#include "MediaFixtures.h"
 #include "TestEnvironment.h"
 #include "UploadWizard/FileConverter.h"
 #include "UploadWizard/MediaCheck.h"
@@ -24,8 +25,10 @@ private Q_SLOTS:
     void fingerprint();
     void tempFolderIsPrivate();
     void emptyingKeepsOtherRuns();
-    void jpegCheck();
+    void mediaCheck_data();
+    void mediaCheck();
     void converterHandOver();
+    void storedNamesAndMissingRenditions();
 
 private:
     TestEnvironment m_env;
@@ -39,9 +42,10 @@ void TestUploadParts::fingerprint_data()
     QByteArray baLong(2000, 'a');
     baLong[1000] = 'M';
     QTest::newRow("short text") << QByteArray("hello") << QByteArray("hellohello").left(5) + QByteArray("llo").right(3);
-    QTest::newRow("JFIF: fifth byte zero") << QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11)
-                                           << QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray("\x10JFIF", 5);
-    QTest::newRow("starts with zero") << QByteArray("\x00" "abc", 4) << QByteArray("bc");
+    // Zero bytes count like any other: two JPEGs that differ after their fifth byte differ.
+    const QByteArray baJfif("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
+    QTest::newRow("JFIF: fifth byte zero") << baJfif << baJfif + baJfif.mid(5);
+    QTest::newRow("starts with zero") << QByteArray("\x00" "abc", 4) << QByteArray("\x00" "abc", 4) + "bc";
     QTest::newRow("512 from the start and the middle") << baLong << baLong.left(512) + baLong.mid(1000, 512);
     QTest::newRow("empty") << QByteArray() << QByteArray();
 }
@@ -99,22 +103,161 @@ void TestUploadParts::emptyingKeepsOtherRuns()
     Q_UNUSED(strDeadPid)
 }
 
-void TestUploadParts::jpegCheck()
-{
-    const QString strJpeg = m_env.root() + QLatin1String("/p.jpg");
-    QCOMPARE(QProcess::execute(QStringLiteral("convert"), {"-size", "64x48", "plasma:", "-quality", "80", strJpeg}), 0);
-    const QByteArray baJpeg = TestFiles::readBytes(strJpeg);
-    QVERIFY(MediaCheck::isCompleteJpeg(baJpeg));
-    QVERIFY(MediaCheck::isCompleteJpeg(baJpeg + QByteArray(10, '\0')));
-    QVERIFY(!MediaCheck::isCompleteJpeg(baJpeg.left(baJpeg.size() - 2)));
-    QVERIFY(!MediaCheck::isCompleteJpeg(baJpeg.left(baJpeg.size() / 2)));
-    QVERIFY(!MediaCheck::isCompleteJpeg(QByteArray("\xFF\xD8 not really a jpeg \xFF\xD9")));
-    QVERIFY(!MediaCheck::isCompleteJpeg(QByteArray()));
-    QVERIFY(!MediaCheck::isCompleteJpegFile(m_env.root() + QLatin1String("/none.jpg")));
+namespace {
 
-    const QString strProgressive = m_env.root() + QLatin1String("/q.jpg");
-    QCOMPARE(QProcess::execute(QStringLiteral("convert"), {strJpeg, "-interlace", "JPEG", strProgressive}), 0);
-    QVERIFY(MediaCheck::isCompleteJpegFile(strProgressive));
+// The whole files the completeness checks are tried on, made once by the real tools.
+QByteArray mediaFixture(const QString& strFolder, const QString& strName)
+{
+    static QHash<QString, QByteArray> s_made{{"fake jpeg", "\xFF\xD8 not really a jpeg \xFF\xD9"},
+                                             {"text", "holiday notes, not a picture\n"}};
+    if (s_made.contains(strName) || strName == QLatin1String("empty"))
+        return s_made.value(strName);
+    // clang-format off
+    const QStringList lstClip{"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=64x48:rate=10:duration=0.5",
+                              "-f", "lavfi", "-i", "sine=duration=0.5", "-c:v", "libx264", "-preset", "ultrafast",
+                              "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", "-f", "mp4"};
+    // clang-format on
+    const QHash<QString, QStringList> hashMakers{
+        {"jpeg", {"convert", "-size", "64x48", "plasma:", "-quality", "80", "jpg:"}},
+        {"progressive", {"convert", "-size", "64x48", "plasma:", "-interlace", "JPEG", "jpg:"}},
+        {"ppm", {"convert", "-size", "7x5", "plasma:", "-depth", "8", "ppm:"}},
+        {"pgm16", {"convert", "-size", "7x5", "gradient:", "-depth", "16", "pgm:"}},
+        {"mp4", QStringList{"ffmpeg"} + lstClip},
+        {"mp4 faststart", QStringList{"ffmpeg"} + lstClip + QStringList{"-movflags", "+faststart"}}};
+    QStringList lstArgs = hashMakers.value(strName);
+    const QString strPath = strFolder + QLatin1String("/fixture");
+    if (lstArgs.isEmpty())
+        return QByteArray();
+    const QString strTool = lstArgs.takeFirst();
+    if (lstArgs.last().endsWith(QLatin1Char(':')))
+        lstArgs.last() += strPath;
+    else
+        lstArgs << strPath;
+    if (QProcess::execute(strTool, lstArgs) == 0)
+        s_made.insert(strName, TestFiles::readBytes(strPath));
+    return s_made.value(strName);
+}
+
+// One edit of a file: "cut N" drops N bytes at the end, "half" keeps the first half, "append N" adds
+// N zero bytes, "replace A=>B" changes the first A; of a top-level MP4 box T: "end T" ends the file
+// where T starts, "grow T" / "zero T" make its size one larger / 0, "rename T" makes it a free box,
+// "large T" gives it the 64-bit size form.
+QByteArray edited(QByteArray ba, const QString& strEdit)
+{
+    const QString strOp = strEdit.section(QLatin1Char(' '), 0, 0);
+    const QString strArg = strEdit.section(QLatin1Char(' '), 1);
+    if (strOp == QLatin1String("cut") || strOp == QLatin1String("half"))
+        return ba.left(strOp == QLatin1String("half") ? ba.size() / 2 : ba.size() - strArg.toInt());
+    if (strOp == QLatin1String("append"))
+        return ba + QByteArray(strArg.toInt(), '\0');
+    if (strOp == QLatin1String("replace")) {
+        const QByteArray baFrom = strArg.section(QLatin1String("=>"), 0, 0).toLatin1();
+        return ba.replace(ba.indexOf(baFrom), baFrom.size(), strArg.section(QLatin1String("=>"), 1).toLatin1());
+    }
+    qsizetype i = 0;
+    while (i + 8 <= ba.size() && ba.mid(i + 4, 4) != strArg.toLatin1())
+        i += qMax<quint32>(8, qFromBigEndian<quint32>(ba.constData() + i));
+    if (strOp.isEmpty() || i + 8 > ba.size())
+        return ba;
+    const quint32 uSize = qFromBigEndian<quint32>(ba.constData() + i);
+    if (strOp == QLatin1String("end"))
+        return ba.left(i);
+    if (strOp == QLatin1String("grow") || strOp == QLatin1String("zero"))
+        qToBigEndian<quint32>(strOp == QLatin1String("grow") ? uSize + 1 : 0, ba.data() + i);
+    if (strOp == QLatin1String("rename"))
+        ba.replace(i + 4, 4, "free");
+    if (strOp == QLatin1String("large")) {
+        QByteArray baHead(16, '\0');
+        qToBigEndian<quint32>(1, baHead.data());
+        baHead.replace(4, 4, strArg.toLatin1());
+        qToBigEndian<quint64>(uSize + 8, baHead.data() + 8);
+        ba.replace(i, 8, baHead);
+    }
+    return ba;
+}
+
+} // namespace
+
+void TestUploadParts::mediaCheck_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("fixture"); // "missing": no file at all
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<bool>("complete");
+
+    // clang-format off
+    QTest::newRow("jpeg") << "jpeg" << "jpeg" << "" << true;
+    QTest::newRow("jpeg, zeros after the end") << "jpeg" << "jpeg" << "append 10" << true;
+    QTest::newRow("jpeg one byte short") << "jpeg" << "jpeg" << "cut 1" << false;
+    QTest::newRow("jpeg without its end marker") << "jpeg" << "jpeg" << "cut 2" << false;
+    QTest::newRow("jpeg half") << "jpeg" << "jpeg" << "half" << false;
+    QTest::newRow("progressive jpeg") << "jpeg" << "progressive" << "" << true;
+    QTest::newRow("progressive jpeg half") << "jpeg" << "progressive" << "half" << false;
+    QTest::newRow("jpeg markers around text") << "jpeg" << "fake jpeg" << "" << false;
+    QTest::newRow("empty jpeg") << "jpeg" << "empty" << "" << false;
+    QTest::newRow("missing jpeg") << "jpeg" << "missing" << "" << false;
+
+    // clang-format on
+    for (const char* pszFixture : {"mp4", "mp4 faststart"}) {
+        const QString strLast = QLatin1String(qstrcmp(pszFixture, "mp4") == 0 ? "moov" : "mdat");
+        const auto row = [&](const char* pszName, const QString& strEdit, bool blComplete) {
+            QTest::addRow("%s: %s", pszFixture, pszName) << "mp4" << pszFixture << strEdit << blComplete;
+        };
+        row("whole", "", true);
+        row("one byte short", "cut 1", false);
+        row("half", "half", false);
+        row("a byte after the last box", "append 1", false);
+        row("last box to the end (size 0)", "zero " + strLast, true);
+        row("first box to the end (size 0)", "zero ftyp", false);
+        row("last box past the end", "grow " + strLast, false);
+        row("64-bit mdat size", "large mdat", true);
+        row("ends where the last box starts", "end " + strLast, false);
+        row("no moov", "rename moov", false);
+    }
+    // clang-format off
+    QTest::newRow("text as mp4") << "mp4" << "text" << "" << false;
+    QTest::newRow("empty mp4") << "mp4" << "empty" << "" << false;
+    QTest::newRow("missing mp4") << "mp4" << "missing" << "" << false;
+
+    QTest::newRow("ppm") << "ppm" << "ppm" << "" << true;
+    QTest::newRow("ppm one byte short") << "ppm" << "ppm" << "cut 1" << false;
+    QTest::newRow("ppm half") << "ppm" << "ppm" << "half" << false;
+    QTest::newRow("ppm, bytes after the samples") << "ppm" << "ppm" << "append 3" << true;
+    QTest::newRow("ppm with a comment") << "ppm" << "ppm" << "replace P6\n=>P6\n# 9 9 255\n" << true;
+    QTest::newRow("plain-text ppm") << "ppm" << "ppm" << "replace P6=>P3" << false;
+    QTest::newRow("8-bit samples, 16-bit maximum") << "ppm" << "ppm" << "replace 255\n=>65535\n" << false;
+    QTest::newRow("16-bit pgm") << "ppm" << "pgm16" << "" << true;
+    QTest::newRow("16-bit pgm one byte short") << "ppm" << "pgm16" << "cut 1" << false;
+    QTest::newRow("text as ppm") << "ppm" << "text" << "" << false;
+    QTest::newRow("missing ppm") << "ppm" << "missing" << "" << false;
+    // clang-format on
+}
+
+void TestUploadParts::mediaCheck()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, fixture);
+    QFETCH(QString, edit);
+    QFETCH(bool, complete);
+
+    const QString strPath = m_env.root() + QLatin1String("/checked");
+    QFile::remove(strPath);
+    QByteArray baData;
+    if (fixture != QLatin1String("missing")) {
+        const QByteArray baWhole = mediaFixture(m_env.root(), fixture);
+        QVERIFY2(!baWhole.isEmpty() || fixture == QLatin1String("empty"), qPrintable(fixture));
+        baData = edited(baWhole, edit);
+        QVERIFY2(edit.isEmpty() || baData != baWhole, qPrintable(edit));
+        QVERIFY(TestFiles::writeBytes(strPath, baData));
+    }
+    if (kind == QLatin1String("jpeg")) {
+        QCOMPARE(MediaCheck::isCompleteJpeg(baData), complete);
+        QCOMPARE(MediaCheck::isCompleteJpegFile(strPath), complete);
+    } else if (kind == QLatin1String("mp4")) {
+        QCOMPARE(MediaCheck::isCompleteMp4File(strPath), complete);
+    } else {
+        QCOMPARE(MediaCheck::isCompletePpmFile(strPath), complete);
+    }
 }
 
 void TestUploadParts::converterHandOver()
@@ -163,6 +306,50 @@ void TestUploadParts::converterHandOver()
     QCOMPARE(lstSeen, lstExpected);
     QVERIFY(qAbs(queue.nextProgress() - 0.8f) < 1e-6f);
     QVERIFY(qAbs(queue.completeProgress() - 0.8f) < 1e-6f);
+}
+
+void TestUploadParts::storedNamesAndMissingRenditions()
+{
+    // Burst photos of one second, renamed by capture time: each keeps a name of its own within
+    // the album, in job order; another album starts afresh. A photo whose thumbnails cannot be
+    // made names them on its source record.
+    const QString strTaken = QStringLiteral("2024:05:01 14:03:07");
+    const QString strDir = m_env.root() + QLatin1String("/burst/");
+    UploadJobList lstJobs;
+    auto add = [&](const QString& strName, const QString& strAlbum) {
+        lstJobs.append({{JobLocalPath, strDir + strName}, {JobDestination, strAlbum}});
+    };
+    for (const char* pszName : {"DSC_1.JPG", "DSC_2.JPG", "DSC_3.JPG"}) {
+        QVERIFY(MediaFixtures::makeJpeg(strDir + QLatin1String(pszName), 48, 32, strTaken));
+        add(QLatin1String(pszName), QStringLiteral("2024"));
+    }
+    QVERIFY(MediaFixtures::makeJpeg(strDir + QLatin1String("DSC_4.JPG"), 48, 32, strTaken));
+    add(QStringLiteral("DSC_4.JPG"), QStringLiteral("2024/other"));
+    // Keeps its own name, which the renamed photos took already (letter case aside).
+    QVERIFY(TestFiles::writeBytes(strDir + QLatin1String("img_20240501_140307_1.jpg"), "not a picture"));
+    add(QStringLiteral("img_20240501_140307_1.jpg"), QStringLiteral("2024"));
+    QVERIFY(TestFiles::writeBytes(strDir + QLatin1String("notes"), "text"));
+    add(QStringLiteral("notes"), QStringLiteral("2024"));
+
+    UploadQueue queue;
+    queue.total = int(lstJobs.size());
+    ServerProfile profile;
+    profile.daterename = true;
+    FileConverter converter(&queue, &lstJobs, profile);
+    converter.start();
+    QVERIFY(converter.wait(60000));
+    QStringList lstSources;
+    while (queue.tryAcquire(1)) {
+        const RenditionRecord record = queue.takeRecord();
+        if (record.value(KeyUploadType) == QLatin1String("ORIG_FILE"))
+            lstSources << record.value(KeyDestination) + QLatin1Char('/') + record.value(KeyOrigName) +
+                              QLatin1Char('|') + record.value(KeyMissing, QStringLiteral("-"));
+    }
+    QCOMPARE(lstSources, QStringList({"2024/IMG_20240501_140307.JPG|-", "2024/IMG_20240501_140307_1.JPG|-",
+                                      "2024/IMG_20240501_140307_2.JPG|-", "2024/other/IMG_20240501_140307.JPG|-",
+                                      "2024/img_20240501_140307_1_1.jpg|THUM_B,THUM_L,THUM_M,THUM_S,THUM_XL",
+                                      "2024/notes|-"}));
+    TempFiles::emptyFolder();
 }
 
 QTEST_GUILESS_MAIN(TestUploadParts)

@@ -71,7 +71,8 @@ private Q_SLOTS:
     void photoRecordsAndProgress();
     void folderVideoAndDateName();
     void sessionLostOnSecondFile();
-    void cancelDuringTransfer();
+    void cancelAwaitingReply_data();
+    void cancelAwaitingReply();
     void droppedConnections_data();
     void droppedConnections();
     void vanishedFileFailsWithoutRequest();
@@ -85,6 +86,7 @@ private:
         QList<int> next;
         QList<int> complete;
         int sessionLost = 0;
+        QStringList waitedFor;
         bool finished = false;
     };
 
@@ -92,7 +94,7 @@ private:
     QString makeFile(const QString& strRelative, const QByteArray& baData = "photo bytes");
     void makeJpeg(const QString& strPath);
     Run runPipeline(const UploadJobList& lstJobs, int iMode = 2, const FileUploader::CameraDetails* pDetails = nullptr,
-                    int iCancelAfterMs = -1);
+                    int iCancelAfterMs = -1, int iCancels = 1, int iGraceMs = FileUploader::DefaultReplyGraceMs);
     QList<QJsonObject> uploads() const { return m_pServer->journalFor(QStringLiteral("rada_file_upload.php")); }
 
     std::unique_ptr<TestEnvironment> m_pEnv;
@@ -161,24 +163,29 @@ void TestUploadPipeline::makeJpeg(const QString& strPath)
 
 TestUploadPipeline::Run TestUploadPipeline::runPipeline(const UploadJobList& lstJobs, int iMode,
                                                         const FileUploader::CameraDetails* pDetails,
-                                                        int iCancelAfterMs)
+                                                        int iCancelAfterMs, int iCancels, int iGraceMs)
 {
     Run run;
     m_pQueue->total = int(lstJobs.size());
     FileConverter converter(m_pQueue.get(), &lstJobs, m_profile);
     FileUploader uploader(m_pQueue.get(), m_pNam.get(), &m_profile, iMode, pDetails);
     uploader.setRetryDelayMs(20);
+    uploader.setReplyGraceMs(iGraceMs);
     connect(&converter, &FileConverter::signalNextProgressChanged, this, [&run](int i) { run.next.append(i); });
     connect(&converter, &FileConverter::signalCompleteProgressChanged, this, [&run](int i) { run.complete.append(i); });
     connect(&uploader, &FileUploader::signalNextProgressChanged, this, [&run](int i) { run.next.append(i); });
     connect(&uploader, &FileUploader::signalCompleteProgressChanged, this, [&run](int i) { run.complete.append(i); });
     connect(&uploader, &FileUploader::signalConnectionSessionLost, this, [&run]() { ++run.sessionLost; });
+    connect(&uploader, &FileUploader::signalWaitingForReply, this, [&run](const QString& strFile) {
+        run.waitedFor.append(strFile);
+    });
     QSignalSpy finished(&uploader, &FileUploader::signalUploadFinished);
 
     converter.start(QThread::InheritPriority);
     uploader.start(QThread::InheritPriority);
-    if (iCancelAfterMs >= 0) {
-        QTimer::singleShot(iCancelAfterMs, &uploader, [&]() {
+    // Each cancel comes 300 ms after the one before, as a user pressing Cancel again would.
+    for (int i = 0; iCancelAfterMs >= 0 && i < iCancels; ++i) {
+        QTimer::singleShot(iCancelAfterMs + i * 300, &uploader, [&]() {
             converter.requestStop();
             uploader.cancel();
         });
@@ -313,16 +320,47 @@ void TestUploadPipeline::sessionLostOnSecondFile()
     QVERIFY(!query.next());
 }
 
-void TestUploadPipeline::cancelDuringTransfer()
+void TestUploadPipeline::cancelAwaitingReply_data()
 {
-    QVERIFY(startServer({QStringLiteral("--delay-ms"), QStringLiteral("3000")}));
-    const QString strFile = makeFile(QStringLiteral("slow.jpg"));
-    const Run run = runPipeline({{{JobLocalPath, strFile}, {JobDestination, QString()}}}, 2, nullptr, 500);
+    QTest::addColumn<int>("replyDelayMs");
+    QTest::addColumn<int>("graceMs");
+    QTest::addColumn<int>("cancels");
+    QTest::addColumn<bool>("uploaded");
+    // The file is on the server when Cancel comes: its reply is awaited, so that it is counted
+    // and recorded instead of being sent again by the next run.
+    QTest::newRow("reply within the wait") << 1500 << 5000 << 1 << true;
+    QTest::newRow("no reply within the wait") << 3000 << 500 << 1 << false;
+    QTest::newRow("second cancel ends the wait") << 3000 << 5000 << 2 << false;
+}
+
+void TestUploadPipeline::cancelAwaitingReply()
+{
+    QFETCH(int, replyDelayMs);
+    QFETCH(int, graceMs);
+    QFETCH(int, cancels);
+    QFETCH(bool, uploaded);
+    QVERIFY(startServer({QStringLiteral("--delay-ms"), QString::number(replyDelayMs)}));
+    const UploadJobList lstJobs{{{JobLocalPath, makeFile(QStringLiteral("slow.txt"))}, {JobDestination, QString()}},
+                                {{JobLocalPath, makeFile(QStringLiteral("next.txt"))}, {JobDestination, QString()}}};
+    QElapsedTimer timer;
+    timer.start();
+    const Run run = runPipeline(lstJobs, 2, nullptr, 500, cancels, graceMs);
     QVERIFY(run.finished);
-    QCOMPARE(m_pQueue->succeeded, 0);
-    QCOMPARE(m_pQueue->failed, 0);
-    QVERIFY(!VelmDatabase::tableExists(VelmDatabase::PhotoRecords));
-    QVERIFY(!run.complete.contains(100));
+    QCOMPARE(run.waitedFor, QStringList{"slow.txt"});
+    QVERIFY2(timer.elapsed() < 500 + qMin(replyDelayMs, graceMs + 300 * (cancels - 1)) + 1500,
+             qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(m_pQueue->succeeded, uploaded ? 1 : 0);
+    QCOMPARE(m_pQueue->failed, uploaded ? 0 : 1);
+    if (!uploaded)
+        QCOMPARE(m_pQueue->failures.at(0),
+                 qMakePair(QStringLiteral("slow.txt"),
+                           QStringLiteral("The server did not confirm this file after it was sent; it may have been "
+                                          "stored. (Error Code: OperationCanceledError)")));
+    QCOMPARE(UploadHistory::isUploaded(lstJobs.at(0).value(JobLocalPath), QStringLiteral("home")), uploaded);
+    // The next file was never started, and the run ends without it.
+    QCOMPARE(uploads().size(), 1);
+    m_pQueue->collectNotSent(lstJobs, QStringLiteral("not sent"));
+    QCOMPARE(m_pQueue->notSent, (QList<QPair<QString, QString>>{{"next.txt", "not sent"}}));
 }
 
 void TestUploadPipeline::droppedConnections_data()

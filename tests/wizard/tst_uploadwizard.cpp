@@ -6,6 +6,7 @@
 #include "UploadWizard/UploadWizard.h"
 #include "UploadWizard/WizUpdDialog.h"
 #include "UploadWizard/WizUpdProgress.h"
+#include "store/ProfileRunLock.h"
 #include "store/ProfileStore.h"
 #include "store/UploadHistory.h"
 
@@ -31,13 +32,40 @@ private Q_SLOTS:
     void alreadyUploadedMessage();
     void failuresOpenTheReport();
     void cancelDuringUpload();
+    void busyProfileAndUnsentFiles();
     void progressPacing_data();
     void progressPacing();
 
 private:
     static void clickNext(UploadWizard& wizard) { wizard.button(QWizard::NextButton)->click(); }
+    // Reads and closes every error report that opens: its header, then "file|text" rows.
+    void readReports();
     WizardFixture m_fixture;
+    QTimer m_reportCloser;
+    QStringList m_lstReport;
+    int m_iReports = 0;
 };
+
+void TestUploadWizard::readReports()
+{
+    m_lstReport.clear();
+    m_iReports = 0;
+    m_reportCloser.disconnect();
+    connect(&m_reportCloser, &QTimer::timeout, this, [this]() {
+        auto* pReport = qobject_cast<ErrorReport*>(QApplication::activeModalWidget());
+        if (!pReport)
+            return;
+        ++m_iReports;
+        QAbstractItemModel* pModel = pReport->model();
+        m_lstReport << pModel->headerData(0, Qt::Horizontal).toString() + QLatin1Char('|') +
+                           pModel->headerData(1, Qt::Horizontal).toString();
+        for (int i = 0; i < pModel->rowCount(); ++i)
+            m_lstReport << pModel->index(i, 0).data().toString() + QLatin1Char('|') +
+                               pModel->index(i, 1).data().toString();
+        pReport->reject();
+    });
+    m_reportCloser.start(50);
+}
 
 void TestUploadWizard::frame()
 {
@@ -107,6 +135,7 @@ void TestUploadWizard::loginPromptThenUpload()
 void TestUploadWizard::videoShowsQualityPage()
 {
     QVERIFY(m_fixture.start());
+    readReports();
     const QString strVideo = m_fixture.makeFile(QStringLiteral("clip.mov"), QByteArray(2000, 'v'));
     UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strVideo}, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
@@ -121,6 +150,14 @@ void TestUploadWizard::videoShowsQualityPage()
     QCOMPARE(m_fixture.profile.qualities, QList<int>({1, 0, 3}));
     QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
     QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("clip.mov"))));
+    // Not a real video: it is sent without its renditions, and the report says which.
+    QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 1, 5000);
+    QCOMPARE(m_lstReport, QStringList({"File Name|Error Status",
+                                       "clip.mov|Uploaded without thumbnails: they could not be made or sent. "
+                                       "Uploaded without these video conversions: High (1080p HD, 2Mbp/s), "
+                                       "Medium (720p HD, 1Mbp/s), Mobile (240p, 256kbp/s)"}));
+    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
+    QVERIFY(!wizard.progressPage()->failLabelsVisible());
 }
 
 void TestUploadWizard::emptyDestinationWarns()
@@ -160,29 +197,13 @@ void TestUploadWizard::failuresOpenTheReport()
                                m_fixture.makeFile(QStringLiteral("bad2.jpg"))};
     UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
-
-    QStringList lstReport;
-    int iReports = 0;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, this, [&]() {
-        auto* pReport = qobject_cast<ErrorReport*>(QApplication::activeModalWidget());
-        if (!pReport)
-            return;
-        ++iReports;
-        QAbstractItemModel* pModel = pReport->model();
-        lstReport << pModel->headerData(0, Qt::Horizontal).toString() + QLatin1Char('|') +
-                         pModel->headerData(1, Qt::Horizontal).toString();
-        for (int i = 0; i < pModel->rowCount(); ++i)
-            lstReport << pModel->index(i, 0).data().toString() + QLatin1Char('|') + pModel->index(i, 1).data().toString();
-        pReport->reject();
-    });
-    closer.start(50);
+    readReports();
     clickNext(wizard);
     QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
-    QTRY_COMPARE_WITH_TIMEOUT(iReports, 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 1, 5000);
     const QString strNoPrivilege = QStringLiteral("You have no privileges to either create new albums or upload files.");
-    QCOMPARE(lstReport, QStringList({"File Name|Error Status", "bad1.jpg|" + strNoPrivilege,
-                                     "bad2.jpg|" + strNoPrivilege}));
+    QCOMPARE(m_lstReport, QStringList({"File Name|Error Status", "bad1.jpg|" + strNoPrivilege,
+                                       "bad2.jpg|" + strNoPrivilege}));
     QCOMPARE(wizard.progressPage()->failStatusText(), QStringLiteral("Failed to upload"));
     QCOMPARE(wizard.progressPage()->failNumText(), QStringLiteral(":2 files"));
     QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
@@ -190,13 +211,15 @@ void TestUploadWizard::failuresOpenTheReport()
     QVERIFY(pReportButton && pReportButton->isVisible());
     QCOMPARE(pReportButton->text(), QStringLiteral("See Error Report"));
     pReportButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(iReports, 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 2, 5000);
 }
 
 void TestUploadWizard::cancelDuringUpload()
 {
     QVERIFY(m_fixture.start({QStringLiteral("--delay-ms"), QStringLiteral("2000")}));
-    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.jpg")), m_fixture.makeFile(QStringLiteral("b.jpg"))};
+    m_fixture.profile.idxonly = false;
+    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.txt"), "a"),
+                               m_fixture.makeFile(QStringLiteral("b.txt"), "b")};
     QVERIFY(TempFiles::ensureFolder());
     const QString strLeftover = TempFiles::tempFilePrefix(999999) + QLatin1String("THUMB_B.jpg");
     QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
@@ -206,19 +229,68 @@ void TestUploadWizard::cancelDuringUpload()
         QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
         wizard.show();
         // The uploader's loop runs on this thread: Cancel arrives through its event loop, as a
-        // click would.
-        connect(&wizard, &QWizard::currentIdChanged, &wizard, [&wizard](int iId) {
-            if (iId == UploadWizard::ProgressPage)
-                QTimer::singleShot(300, &wizard, &UploadWizard::reject);
+        // click would. a.txt is on the server then, its reply 2 s away.
+        bool blVisibleWhileWaiting = false;
+        QString strHeading;
+        connect(&wizard, &QWizard::currentIdChanged, &wizard, [&](int iId) {
+            if (iId != UploadWizard::ProgressPage)
+                return;
+            QTimer::singleShot(300, &wizard, [&]() {
+                wizard.reject();
+                blVisibleWhileWaiting = wizard.isVisible();
+                strHeading = wizard.progressPage()->headingText();
+            });
         });
         clickNext(wizard);
         QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+        QVERIFY(blVisibleWhileWaiting);
+        QCOMPARE(strHeading, QStringLiteral("Stopping: waiting up to 5 seconds for the server to confirm a.txt. "
+                                            "Click Cancel again to stop at once."));
         QVERIFY(!wizard.isVisible());
-        QVERIFY(wizard.queue()->succeeded + wizard.queue()->failed < 2);
+        QCOMPARE(wizard.queue()->succeeded, 1);
+        QCOMPARE(wizard.queue()->failed, 0);
     }
-    // The run was stored and counted, and the temporary folder emptied.
+    // The file the server stored is in the history; the run was stored and counted, and the
+    // temporary folder emptied.
+    QVERIFY(UploadHistory::isUploaded(lstFiles.at(0), QStringLiteral("home")));
+    QVERIFY(!UploadHistory::isUploaded(lstFiles.at(1), QStringLiteral("home")));
     QCOMPARE(ProfileStore::uploadRunCount(QStringLiteral("home")), 1);
     QVERIFY(!QFile::exists(strLeftover));
+}
+
+void TestUploadWizard::busyProfileAndUnsentFiles()
+{
+    // The server drops the login after the first file: what was not sent is listed as such.
+    QVERIFY(m_fixture.start({QStringLiteral("--session-lost-after"), QStringLiteral("1")}));
+    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.jpg")), m_fixture.makeFile(QStringLiteral("b.jpg")),
+                               m_fixture.makeFile(QStringLiteral("c.jpg"))};
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    readReports();
+
+    // Another run of the profile holds it: nothing is collected or sent.
+    auto pOther = std::make_unique<ProfileRunLock>(QStringLiteral("home"));
+    QVERIFY(pOther->tryLock());
+    clickNext(wizard);
+    QTRY_COMPARE_WITH_TIMEOUT(m_fixture.shownTexts().size(), 1, 15000);
+    QCOMPARE(m_fixture.shownTexts().at(0),
+             QStringLiteral("warning|Another upload with the profile [home] is running. Please wait until it has "
+                            "finished, and then try again."));
+    QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
+    QVERIFY(m_fixture.server->journalFor(QStringLiteral("rada_upload_init.php")).isEmpty());
+
+    pOther.reset();
+    clickNext(wizard);
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 1, 5000);
+    const QString strNotSent = QStringLiteral("Not uploaded: the upload stopped before this file was sent.");
+    QCOMPARE(m_fixture.shownTexts().mid(1),
+             QStringList{"warning|The connection is lost. Please log in to Kestrabox Manager again."});
+    QCOMPARE(m_lstReport, QStringList({"File Name|Error Status", "b.jpg|" + strNotSent, "c.jpg|" + strNotSent}));
+    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
+    QCOMPARE(wizard.progressPage()->failNumText(), QStringLiteral(":2 files"));
+    // The run is over: the profile is free again while the window still shows the figures.
+    QVERIFY(ProfileRunLock(QStringLiteral("home")).tryLock());
 }
 
 void TestUploadWizard::progressPacing_data()

@@ -155,7 +155,7 @@ HttpConnection::HttpConnection(QTcpSocket* pSocket, RequestHandler* pHandler, QO
     m_pSocket->setReadBufferSize(kSocketBufferBytes);
     m_baChunk.resize(kChunkBytes);
     connect(m_pSocket, &QIODevice::readyRead, this, [this] {
-        if (m_state == State::Draining)
+        if (m_state == State::Draining || m_state == State::Holding)
             drain();
         else
             process();
@@ -379,6 +379,12 @@ void HttpConnection::completeBody()
     const HttpReply reply = m_pHandler->finish(m_request);
     if (!m_request.strBodyFile.isEmpty())
         QFile::remove(m_request.strBodyFile);
+    if (reply.blNoReply) {
+        // Recorded without a reply; the connection stays until the client gives up.
+        m_pHandler->record(m_request, nullptr, false);
+        m_state = State::Holding;
+        return;
+    }
     m_pHandler->record(m_request, &reply, false);
     sendReply(reply, m_request.blKeepAlive ? After::KeepOpen : After::Close);
 }

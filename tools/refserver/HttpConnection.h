@@ -42,6 +42,7 @@ struct HttpReply
     QByteArray baContentType;
     QByteArray baBody;
     QList<QPair<QByteArray, QByteArray>> lstHeaders;
+    bool blNoReply = false; // hold the connection open and never answer
 
     static HttpReply json(const QByteArray& baJson);
     static HttpReply html(int iStatus, const QByteArray& baHtml);
@@ -100,6 +101,7 @@ private:
         Head,
         Body,
         Replying,
+        Holding,
         Draining,
         Closed
     };

@@ -363,9 +363,13 @@ BodyPlan RefServer::planBody(HttpRequest& request)
         if (matchesPathList(context.route, request.baTarget, strPath))
             context.blHtmlOverride = true;
     }
+    for (const QString& strPath : std::as_const(m_options.lstHangOn)) {
+        if (matchesPathList(context.route, request.baTarget, strPath))
+            context.blHang = true;
+    }
     plan.blKeep = isFormType(request.header("Content-Type")) && request.iContentLength <= kMaxKeptBody;
 
-    const bool blOverride = context.iStatusOverride != 0 || context.blHtmlOverride;
+    const bool blOverride = context.iStatusOverride != 0 || context.blHtmlOverride || context.blHang;
     if (!blOverride && m_state.blPhotoInstalled) {
         switch (context.route.endpoint) {
         case Endpoint::Login:
@@ -475,6 +479,11 @@ HttpReply RefServer::finish(HttpRequest& request)
     const Context* pContext = std::any_cast<Context>(&request.context);
     if (!pContext)
         return HttpReply::errorPage(500);
+    if (pContext->blHang) {
+        HttpReply reply;
+        reply.blNoReply = true;
+        return reply;
+    }
     if (pContext->iStatusOverride != 0)
         return HttpReply::errorPage(pContext->iStatusOverride);
     if (pContext->blHtmlOverride)
@@ -707,7 +716,9 @@ HttpReply RefServer::storeOriginal(HttpRequest& request, const Upload& upload)
         m_blSessionsLost = true;
         invalidateSessions();
     }
-    return HttpReply::json(succeeded());
+    HttpReply reply = HttpReply::json(succeeded());
+    reply.blNoReply = m_iStoredOriginals == m_options.iHangAfterStore;
+    return reply;
 }
 
 void RefServer::record(const HttpRequest& request, const HttpReply* pReply, bool blDropped)

@@ -84,6 +84,7 @@ private:
         Route route;
         int iStatusOverride = 0;
         bool blHtmlOverride = false;
+        bool blHang = false;
         Upload upload;
     };
 

@@ -101,6 +101,8 @@ QString ServerOptions::usage()
         "  --delay-ms N                 delay every reply by N ms\n"
         "  --fail-upload REGEX=ERRMSG   fail file uploads whose \"album/name\" matches REGEX (repeatable)\n"
         "  --close-immediately PATH     close the connection without a reply (repeatable)\n"
+        "  --hang-on PATH               read requests to PATH whole, then never answer (repeatable)\n"
+        "  --hang-after-store N         store the N-th source file, then never answer that request\n"
         "The first line on stdout is the base URL; the server stops on SIGTERM or SIGINT.\n");
 }
 
@@ -123,8 +125,10 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
     const QCommandLineOption delay(QStringLiteral("delay-ms"), QString(), QStringLiteral("N"));
     const QCommandLineOption failUpload(QStringLiteral("fail-upload"), QString(), QStringLiteral("REGEX=ERRMSG"));
     const QCommandLineOption closeNow(QStringLiteral("close-immediately"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption hangOn(QStringLiteral("hang-on"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption hangAfterStore(QStringLiteral("hang-after-store"), QString(), QStringLiteral("N"));
     parser.addOptions({help, root, port, https, cert, key, accounts, journal, htmlOn, statusOn, dropAfter, sessionLost,
-                       delay, failUpload, closeNow});
+                       delay, failUpload, closeNow, hangOn, hangAfterStore});
 
     blHelp = false;
     if (!parser.parse(lstArguments)) {
@@ -139,7 +143,8 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
         strError = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().constFirst());
         return false;
     }
-    for (const QCommandLineOption& single : {root, port, cert, key, accounts, journal, sessionLost, delay}) {
+    for (const QCommandLineOption& single :
+         {root, port, cert, key, accounts, journal, sessionLost, delay, hangAfterStore}) {
         if (parser.values(single).size() > 1) {
             strError = QStringLiteral("--%1 given more than once").arg(single.names().constFirst());
             return false;
@@ -219,6 +224,14 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
         options.lstFailUpload.append(rule);
     }
     options.lstCloseImmediately = parser.values(closeNow);
+    options.lstHangOn = parser.values(hangOn);
+    if (parser.isSet(hangAfterStore)) {
+        if (!toNumber(parser.value(hangAfterStore), 1, 1000000000, iNumber)) {
+            strError = QStringLiteral("--hang-after-store wants a count of at least 1");
+            return false;
+        }
+        options.iHangAfterStore = int(iNumber);
+    }
     return true;
 }
 

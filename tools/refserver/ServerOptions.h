@@ -41,6 +41,8 @@ struct ServerOptions
     int iDelayMs = 0;
     QList<FailUploadRule> lstFailUpload;
     QStringList lstCloseImmediately;
+    QStringList lstHangOn;      // read the whole request, then never answer
+    int iHangAfterStore = -1;   // the N-th stored source file gets no answer; -1: never
 
     // False with a message on a bad command line; blHelp when --help was asked for.
     static bool parse(const QStringList& lstArguments, ServerOptions& options, QString& strError, bool& blHelp);
