@@ -1,6 +1,5 @@
 #include "FileConverter.h"
 
-#include "CaptureTime.h"
 #include "ImageThumbnailer.h"
 #include "MediaCheck.h"
 #include "MediaTypes.h"
@@ -46,20 +45,6 @@ void FileConverter::run()
     qDebug("FileConverter: End");
 }
 
-QString FileConverter::uniqueName(const QString& strDestination, const QString& strName)
-{
-    QSet<QString>& setTaken = m_hashTakenNames[strDestination];
-    const qsizetype iDot = strName.lastIndexOf(QLatin1Char('.'));
-    const QString strBase = iDot > 0 ? strName.left(iDot) : strName;
-    const QString strSuffix = iDot > 0 ? strName.mid(iDot) : QString();
-    QString strCandidate = strName;
-    // Case-folded: a server share may not tell IMG_1.JPG from img_1.jpg.
-    for (int i = 1; setTaken.contains(strCandidate.toCaseFolded()); ++i)
-        strCandidate = strBase + QLatin1Char('_') + QString::number(i) + strSuffix;
-    setTaken.insert(strCandidate.toCaseFolded());
-    return strCandidate;
-}
-
 void FileConverter::convertJob(int iIndex)
 {
     const quint32 uId = TempFiles::nextConversionId();
@@ -78,23 +63,21 @@ void FileConverter::convertJob(int iIndex)
     // Renditions are looked for only in a temporary folder that is this user's own.
     const bool blTempUsable = TempFiles::ensureFolder();
     const int iKind = MediaTypes::conversionKind(strSuffix);
+    // The stored name: planned with the whole selection, or made here in job order.
+    if (!sourceInfo.isDir()) {
+        strName = job.value(JobStoredName);
+        if (strName.isEmpty())
+            strName = m_storedNames.take(strDestination, UploadPlan::baseStoredName(strSource, m_blDateRename));
+    }
     if (iKind == MediaTypes::ConvertPhoto) {
-        if (m_blDateRename)
-            strName = captureTimeName(strSource);
         qDebug("FileConverter: Convert Image [%s]", qPrintable(strName));
         if (!blTempUsable || m_pThumbnailer->makeThumbnails(strSource, uId) == -1)
             qDebug("Image convert error");
     } else if (iKind == MediaTypes::ConvertVideo) {
-        if (m_blDateRename)
-            strName = QLatin1String("IMG_") + sourceInfo.lastModified().toString(QStringLiteral("yyyyMMdd_hhmmss")) +
-                      QLatin1Char('.') + strSuffix;
         qDebug("FileConverter: Convert Video [%s]", qPrintable(strName));
         if (!blTempUsable || m_pVideoConverter->convertVideo(strSource, uId) == -1)
             qDebug("Video convert error");
     }
-
-    if (!sourceInfo.isDir())
-        strName = uniqueName(strDestination, strName);
 
     // Renditions that were not made are named on the source record, for the report.
     QStringList lstMissing = Renditions::expectedKeys(iKind, m_lstQualities);

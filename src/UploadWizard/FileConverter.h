@@ -1,10 +1,9 @@
 #pragma once
 
 #include "UploadJob.h"
+#include "UploadPlan.h"
 
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 #include <QThread>
 
@@ -37,11 +36,6 @@ Q_SIGNALS:
 protected:
     void run() override;
 
-    // The name a file is stored under, made unique among the files this run sends to the same
-    // album: "IMG_20240501_140307.JPG", then "IMG_20240501_140307_1.JPG", ... in job order, so
-    // that photos taken in the same second do not replace or skip each other on the server.
-    QString uniqueName(const QString& strDestination, const QString& strName);
-
 private:
     void convertJob(int iIndex);
 
@@ -52,5 +46,6 @@ private:
     bool m_blDateRename;
     const UploadJobList* m_pJobs;
     QList<int> m_lstQualities;
-    QHash<QString, QSet<QString>> m_hashTakenNames; // album -> case-folded names of this run
+    // Names of jobs that came without one, made unique the same way as planned names.
+    UploadPlan::StoredNames m_storedNames;
 };

@@ -1,9 +1,11 @@
 #include "UploadPlan.h"
 
+#include "CaptureTime.h"
 #include "MediaTypes.h"
 #include "VelmLocale.h"
 #include "store/UploadHistory.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -127,6 +129,50 @@ bool collectJobs(const QStringList& lstPaths, const QString& strDestinationDir, 
     for (const QString& strPath : lstPaths)
         collector.collect(strPath, strDestinationDir);
     return collector.blVideo;
+}
+
+QString baseStoredName(const QString& strPath, bool blDateRename)
+{
+    const QFileInfo info(strPath);
+    if (!blDateRename)
+        return info.fileName();
+    switch (MediaTypes::conversionKind(info.suffix())) {
+    case MediaTypes::ConvertPhoto:
+        return captureTimeName(strPath);
+    case MediaTypes::ConvertVideo:
+        // A video's time comes from the file, not from metadata.
+        return QLatin1String("IMG_") + info.lastModified().toString(QStringLiteral("yyyyMMdd_hhmmss")) +
+               QLatin1Char('.') + info.suffix();
+    default:
+        return info.fileName();
+    }
+}
+
+QString StoredNames::take(const QString& strAlbum, const QString& strName)
+{
+    QSet<QString>& setTaken = m_hashTaken[strAlbum];
+    const qsizetype iDot = strName.lastIndexOf(QLatin1Char('.'));
+    const QString strBase = iDot > 0 ? strName.left(iDot) : strName;
+    const QString strSuffix = iDot > 0 ? strName.mid(iDot) : QString();
+    QString strCandidate = strName;
+    // Case-folded: a server share may not tell IMG_1.JPG from img_1.jpg.
+    for (int i = 1; setTaken.contains(strCandidate.toCaseFolded()); ++i)
+        strCandidate = strBase + QLatin1Char('_') + QString::number(i) + strSuffix;
+    setTaken.insert(strCandidate.toCaseFolded());
+    return strCandidate;
+}
+
+void assignStoredNames(UploadJobList& lstJobs, bool blDateRename, const std::function<void()>& eachFile)
+{
+    StoredNames names;
+    for (UploadJob& job : lstJobs) {
+        const QString strPath = job.value(JobLocalPath);
+        if (QFileInfo(strPath).isDir())
+            continue;
+        if (eachFile)
+            eachFile();
+        job.insert(JobStoredName, names.take(job.value(JobDestination), baseStoredName(strPath, blDateRename)));
+    }
 }
 
 UploadJobList dropUploaded(UploadJobList& lstJobs, const QString& strProfile, const std::function<void()>& eachFile)

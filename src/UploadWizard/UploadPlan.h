@@ -6,6 +6,9 @@
 #include <QPair>
 #include <QStringList>
 
+#include <QHash>
+#include <QSet>
+
 #include <functional>
 
 // How the paths a user chose become the upload job list; shared by every front end.
@@ -24,6 +27,26 @@ using LeftOutList = QList<QPair<QString, QString>>;
 // left-out entry is listed in pLeftOut with its reason. Returns true when a video was seen.
 bool collectJobs(const QStringList& lstPaths, const QString& strDestinationDir, bool blKeepFolders,
                  bool blSupportedOnly, UploadJobList& lstJobs, LeftOutList* pLeftOut = nullptr);
+
+// The name a file is stored under before it is made unique: when renaming by capture time,
+// "IMG_" + the photo's EXIF time (a video's file time) + its suffix; otherwise its file name.
+QString baseStoredName(const QString& strPath, bool blDateRename);
+
+// Names taken in the albums of one run: a name already taken gets "_1", "_2", ... before its
+// suffix, so that photos taken in the same second do not replace or skip each other.
+class StoredNames
+{
+public:
+    QString take(const QString& strAlbum, const QString& strName);
+
+private:
+    QHash<QString, QSet<QString>> m_hashTaken; // album -> case-folded names
+};
+
+// Gives every file job its stored name (JobStoredName), unique per album in job order. Run on
+// the whole selection before anything is dropped, so that a later run of the same selection
+// gives each file the same name; eachFile runs before every file.
+void assignStoredNames(UploadJobList& lstJobs, bool blDateRename, const std::function<void()>& eachFile = {});
 
 // Removes the files the profile has uploaded before; eachFile runs before every file is
 // checked (to keep a window responsive). Returns the removed jobs.

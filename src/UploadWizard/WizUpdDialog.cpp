@@ -180,6 +180,10 @@ bool WizUpdDialog::validatePage()
 
     m_pWizard->jobs().clear();
     collectJobs();
+    // Names come from the whole selection, before anything is dropped: a later run of the same
+    // files gives each the same name.
+    UploadPlan::assignStoredNames(m_pWizard->jobs(), m_pWizard->profile()->daterename,
+                                  []() { QCoreApplication::processEvents(); });
 
     // Each validation asks the server afresh: an answer about another album must not filter.
     UploadInitRequest init;

@@ -337,6 +337,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     UploadPlan::LeftOutList lstLeftOut;
     UploadPlan::collectJobs(lstPaths, UploadPlan::destinationDir(profile.serverdst), profile.keepfolders,
                             profile.idxonly, lstJobs, &lstLeftOut);
+    UploadPlan::assignStoredNames(lstJobs, profile.daterename, []() { QCoreApplication::processEvents(); });
     // Albums made for folders are not files: the report names files only.
     QSet<QString> setFolders;
     for (const UploadJob& job : std::as_const(lstJobs)) {

@@ -1,3 +1,4 @@
+#include "CliRunner.h"
 #include "MediaFixtures.h"
 #include "RefServerProcess.h"
 #include "TestEnvironment.h"
@@ -23,185 +24,6 @@
 #include <memory>
 #include <signal.h>
 #include <unistd.h>
-
-namespace {
-
-#ifdef PICTARIUM_CLI_BIN
-const QString kCli = QStringLiteral(PICTARIUM_CLI_BIN);
-#else
-const QString kCli;
-#endif
-
-const int kRunTimeoutMs = 120000;
-
-struct CliRun
-{
-    bool finished = false;
-    int exitCode = -1;
-    QString out;
-    QString err;
-
-    // The JSON object on the last non-empty line of standard output.
-    QJsonObject json() const
-    {
-        const QStringList lstLines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (lstLines.isEmpty())
-            return QJsonObject();
-        return QJsonDocument::fromJson(lstLines.last().toUtf8()).object();
-    }
-    QString describe() const
-    {
-        return QStringLiteral("exit %1\n--- stdout:\n%2\n--- stderr:\n%3").arg(exitCode).arg(out, err);
-    }
-};
-
-QProcessEnvironment cliEnvironment(const TestEnvironment& env, const QString& strPassword = QString())
-{
-    QProcessEnvironment pe = env.processEnvironment();
-    pe.remove(QStringLiteral("PICTARIUM_PASSWORD"));
-    if (!strPassword.isNull())
-        pe.insert(QStringLiteral("PICTARIUM_PASSWORD"), strPassword);
-    return pe;
-}
-
-CliRun runCli(const QProcessEnvironment& pe, const QStringList& lstArgs)
-{
-    CliRun run;
-    QProcess process;
-    process.setProcessEnvironment(pe);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(kCli, lstArgs);
-    if (!process.waitForStarted(10000)) {
-        run.err = process.errorString();
-        return run;
-    }
-    run.finished = process.waitForFinished(kRunTimeoutMs);
-    if (!run.finished) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-CliRun runCli(const TestEnvironment& env, const QStringList& lstArgs, const QString& strPassword = QString())
-{
-    return runCli(cliEnvironment(env, strPassword), lstArgs);
-}
-
-QStringList lines(const QString& strText)
-{
-    return strText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QStringList toStrings(const QJsonValue& value)
-{
-    QStringList lstItems;
-    for (const QJsonValue& item : value.toArray())
-        lstItems.append(item.toString());
-    return lstItems;
-}
-
-// A report entry names the file, maybe with its album in front.
-bool namesFile(const QString& strEntry, const QString& strName)
-{
-    return strEntry == strName || strEntry.endsWith(QLatin1Char('/') + strName);
-}
-
-bool listNames(const QStringList& lstEntries, const QString& strName)
-{
-    for (const QString& strEntry : lstEntries) {
-        if (namesFile(strEntry, strName))
-            return true;
-    }
-    return false;
-}
-
-// Files below a folder, relative, sorted; with or without the rendition folders.
-QStringList filesBelow(const QString& strDir, bool blRenditions)
-{
-    QStringList lstFiles;
-    QDirIterator it(strDir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString strRelative = QDir(strDir).relativeFilePath(it.next());
-        if (strRelative.startsWith(QLatin1Char('.')) && !strRelative.startsWith(QLatin1String(".renditions/")))
-            continue;
-        if (!blRenditions && strRelative.contains(QLatin1String(".renditions/")))
-            continue;
-        lstFiles.append(strRelative);
-    }
-    lstFiles.sort();
-    return lstFiles;
-}
-
-QStringList entriesOf(const QString& strDir)
-{
-    QStringList lstNames = QDir(strDir).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    lstNames.sort();
-    return lstNames;
-}
-
-QString dataFolder(const TestEnvironment& env)
-{
-    return env.dataHome() + QLatin1String("/Velmora/Pictarium Uploader");
-}
-
-// Runs one statement on the program's database in a connection of its own.
-QList<QVariantList> queryDatabase(const TestEnvironment& env, const QString& strSql, const QVariantList& lstBind = {})
-{
-    QList<QVariantList> lstRows;
-    const QString strConnection = QStringLiteral("tst_cli_check");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), strConnection);
-        db.setDatabaseName(dataFolder(env) + QLatin1String("/VOZDatabase"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(strSql);
-            for (const QVariant& value : lstBind)
-                query.addBindValue(value);
-            if (query.exec()) {
-                while (query.next()) {
-                    QVariantList lstRow;
-                    for (int i = 0; i < query.record().count(); ++i)
-                        lstRow.append(query.value(i));
-                    lstRows.append(lstRow);
-                }
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(strConnection);
-    return lstRows;
-}
-
-QStringList historyNames(const TestEnvironment& env, const QString& strProfile)
-{
-    QStringList lstNames;
-    for (const QVariantList& row :
-         queryDatabase(env, QStringLiteral("SELECT name FROM PhotoRecords WHERE profname = ?"), {strProfile}))
-        lstNames.append(row.value(0).toString());
-    return lstNames;
-}
-
-bool makeVideo(const QString& strPath)
-{
-    QDir().mkpath(QFileInfo(strPath).absolutePath());
-    QProcess ffmpeg;
-    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-nostdin", "-y", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=2",
-                  "-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-c:v", "libx264", "-c:a", "aac", "-shortest",
-                  strPath});
-    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
-        qWarning("ffmpeg: %s", ffmpeg.readAll().constData());
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 // The terminal front end, run as a program with a private data folder against the reference server.
 class TestCli : public QObject
@@ -242,8 +64,8 @@ private:
 
 void TestCli::initTestCase()
 {
-    QVERIFY2(!kCli.isEmpty(), "pictarium-cli is not part of the build");
-    QVERIFY2(QFileInfo(kCli).isExecutable(), qPrintable(kCli));
+    QVERIFY2(!cliProgram().isEmpty(), "pictarium-cli is not part of the build");
+    QVERIFY2(QFileInfo(cliProgram()).isExecutable(), qPrintable(cliProgram()));
     QVERIFY(m_mediaDir.isValid());
     m_strVideo = m_mediaDir.path() + QLatin1String("/clip.mp4");
     QVERIFY(makeVideo(m_strVideo));
@@ -681,7 +503,7 @@ void TestCli::interruptCancels()
     QProcess process;
     process.setProcessEnvironment(cliEnvironment(env));
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(kCli, lstArgs);
+    process.start(cliProgram(), lstArgs);
     QVERIFY(process.waitForStarted(10000));
     QByteArray baOut;
     bool blProgress = false;

@@ -1,0 +1,479 @@
+#include "CliRunner.h"
+#include "MediaFixtures.h"
+#include "RefServerProcess.h"
+#include "TestEnvironment.h"
+#include "UploadWizard/MediaCheck.h"
+#include "store/VelmDatabase.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Burst photos of one second go to the album under names of their own, in job order.
+const QStringList kLocalFiles{"a1.jpg", "a2.jpg", "a3.jpg", "b.txt", "c.txt"};
+const QStringList kServerNames{"IMG_20240501_140307.jpg", "IMG_20240501_140307_1.jpg", "IMG_20240501_140307_2.jpg",
+                               "b.txt", "c.txt"};
+
+QString serverNameOf(const QString& strLocal)
+{
+    return kServerNames.value(kLocalFiles.indexOf(strLocal));
+}
+
+// Processes other than this one whose command line mentions strText.
+QStringList processesMentioning(const QString& strText)
+{
+    QStringList lstFound;
+    const QByteArray baText = strText.toLocal8Bit();
+    for (const QString& strPid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool blNumber = false;
+        const qint64 llPid = strPid.toLongLong(&blNumber);
+        if (!blNumber || llPid == QCoreApplication::applicationPid())
+            continue;
+        QByteArray baLine = TestFiles::readBytes(QLatin1String("/proc/") + strPid + QLatin1String("/cmdline"));
+        if (baLine.contains(baText))
+            lstFound.append(strPid + QLatin1Char(' ') + QString::fromLocal8Bit(baLine.replace('\0', ' ')));
+    }
+    return lstFound;
+}
+
+// Names and texts of a report list of {"file": ..., key: ...}.
+QStringList entries(const QJsonValue& value, const char* pszText = nullptr)
+{
+    QStringList lstEntries;
+    for (const QJsonValue& item : value.toArray()) {
+        const QJsonObject object = item.toObject();
+        const QString strName = object.contains("file") ? object.value("file").toString() : object.value("path").toString();
+        lstEntries.append(pszText ? strName + QLatin1Char('|') + object.value(QLatin1String(pszText)).toString()
+                                  : strName);
+    }
+    return lstEntries;
+}
+
+QStringList sorted(QStringList lst)
+{
+    lst.sort();
+    return lst;
+}
+
+} // namespace
+
+// The upload run against a server that misbehaves, a full temporary folder, a second run at
+// the same time, a database that cannot be written and signals, through the real program:
+// every file arrives once or is reported, nothing hangs, nothing is left behind.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+
+    void faultMatrix_data();
+    void faultMatrix();
+    void secondRunOfProfile();
+    void historyNotWritable();
+    void fullTemporaryFolder();
+    void leftOutFilesAreListed();
+
+private:
+    bool startServer(const QStringList& lstArgs = {});
+    // A profile "home" (password remembered) for the running server in a fresh environment.
+    bool addProfile(bool blHttps = false);
+    // Points the profile at the running server's port.
+    void followServer();
+    QStringList uploadArgs() const;
+    // Nothing of the run is left: no file in the temporary folder, no tool running.
+    void checkNothingLeft();
+    QStringList storedOriginals() const;
+
+    std::unique_ptr<TestEnvironment> m_pEnv;
+    std::unique_ptr<QTemporaryDir> m_pServerDir;
+    std::unique_ptr<RefServerProcess> m_pServer;
+    QTemporaryDir m_media;
+    QStringList m_lstFiles;
+    QString m_strVideo; // 4 s of 1280x720: its High transcode is about 1 MB
+};
+
+void TestFaults::initTestCase()
+{
+    QVERIFY2(QFileInfo(cliProgram()).isExecutable(), qPrintable(cliProgram()));
+    for (const QString& strName : kLocalFiles) {
+        const QString strPath = m_media.path() + QLatin1Char('/') + strName;
+        if (strName.endsWith(QLatin1String(".jpg")))
+            QVERIFY(MediaFixtures::makeJpeg(strPath, 96, 64, QStringLiteral("2024:05:01 14:03:07")));
+        else
+            QVERIFY(TestFiles::writeBytes(strPath, QByteArray(3000, strName.at(0).toLatin1())));
+        m_lstFiles.append(strPath);
+    }
+    m_strVideo = m_media.path() + QLatin1String("/clip.mp4");
+    QCOMPARE(QProcess::execute(QStringLiteral("ffmpeg"),
+                               {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                "testsrc2=size=1280x720:rate=25:duration=4", "-f", "lavfi", "-i",
+                                "sine=frequency=440:duration=4", "-c:v", "libx264", "-b:v", "3000k", "-c:a", "aac",
+                                m_strVideo}),
+             0);
+}
+
+void TestFaults::cleanup()
+{
+    m_pServer.reset();
+    m_pServerDir.reset();
+    m_pEnv.reset();
+}
+
+bool TestFaults::startServer(const QStringList& lstArgs)
+{
+    if (!m_pServerDir) {
+        m_pServerDir = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(m_pServerDir->path() + QLatin1String("/photo/2024"));
+    }
+    m_pServer = std::make_unique<RefServerProcess>(m_pServerDir->path());
+    m_pServer->setAccounts(QJsonObject{{"accounts", QJsonArray{QJsonObject{{"name", "ann"}, {"password", "pw"}}}}});
+    return m_pServer->start(lstArgs);
+}
+
+bool TestFaults::addProfile(bool blHttps)
+{
+    m_pEnv = std::make_unique<TestEnvironment>();
+    QStringList lstArgs{"add-profile", "--name", "home", "--host", "127.0.0.1", "--port",
+                        QString::number(m_pServer->port()), "--account", "ann"};
+    if (blHttps)
+        lstArgs << QStringLiteral("--https");
+    const CliRun run = runCli(*m_pEnv, lstArgs);
+    if (run.exitCode != 0)
+        qWarning("%s", qPrintable(run.describe()));
+    // The password is remembered without a login test, so a faulty server can be added too.
+    queryDatabase(*m_pEnv, QStringLiteral("UPDATE ServerProfiles SET password = 'pw', savepass = 1"));
+    return run.exitCode == 0;
+}
+
+void TestFaults::followServer()
+{
+    queryDatabase(*m_pEnv, QStringLiteral("UPDATE ServerProfiles SET port = ? WHERE profname = 'home'"),
+                  {m_pServer->port()});
+}
+
+QStringList TestFaults::uploadArgs() const
+{
+    return QStringList{"upload", "--profile", "home", "--album", "/photo/2024", "--all-files", "--json"} + m_lstFiles;
+}
+
+void TestFaults::checkNothingLeft()
+{
+    QStringList lstLeft;
+    QDirIterator it(m_pEnv->tempDir(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        lstLeft.append(it.next());
+    QVERIFY2(lstLeft.isEmpty(), qPrintable(lstLeft.join(QLatin1Char('\n'))));
+    QDeadlineTimer deadline(3000);
+    while (!processesMentioning(m_pEnv->root()).isEmpty() && !deadline.hasExpired())
+        QTest::qWait(100);
+    QVERIFY2(processesMentioning(m_pEnv->root()).isEmpty(),
+             qPrintable(processesMentioning(m_pEnv->root()).join(QLatin1Char('\n'))));
+}
+
+QStringList TestFaults::storedOriginals() const
+{
+    return entriesOf(m_pServerDir->path() + QLatin1String("/photo/2024"));
+}
+
+void TestFaults::faultMatrix_data()
+{
+    QTest::addColumn<QStringList>("serverArgs");
+    QTest::addColumn<bool>("https");
+    QTest::addColumn<int>("signal");        // sent once the first source file is on the server
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("uploaded");
+    QTest::addColumn<QStringList>("failed");   // "name|start of the error text"
+    QTest::addColumn<QStringList>("notSent");
+    QTest::addColumn<QStringList>("maybeStored"); // failed, but possibly stored: the server has them once
+    QTest::addColumn<int>("maxUploadRequests");
+    QTest::addColumn<QString>("message");  // on standard error
+    QTest::addColumn<bool>("rerun");       // a later run against a sound server completes the set
+
+    const QString strUpload = QStringLiteral("/photo/include/rada_file_upload.php");
+    const QString strLost = QStringLiteral("The connection is lost.");
+    const QString strStopped = QStringLiteral("The upload was stopped because three files in a row");
+    const QStringList lstAll = kLocalFiles;
+    const QStringList lstNone;
+
+    QTest::newRow("sound server") << QStringList() << false << 0 << 0 << lstAll << lstNone << lstNone << lstNone << 27
+                                  << QString() << false;
+    QTest::newRow("session lost on a thumbnail")
+        << QStringList{"--session-lost-after", "1"} << false << 0 << 1 << QStringList{"a1.jpg"} << lstNone
+        << QStringList{"a2.jpg", "a3.jpg", "b.txt", "c.txt"} << lstNone << 7 << strLost << true;
+    QTest::newRow("session lost on a source file")
+        << QStringList{"--session-lost-after", "3"} << false << 0 << 1 << QStringList{"a1.jpg", "a2.jpg", "a3.jpg"}
+        << QStringList{"b.txt|" + strLost} << QStringList{"c.txt"} << lstNone << 19 << strLost << true;
+    QTest::newRow("login never answers")
+        << QStringList{"--hang-on", "/blog/login.php"} << false << 0 << 2 << lstNone << lstNone << lstNone << lstNone
+        << 0 << QStringLiteral("Connection error. (Error Code: TimeoutError)") << false;
+    QTest::newRow("HTTPS profile on a plain HTTP port")
+        << QStringList() << true << 0 << 2 << lstNone << lstNone << lstNone << lstNone << 0
+        << QStringLiteral("Connection error.") << false;
+    QTest::newRow("no reply after the first file is stored")
+        << QStringList{"--hang-after-store", "1"} << false << 0 << 1 << QStringList{"a2.jpg", "a3.jpg", "b.txt", "c.txt"}
+        << QStringList{"a1.jpg|The server did not confirm this file after it was sent; it may have been stored. "
+                       "(Error Code: TimeoutError)"}
+        << lstNone << QStringList{"a1.jpg"} << 27 << QString() << false;
+    // Five attempts for the first request only; after that one each, and the run stops.
+    QTest::newRow("every upload answered 500")
+        << QStringList{"--status-on", strUpload + "=500"} << false << 0 << 1 << lstNone
+        << QStringList{"a1.jpg|Connection error.", "a2.jpg|Connection error.", "a3.jpg|Connection error."}
+        << QStringList{"b.txt", "c.txt"} << lstNone << 22 << strStopped << false;
+    QTest::newRow("every upload answered 403")
+        << QStringList{"--status-on", strUpload + "=403"} << false << 0 << 1 << lstNone
+        << QStringList{"a1.jpg|Connection error. (Error Code: ContentAccessDenied)",
+                       "a2.jpg|Connection error. (Error Code: ContentAccessDenied)",
+                       "a3.jpg|Connection error. (Error Code: ContentAccessDenied)"}
+        << QStringList{"b.txt", "c.txt"} << lstNone << 18 << strStopped << false;
+    QTest::newRow("HTML instead of JSON on uploads")
+        << QStringList{"--html-on", strUpload} << false << 0 << 1 << lstNone
+        << QStringList{"a1.jpg|Unknown server error. (Error Code:ret_err)",
+                       "a2.jpg|Unknown server error. (Error Code:ret_err)",
+                       "a3.jpg|Unknown server error. (Error Code:ret_err)"}
+        << QStringList{"b.txt", "c.txt"} << lstNone << 18 << strStopped << false;
+    QTest::newRow("connection dropped in a body, once")
+        << QStringList{"--drop-after", "1000:1"} << false << 0 << 0 << lstAll << lstNone << lstNone << lstNone << 29
+        << QString() << false;
+    QTest::newRow("Ctrl-C while a stored file awaits its reply")
+        << QStringList{"--delay-ms", "1000"} << false << int(SIGINT) << 1 << QStringList{"a1.jpg"} << lstNone
+        << QStringList{"a2.jpg", "a3.jpg", "b.txt", "c.txt"} << lstNone << 6
+        << QStringLiteral("Stopping: waiting up to 5 s for the server to confirm a1.jpg.") << true;
+    QTest::newRow("SIGHUP while a stored file awaits its reply")
+        << QStringList{"--delay-ms", "1000"} << false << int(SIGHUP) << 1 << QStringList{"a1.jpg"} << lstNone
+        << QStringList{"a2.jpg", "a3.jpg", "b.txt", "c.txt"} << lstNone << 6
+        << QStringLiteral("Stopping: waiting up to 5 s for the server to confirm a1.jpg.") << true;
+}
+
+void TestFaults::faultMatrix()
+{
+    QFETCH(QStringList, serverArgs);
+    QFETCH(bool, https);
+    QFETCH(int, signal);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, uploaded);
+    QFETCH(QStringList, failed);
+    QFETCH(QStringList, notSent);
+    QFETCH(QStringList, maybeStored);
+    QFETCH(int, maxUploadRequests);
+    QFETCH(QString, message);
+    QFETCH(bool, rerun);
+
+    QVERIFY(startServer(serverArgs));
+    QVERIFY(addProfile(https));
+    QProcessEnvironment pe = cliEnvironment(*m_pEnv);
+    pe.insert(QStringLiteral("PICTARIUM_NETWORK_TIMEOUT"), QStringLiteral("2"));
+
+    CliRun run;
+    if (signal == 0) {
+        run = runCli(pe, uploadArgs());
+    } else {
+        QProcess process;
+        process.setProcessEnvironment(pe);
+        process.start(cliProgram(), uploadArgs());
+        QVERIFY(process.waitForStarted(10000));
+        // The first source file's body is on the server, its reply a second away.
+        QDeadlineTimer deadline(60000);
+        auto sourceArrived = [this]() {
+            for (const QJsonObject& entry : m_pServer->journalFor(QStringLiteral("rada_file_upload.php"))) {
+                for (const QJsonValue& header : entry.value("headers").toArray()) {
+                    if (header.toArray().at(0).toString().toUpper() == QLatin1String("X-UPLOAD-TYPE") &&
+                        header.toArray().at(1).toString() == QLatin1String("ORIG_FILE"))
+                        return true;
+                }
+            }
+            return false;
+        };
+        while (!sourceArrived() && !deadline.hasExpired() && process.state() == QProcess::Running)
+            QTest::qWait(50);
+        QVERIFY(!deadline.hasExpired());
+        QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+        run.finished = process.waitForFinished(60000);
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+    }
+    QVERIFY2(run.finished, qPrintable(run.describe()));
+    QVERIFY2(run.exitCode == exitCode, qPrintable(run.describe()));
+    QVERIFY2(run.err.contains(message), qPrintable(run.describe()));
+
+    // What the report says, the history holds and the server stored agree.
+    const QJsonObject report = run.json();
+    QCOMPARE(toStrings(report.value("uploaded")), uploaded);
+    QStringList lstFailed;
+    for (const QString& strEntry : entries(report.value("failed"), "error")) {
+        const QString strExpected = failed.value(int(lstFailed.size()));
+        lstFailed.append(strEntry.startsWith(strExpected) ? strExpected : strEntry);
+    }
+    QCOMPARE(lstFailed, failed);
+    QCOMPARE(entries(report.value("not_sent")), notSent);
+    QCOMPARE(report.value("cancelled").toBool(), signal != 0);
+    QVERIFY(report.value("incomplete").toArray().isEmpty());
+    QCOMPARE(historyNames(*m_pEnv, QStringLiteral("home")), uploaded);
+    QStringList lstStored;
+    for (const QString& strLocal : uploaded + maybeStored)
+        lstStored.append(serverNameOf(strLocal));
+    QCOMPARE(storedOriginals(), sorted(lstStored));
+    // Each stored photo came with all its thumbnails.
+    for (const QString& strLocal : std::as_const(uploaded)) {
+        if (strLocal.endsWith(QLatin1String(".jpg")))
+            QCOMPARE(entriesOf(m_pServerDir->path() + QLatin1String("/photo/2024/.renditions/") + serverNameOf(strLocal))
+                         .size(),
+                     5);
+    }
+    const qsizetype iRequests = m_pServer->journalFor(QStringLiteral("rada_file_upload.php")).size();
+    QVERIFY2(iRequests <= maxUploadRequests, qPrintable(QString::number(iRequests)));
+    checkNothingLeft();
+
+    // Whatever was not sent goes with the next run, and nothing twice.
+    if (rerun) {
+        QVERIFY(startServer());
+        followServer();
+        const CliRun again = runCli(pe, uploadArgs());
+        QVERIFY2(again.exitCode == 0, qPrintable(again.describe()));
+        QCOMPARE(sorted(toStrings(again.json().value("uploaded")) + toStrings(again.json().value("skipped"))),
+                 sorted(kLocalFiles));
+        QCOMPARE(toStrings(again.json().value("skipped")), uploaded);
+        QCOMPARE(storedOriginals(), sorted(kServerNames));
+        QCOMPARE(sorted(historyNames(*m_pEnv, QStringLiteral("home"))), sorted(kLocalFiles));
+        checkNothingLeft();
+    }
+}
+
+void TestFaults::secondRunOfProfile()
+{
+    QVERIFY(startServer());
+    QVERIFY(addProfile());
+    const QProcessEnvironment pe = cliEnvironment(*m_pEnv);
+    QProcess first;
+    first.setProcessEnvironment(pe);
+    first.start(cliProgram(), {"upload", "--profile", "home", "--video-quality", "high", "--json", m_strVideo});
+    QVERIFY(first.waitForStarted(10000));
+    // The first run is in the transcoder.
+    QDeadlineTimer deadline(60000);
+    auto transcoding = [this]() { return processesMentioning(m_pEnv->tempDir()).filter(QStringLiteral("-pass")); };
+    while (transcoding().isEmpty() && !deadline.hasExpired() && first.state() == QProcess::Running)
+        QTest::qWait(20);
+    QVERIFY2(!transcoding().isEmpty(), first.readAllStandardError().constData());
+
+    // A second run of the profile is refused before it asks the server anything.
+    const qsizetype iRequests = m_pServer->journal().size();
+    const CliRun second = runCli(pe, uploadArgs());
+    QVERIFY2(second.exitCode == 2, qPrintable(second.describe()));
+    QVERIFY2(second.err.contains(QLatin1String("Another upload with the profile [home] is running.")),
+             qPrintable(second.describe()));
+    QCOMPARE(m_pServer->journal().size(), iRequests);
+
+    // The first run is killed: its transcoder goes with it, and it leaves no lock behind.
+    QVERIFY(!transcoding().isEmpty());
+    first.kill();
+    QVERIFY(first.waitForFinished(10000));
+    const CliRun third = runCli(pe, uploadArgs());
+    QVERIFY2(third.exitCode == 0, qPrintable(third.describe()));
+    QCOMPARE(toStrings(third.json().value("uploaded")), kLocalFiles);
+    // ... and the third run cleaned up what the killed one had left in the temporary folder.
+    checkNothingLeft();
+}
+
+void TestFaults::historyNotWritable()
+{
+    QVERIFY(startServer());
+    QVERIFY(addProfile());
+    // Every row the history would get is refused, as by a read-only database.
+    queryDatabase(*m_pEnv, QLatin1String(VelmDatabase::creationStatement(VelmDatabase::PhotoRecords)));
+    queryDatabase(*m_pEnv, QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON PhotoRecords "
+                                          "BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END"));
+    const CliRun run = runCli(cliEnvironment(*m_pEnv), uploadArgs());
+    QVERIFY2(run.exitCode == 2, qPrintable(run.describe()));
+    QVERIFY2(run.err.contains(QLatin1String("The upload history cannot be written (attempt to write a readonly "
+                                            "database")),
+             qPrintable(run.describe()));
+    // Nothing was sent, so nothing will be sent twice.
+    QCOMPARE(m_pServer->journal().size(), 0);
+    QVERIFY(storedOriginals().isEmpty());
+}
+
+void TestFaults::fullTemporaryFolder()
+{
+    // The temporary folder is a small file system of its own, in a mount namespace of the run.
+    if (QProcess::execute(QStringLiteral("unshare"), {"-m", "sh", "-c", "mount -t tmpfs tmpfs /mnt"}) != 0)
+        QSKIP("cannot mount a small file system in a mount namespace here (needs unshare and mount rights)");
+    QVERIFY(startServer());
+    QVERIFY(addProfile());
+    QVERIFY(QDir().mkpath(m_pEnv->tempDir()));
+    // Room for one High transcode of the clip, not for the second copy that moving its index needs.
+    const QStringList lstWrapper{"unshare", "-m", "sh", "-c",
+                                 "mount -t tmpfs -o size=1800k tmpfs \"$0\" && exec \"$@\"", m_pEnv->tempDir()};
+    const CliRun run = runCli(cliEnvironment(*m_pEnv),
+                              {"upload", "--profile", "home", "--video-quality", "high", "--json", m_strVideo},
+                              lstWrapper);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    const QJsonObject report = run.json();
+    QCOMPARE(toStrings(report.value("uploaded")), QStringList{"clip.mp4"});
+    QCOMPARE(entries(report.value("incomplete"), "missing"),
+             QStringList{"clip.mp4|Uploaded without these video conversions: High (1080p HD, 2Mbp/s)"});
+    QCOMPARE(historyNames(*m_pEnv, QStringLiteral("home")), QStringList{"clip.mp4"});
+    // What the server got is whole: no transcode cut short, thumbnails complete.
+    const QString strStored = m_pServerDir->path() + QLatin1String("/photo/");
+    const QStringList lstOriginals = entriesOf(strStored);
+    QCOMPARE(lstOriginals.size(), 1);
+    QCOMPARE(TestFiles::readBytes(strStored + lstOriginals.at(0)), TestFiles::readBytes(m_strVideo));
+    const QString strRenditions = strStored + QLatin1String(".renditions/") + lstOriginals.at(0) + QLatin1Char('/');
+    QCOMPARE(entriesOf(strRenditions), QStringList({"THUM_B.jpg", "THUM_L.jpg", "THUM_M.jpg", "THUM_S.jpg", "THUM_XL.jpg"}));
+    for (const QString& strName : entriesOf(strRenditions))
+        QVERIFY2(MediaCheck::isCompleteJpegFile(strRenditions + strName), qPrintable(strName));
+}
+
+void TestFaults::leftOutFilesAreListed()
+{
+    QVERIFY(startServer());
+    QVERIFY(addProfile());
+    const QString strDir = m_pEnv->root() + QLatin1String("/pick");
+    QVERIFY(QDir().mkpath(strDir + QLatin1String("/.cache")));
+    QVERIFY(QFile::copy(m_lstFiles.at(0), strDir + QLatin1String("/ok.jpg")));
+    QVERIFY(QFile::copy(m_lstFiles.at(1), strDir + QLatin1String("/.hidden.jpg")));
+    QVERIFY(TestFiles::writeBytes(strDir + QLatin1String("/notes.txt"), "text"));
+    QVERIFY(QFile::link(strDir + QLatin1String("/ok.jpg"), strDir + QLatin1String("/link.jpg")));
+    QCOMPARE(::mkfifo(QFile::encodeName(strDir + QLatin1String("/pipe.jpg")).constData(), 0600), 0);
+    // A name that is not UTF-8 (Latin-1 "é").
+    const QByteArray baBadName = QFile::encodeName(strDir) + "/caf\xe9.jpg";
+    const int iFd = ::open(baBadName.constData(), O_CREAT | O_WRONLY, 0600);
+    QVERIFY(iFd >= 0);
+    ::close(iFd);
+
+    const CliRun run = runCli(cliEnvironment(*m_pEnv), {"upload", "--profile", "home", "--flatten", "--json", strDir});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    const QJsonObject report = run.json();
+    QCOMPARE(toStrings(report.value("uploaded")), QStringList{"ok.jpg"});
+    const QString strPrefix = strDir + QLatin1Char('/');
+    QCOMPARE(sorted(entries(report.value("left_out"), "reason")),
+             sorted({strPrefix + ".cache|Left out: hidden file or folder",
+                     strPrefix + ".hidden.jpg|Left out: hidden file or folder",
+                     strPrefix + "notes.txt|Left out: not a supported photo or video file",
+                     strPrefix + "link.jpg|Left out: symbolic link",
+                     strPrefix + "pipe.jpg|Left out: not a regular file or folder",
+                     strPrefix + QFile::decodeName(QByteArray("caf\xe9.jpg")) +
+                         "|Left out: the name is not valid UTF-8 text. Rename the file to upload it."}));
+    // The plain report counts and lists them too.
+    const CliRun plain = runCli(cliEnvironment(*m_pEnv), {"upload", "--profile", "home", "--flatten", strDir});
+    QVERIFY2(plain.out.contains(QLatin1String("Left out: 6\n")), qPrintable(plain.describe()));
+    QVERIFY2(plain.out.contains(QLatin1String("  ") + strPrefix + QLatin1String("link.jpg: Left out: symbolic link")),
+             qPrintable(plain.describe()));
+}
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"
