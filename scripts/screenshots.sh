@@ -9,4 +9,5 @@ out="${1:-$build/screenshots}"
 BUILD_DIR="$build" "$root/scripts/build.sh"
 mkdir -p "$out"
 xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$build/tools/pageshots/pictarium-pageshots" "$out"
+xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$build/tools/pageshots/pictarium-pageshots" "$out/deu" deu
 echo "pictures in $out"

@@ -115,7 +115,8 @@ void UploadWizard::slotLoginFinish(bool blLoginSuccess)
     m_blLoginBusy = false;
     m_blLoggedIn = blLoginSuccess;
     setBusy(false);
-    if (blLoginSuccess)
+    // A login answered after the window was closed starts nothing.
+    if (blLoginSuccess && !m_blClosing)
         next();
 }
 
@@ -167,6 +168,10 @@ void UploadWizard::reject()
             return;
         }
     }
+    m_blClosing = true;
+    // A login on its way is forgotten: no message or prompt follows the closed window.
+    if (m_blLoginBusy)
+        m_pLogin->abandon();
     QWizard::reject();
 }
 

@@ -47,6 +47,8 @@ public:
     // Holds the run lock of the current profile until the run has ended; false, with the
     // warning shown, while another run of the profile holds it.
     bool lockProfile();
+    // The window has been closed (Cancel): waits end and nothing more is started.
+    bool isClosing() const { return m_blClosing; }
 
 public Q_SLOTS:
     void accept() override;
@@ -82,6 +84,7 @@ private:
     WizUpdProgress* m_pProgressPage;
     bool m_blUploadRunning = false;
     bool m_blCloseWhenFinished = false;
+    bool m_blClosing = false;
     std::unique_ptr<ProfileRunLock> m_pRunLock;
     QString m_strLockedProfile;
 };

@@ -189,7 +189,15 @@ bool WizUpdDialog::validatePage()
     UploadInitRequest init;
     if (m_pWizard->mode() != 6 && m_pWizard->profile()->incbackup && checkHistory())
         init.setSkippedUploaded();
+    // The window can be closed while the server is asked: the wait ends, nothing goes on.
+    if (m_pWizard->isClosing())
+        return false;
+    const QMetaObject::Connection closing =
+        connect(m_pWizard, &QDialog::rejected, &init, &UploadInitRequest::cancel);
     init.send(m_pWizard->accessManager(), m_pWizard->profile()->baseUrl, m_pWizard->jobs());
+    disconnect(closing);
+    if (m_pWizard->isClosing())
+        return false;
     init.filterJobs(m_pWizard->jobs());
 
     if (!m_pWizard->jobs().isEmpty()) {
@@ -205,10 +213,13 @@ void WizUpdDialog::collectJobs()
     QStringList lstPaths;
     for (const QString& strEntry : std::as_const(m_pWizard->fileList()))
         lstPaths.append(m_pWizard->mode() == 6 ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry);
-    m_pWizard->queue()->leftOut.clear();
+    UploadPlan::LeftOutList lstLeftOut;
     m_blVideoPresent = UploadPlan::collectJobs(lstPaths, m_strDestinationDir, m_pWizard->profile()->keepfolders,
-                                               m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs(),
-                                               &m_pWizard->queue()->leftOut);
+                                               m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs(), &lstLeftOut);
+    // The report names files, as its other rows do.
+    m_pWizard->queue()->leftOut.clear();
+    for (const auto& leftOut : std::as_const(lstLeftOut))
+        m_pWizard->queue()->leftOut.append({QFileInfo(leftOut.first).fileName(), leftOut.second});
 }
 
 bool WizUpdDialog::checkHistory()

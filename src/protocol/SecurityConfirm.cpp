@@ -74,6 +74,12 @@ SecurityConfirm::Outcome SecurityConfirm::logInAndWait(UserPrompt* pPrompt, QNet
     return outcome;
 }
 
+void SecurityConfirm::abandon()
+{
+    ++m_iRequestNumber;
+    m_pReply = nullptr;
+}
+
 void SecurityConfirm::launch()
 {
     start(QThread::InheritPriority);

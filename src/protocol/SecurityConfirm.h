@@ -35,6 +35,9 @@ public:
     static Outcome logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
                                 StopSignals* pStop = nullptr);
 
+    // Forgets the attempt on its way: its reply is ignored, no message and no signal follow.
+    void abandon();
+
     bool succeeded() const { return m_blSucceeded; }
     int requestNumber() const { return m_iRequestNumber; }
 

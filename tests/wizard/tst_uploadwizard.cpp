@@ -33,6 +33,8 @@ private Q_SLOTS:
     void failuresOpenTheReport();
     void cancelDuringUpload();
     void busyProfileAndUnsentFiles();
+    void closeWhileWaiting_data();
+    void closeWhileWaiting();
     void progressPacing_data();
     void progressPacing();
 
@@ -291,6 +293,42 @@ void TestUploadWizard::busyProfileAndUnsentFiles()
     QCOMPARE(wizard.progressPage()->failNumText(), QStringLiteral(":2 files"));
     // The run is over: the profile is free again while the window still shows the figures.
     QVERIFY(ProfileRunLock(QStringLiteral("home")).tryLock());
+}
+
+void TestUploadWizard::closeWhileWaiting_data()
+{
+    QTest::addColumn<QString>("hangingPath");
+    QTest::newRow("login") << QStringLiteral("/blog/login.php");
+    QTest::newRow("upload initialisation") << QStringLiteral("/photo/include/rada_upload_init.php");
+}
+
+void TestUploadWizard::closeWhileWaiting()
+{
+    QFETCH(QString, hangingPath);
+    // Closing the window ends the wait for a server that never answers; what the answer (or
+    // the time-out) would have started never starts.
+    qputenv("PICTARIUM_NETWORK_TIMEOUT", "1");
+    const auto restore = qScopeGuard([]() { qunsetenv("PICTARIUM_NETWORK_TIMEOUT"); });
+    QVERIFY(m_fixture.start({QStringLiteral("--hang-on"), hangingPath}));
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
+                        &m_fixture.profile, &m_fixture.prompt);
+    bool blProgressPage = false;
+    connect(&wizard, &QWizard::currentIdChanged, this,
+            [&](int iId) { blProgressPage = blProgressPage || iId == UploadWizard::ProgressPage; });
+    // The click on Cancel comes through the event loop that waits for the server.
+    QTimer canceller;
+    connect(&canceller, &QTimer::timeout, this, [&]() {
+        if (!m_fixture.server->journalFor(hangingPath).isEmpty() && wizard.isVisible())
+            wizard.reject();
+    });
+    canceller.start(20);
+    wizard.show();
+    clickNext(wizard);
+    QTRY_VERIFY_WITH_TIMEOUT(!wizard.isVisible(), 10000);
+    QTest::qWait(2500);
+    QVERIFY(!blProgressPage);
+    QCOMPARE(m_fixture.shownTexts(), QStringList());
+    QVERIFY(m_fixture.server->journalFor(QStringLiteral("rada_file_upload.php")).isEmpty());
 }
 
 void TestUploadWizard::progressPacing_data()

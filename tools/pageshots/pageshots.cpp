@@ -1,6 +1,7 @@
-// pictarium-pageshots OUTDIR: opens each page of the upload wizard, the error report and the
-// album browser against a private reference server, and saves a picture of each to OUTDIR,
-// so the look can be checked by eye. Run it under a display (scripts/screenshots.sh uses Xvfb).
+// pictarium-pageshots OUTDIR [LANGUAGE]: opens each page of the upload wizard, the error
+// report and the album browser against a private reference server, and saves a picture of
+// each to OUTDIR, so the look can be checked by eye; LANGUAGE is a catalogue code such as deu.
+// Run it under a display (scripts/screenshots.sh uses Xvfb).
 
 #include "AppIdentity.h"
 #include "RefServerProcess.h"
@@ -24,7 +25,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-
+#include <QTranslator>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -63,10 +64,13 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: pictarium-pageshots OUTDIR\n");
+        std::fprintf(stderr, "usage: pictarium-pageshots OUTDIR [LANGUAGE]\n");
         return 2;
     }
     s_strOut = QString::fromLocal8Bit(argv[1]);
+    QTranslator translator;
+    if (argc > 2 && translator.load(QLatin1String(":/") + QString::fromLocal8Bit(argv[2]) + QLatin1String(".qm")))
+        QCoreApplication::installTranslator(&translator);
     QDir().mkpath(s_strOut);
 
     QTemporaryDir dir;
@@ -93,9 +97,12 @@ int main(int argc, char* argv[])
     ScriptedPrompt prompt;
 
     const QString strLocal = dir.path() + QLatin1String("/local/");
+    // A failed file, a video the converter cannot read (sent without renditions) and a hidden
+    // file that is left out: one row of each kind in the error report.
     const QStringList lstFiles{makePhoto(strLocal + QLatin1String("IMG_0001.jpg")),
                                makePhoto(strLocal + QLatin1String("broken.jpg")),
-                               makePhoto(strLocal + QLatin1String("clip.mp4"))};
+                               makePhoto(strLocal + QLatin1String("clip.mp4")),
+                               makePhoto(strLocal + QLatin1String(".hidden.jpg"))};
 
     UploadWizard wizard(nullptr, 2, &nam, lstFiles, &profile, &prompt);
     wizard.show();
@@ -120,6 +127,32 @@ int main(int argc, char* argv[])
     waitFor([]() { return QApplication::activeModalWidget() == nullptr; }, 3000);
     shoot(&wizard, "4-finished");
     wizard.close();
+
+    // Cancel while the server has a file and its reply is slow: the page says what it waits for.
+    QDir().mkpath(dir.path() + QLatin1String("/slow/photo"));
+    RefServerProcess slowServer(dir.path() + QLatin1String("/slow"));
+    slowServer.setAccounts(QJsonObject{{"accounts", QJsonArray{QJsonObject{{"name", "ann"}, {"password", "pw"}}}}});
+    if (slowServer.start({QStringLiteral("--delay-ms"), QStringLiteral("4000")})) {
+        ServerProfile slow = profile;
+        ProfileStore::fillRecord(slow, QStringLiteral("Home server"), slowServer.host(), slowServer.port(), false,
+                                 QStringLiteral("ann"), QStringLiteral("pw"), true, QString(), false, false, false,
+                                 false, QStringLiteral("RENAME"), QString(), {});
+        const QString strNotes = strLocal + QLatin1String("notes.txt");
+        QFile notes(strNotes);
+        if (notes.open(QIODevice::WriteOnly))
+            notes.write("notes");
+        notes.close();
+        UploadWizard slowWizard(nullptr, 2, &nam, {strNotes}, &slow, &prompt);
+        slowWizard.show();
+        slowWizard.button(QWizard::NextButton)->click();
+        waitFor([&]() { return slowWizard.currentId() == UploadWizard::ProgressPage; });
+        QTimer::singleShot(1500, &slowWizard, [&]() {
+            slowWizard.reject();
+            shoot(&slowWizard, "7-stopping");
+        });
+        waitFor([&]() { return slowWizard.progressPage()->isComplete(); });
+        slowServer.stop();
+    }
 
     if (logIn(&nam, &profile)) {
         AlbumBrowser browser(nullptr, &nam, profile.baseUrl, profile.hostaddr, profile.port, &prompt);
