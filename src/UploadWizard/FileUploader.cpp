@@ -116,6 +116,13 @@ void FileUploader::sendRecord()
     const bool blFolder = m_record.value(KeyUploadType) == QLatin1String("FOLDER");
     const bool blSource = m_record.value(KeyBatchLast) == QLatin1String("true");
     const int iMaxAttempts = m_blDegraded ? 1 : MaxAttempts;
+    if (m_blRenditionsFailing && !blSource) {
+        // A rendition of this file failed in transport: the others would most likely fail too,
+        // each at the cost of a time-out, so only the file itself is tried.
+        m_lstFailedRenditions.append(m_record.value(KeyUploadType));
+        removeTempRendition();
+        return;
+    }
 
     for (int iAttempt = 1;; ++iAttempt) {
         QString strLastModified;
@@ -171,10 +178,10 @@ void FileUploader::sendRecord()
             return;
 
         if (!m_blRetryable || iAttempt >= iMaxAttempts || m_blCancelled) {
-            if (m_blRetryable && iAttempt > 1) {
+            if (iAttempt > 1)
                 qDebug("FileUploader: giving up after %d attempts: %s", iAttempt, qPrintable(m_strError));
-                m_blDegraded = true;
-            }
+            m_blDegraded = true;
+            m_blRenditionsFailing = !blSource;
             finishRecord(false, m_strError, Result::ServerFailure);
             return;
         }
@@ -266,6 +273,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     const QString strFileName = QFileInfo(strPath).fileName();
     QStringList lstMissing = m_lstFailedRenditions;
     m_lstFailedRenditions.clear();
+    m_blRenditionsFailing = false;
     m_pQueue->markDone(strPath);
 
     m_iServerFailuresInRow = result == Result::ServerFailure ? m_iServerFailuresInRow + 1 : 0;

@@ -29,8 +29,8 @@ public:
     using CameraDetails = QMap<QString, QStringList>;
 
     // A transport failure that may go away is sent again this many times at most, after 1, 2,
-    // 4, 8 s; once a record has used them all, later records get one attempt until the server
-    // answers again.
+    // 4, 8 s. Once a record has failed in transport, later records get one attempt until the
+    // server answers again, and the rest of that file's renditions are not sent.
     static constexpr int MaxAttempts = 5;
     // The run stops when this many files in a row fail with server or network errors.
     static constexpr int MaxServerFailuresInRow = 3;
@@ -95,6 +95,7 @@ private:
     bool m_blCancelled = false;
     bool m_blGrace = false;
     bool m_blDegraded = false;
+    bool m_blRenditionsFailing = false; // of the file being sent
     int m_iServerFailuresInRow = 0;
     ServerProfile* m_pProfile;
     UploadQueue* m_pQueue;

@@ -75,12 +75,7 @@ bool UploadWizard::lockProfile()
     m_strLockedProfile = m_pProfile->profname;
     if (m_pRunLock->tryLock())
         return true;
-    const QString strText =
-        m_pRunLock->heldElsewhere()
-            ? VelmLocale::message("err_profile_busy").arg(m_pProfile->profname)
-            : VelmLocale::message("err_history_write")
-                  .arg(QDir::toNativeSeparators(ProfileRunLock::lockPath(m_pProfile->profname)));
-    m_pPrompt->warning(VelmLocale::message("err_error"), strText);
+    m_pPrompt->warning(VelmLocale::message("err_error"), m_pRunLock->refusal());
     return false;
 }
 

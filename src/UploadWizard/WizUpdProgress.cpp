@@ -83,6 +83,9 @@ void WizUpdProgress::slotUpdateCompleteProgress(int iProgress)
 
 void WizUpdProgress::slotUpdateUpdStatus()
 {
+    // The converter's last progress may arrive after the final figures: they stay.
+    if (m_blFinished)
+        return;
     m_ui->m_plbUpdFileNum->setText(QLatin1String(":") + QString::number(m_pQueue->succeeded) + QLatin1String("/") +
                                    QString::number(m_pQueue->total));
     m_ui->m_plbUpdPrg->setText(QString::number(m_ui->m_pprobarUploadProgress->value()) + QLatin1Char('%'));

@@ -324,11 +324,8 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (!UploadHistory::isWritable(false, &strReason))
         return fail(VelmLocale::message("err_history_write").arg(strReason));
     ProfileRunLock runLock(profile.profname);
-    if (!runLock.tryLock()) {
-        return fail(runLock.heldElsewhere() ? VelmLocale::message("err_profile_busy").arg(profile.profname)
-                                            : VelmLocale::message("err_history_write")
-                                                  .arg(QDir::toNativeSeparators(ProfileRunLock::lockPath(profile.profname))));
-    }
+    if (!runLock.tryLock())
+        return fail(runLock.refusal());
     StopSignals* pStop = StopSignals::install();
     if (const int iCode = logIn(pNam, &profile, s_loginFailed))
         return iCode;

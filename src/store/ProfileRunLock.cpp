@@ -1,12 +1,15 @@
 #include "ProfileRunLock.h"
 
 #include "AppIdentity.h"
+#include "VelmLocale.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
+#include <QDir>
 #include <QLockFile>
 
-ProfileRunLock::ProfileRunLock(const QString& strProfile) : m_pLock(std::make_unique<QLockFile>(lockPath(strProfile)))
+ProfileRunLock::ProfileRunLock(const QString& strProfile)
+    : m_strProfile(strProfile), m_pLock(std::make_unique<QLockFile>(lockPath(strProfile)))
 {
     // Only a lock whose process is gone is stale, however long a run takes.
     m_pLock->setStaleLockTime(0);
@@ -42,4 +45,12 @@ void ProfileRunLock::unlock()
 bool ProfileRunLock::isLocked() const
 {
     return m_pLock->isLocked();
+}
+
+QString ProfileRunLock::refusal() const
+{
+    if (m_blHeldElsewhere)
+        return VelmLocale::message("err_profile_busy").arg(m_strProfile);
+    // The data folder cannot take the lock file: it cannot take the history either.
+    return VelmLocale::message("err_history_write").arg(QDir::toNativeSeparators(m_pLock->fileName()));
 }

@@ -22,14 +22,15 @@ public:
     bool tryLock();
     void unlock();
     bool isLocked() const;
-    // Why tryLock failed: another run holds the lock (true), or the lock file could not be
-    // made at all (false).
-    bool heldElsewhere() const { return m_blHeldElsewhere; }
+    // The message for the user after tryLock failed: another run holds the lock, or the lock
+    // file cannot be made at all.
+    QString refusal() const;
 
+private:
     // The lock file of a profile, in the data folder.
     static QString lockPath(const QString& strProfile);
 
-private:
+    QString m_strProfile;
     std::unique_ptr<QLockFile> m_pLock;
     bool m_blHeldElsewhere = false;
 };
