@@ -91,6 +91,7 @@ private Q_SLOTS:
     void historyNotWritable();
     void fullTemporaryFolder();
     void leftOutFilesAreListed();
+    void unusableTemporaryFolder();
 
 private:
     bool startServer(const QStringList& lstArgs = {});
@@ -494,6 +495,25 @@ void TestFaults::leftOutFilesAreListed()
     QVERIFY2(plain.out.contains(QLatin1String("Left out: 6\n")), qPrintable(plain.describe()));
     QVERIFY2(plain.out.contains(QLatin1String("  ") + strPrefix + QLatin1String("link.jpg: Left out: symbolic link")),
              qPrintable(plain.describe()));
+}
+
+void TestFaults::unusableTemporaryFolder()
+{
+    QVERIFY(startServer());
+    QVERIFY(addProfile());
+    // The temporary folder is a link to somewhere else: nothing is converted into it, the
+    // photo goes without thumbnails, and the report says so.
+    const QString strElsewhere = m_pEnv->root() + QLatin1String("/elsewhere");
+    QVERIFY(QDir().mkpath(strElsewhere));
+    QVERIFY(QDir().mkpath(m_pEnv->tempDir()));
+    QVERIFY(QFile::link(strElsewhere, m_pEnv->tempDir() + QLatin1String("/VOZ_PHOTO_TEMP-") +
+                                          QString::number(::getuid())));
+    const CliRun run = runCli(cliEnvironment(*m_pEnv), {"upload", "--profile", "home", "--json", m_lstFiles.at(0)});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(toStrings(run.json().value("uploaded")), QStringList{"a1.jpg"});
+    QCOMPARE(entries(run.json().value("incomplete"), "missing"),
+             QStringList{"a1.jpg|Uploaded without thumbnails: they could not be made or sent."});
+    QCOMPARE(QDir(strElsewhere).entryList(QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestFaults)
