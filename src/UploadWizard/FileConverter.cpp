@@ -9,7 +9,6 @@
 #include "VideoConverter.h"
 #include "store/ServerProfile.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>

@@ -23,7 +23,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 #include <QHash>
