@@ -1,6 +1,7 @@
 #include "AppIdentity.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 namespace AppIdentity {
@@ -25,9 +26,12 @@ QString dataFilePath(const QString& strFileName)
 bool ensureDataFolder()
 {
     const QString strFolder = dataFolder();
-    if (QDir(strFolder).exists())
-        return true;
-    return QDir().mkpath(strFolder);
+    if (!QDir(strFolder).exists() && !QDir().mkpath(strFolder))
+        return false;
+    // The database in it holds remembered passwords: the folder is for this user only,
+    // however it was made before.
+    QFile::setPermissions(strFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return true;
 }
 
 } // namespace AppIdentity

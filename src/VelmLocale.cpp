@@ -161,6 +161,10 @@ const MessageEntry s_messages[] = {
     {"skip_missing", QT_TRANSLATE_NOOP("global", "Left out: not found")},
     {"skip_special", QT_TRANSLATE_NOOP("global", "Left out: not a regular file or folder")},
     {"skip_unsupported", QT_TRANSLATE_NOOP("global", "Left out: not a supported photo or video file")},
+    {"err_bad_destination", QT_TRANSLATE_NOOP("global", "The destination folder %1 cannot be used: it must lie below /photo, and no folder in its path may be named \".\" or \"..\".")},
+    {"err_profname_invalid", QT_TRANSLATE_NOOP("global", "A profile name may not contain control characters or line breaks, and may be at most %1 characters long.")},
+    {"err_upd_unreadable", QT_TRANSLATE_NOOP("global", "The file could not be read: it has been moved or deleted, or it may not be read.")},
+    {"msg_camera_unavailable", QT_TRANSLATE_NOOP("global", "Importing from a camera is not available in this version of Pictarium Uploader.")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));

@@ -4,9 +4,10 @@
 
 class UserPrompt;
 
-// The flows start-up opens in the desktop program. The profile list editor and the
-// create-profile wizard are plugged in here as they are built; until then such a flow
-// reports that it is not available in this build and is treated as cancelled.
+// The flows start-up opens in the desktop program. The profile list editor, the
+// create-profile wizard and the camera import are plugged in here as they are built; until
+// then such a flow logs that it is not available in this build (camera mode also tells the
+// user) and is treated as cancelled.
 class WidgetFlows : public StartUpFlows
 {
 public:
@@ -19,5 +20,7 @@ public:
                          ServerProfile* pProfile) override;
 
 private:
+    void tellCameraUnavailable();
+
     UserPrompt* m_pPrompt;
 };

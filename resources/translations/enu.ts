@@ -653,5 +653,25 @@
         <extracomment>skip_unsupported</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The destination folder %1 cannot be used: it must lie below /photo, and no folder in its path may be named "." or "..".</source>
+        <extracomment>err_bad_destination</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A profile name may not contain control characters or line breaks, and may be at most %1 characters long.</source>
+        <extracomment>err_profname_invalid</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file could not be read: it has been moved or deleted, or it may not be read.</source>
+        <extracomment>err_upd_unreadable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing from a camera is not available in this version of Pictarium Uploader.</source>
+        <extracomment>msg_camera_unavailable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -2,11 +2,10 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QTime>
-
-#include <iostream>
 
 // The metadata library's 0.27 interface still hands out std::auto_ptr.
 #pragma GCC diagnostic push
@@ -43,10 +42,21 @@ QDateTime parseExifTime(const QString& strValue)
     return QDateTime(date, time, Qt::LocalTime);
 }
 
+// The metadata library's warnings and errors go to the debug log, never to the terminal.
+void logToDebug(int iLevel, const char* pszMessage)
+{
+    qDebug("Exiv2 (%d): %s", iLevel, QByteArray(pszMessage).trimmed().constData());
+}
+
 } // namespace
 
 QString captureTimeName(const QString& strPath)
 {
+    static const bool s_blLogRouted = [] {
+        Exiv2::LogMsg::setHandler(logToDebug);
+        return true;
+    }();
+    Q_UNUSED(s_blLogRouted)
     const QFileInfo info(strPath);
     if (!info.exists())
         return QString();
@@ -69,7 +79,7 @@ QString captureTimeName(const QString& strPath)
         return QLatin1String("IMG_") + taken.toString(QStringLiteral("yyyyMMdd_hhmmss")) + QLatin1Char('.') +
                info.suffix();
     } catch (const Exiv2::AnyError& error) {
-        std::cout << "Caught Exiv2 exception '" << error.what() << "'\n";
+        qDebug("Caught Exiv2 exception '%s'", error.what());
         return strName;
     }
 }

@@ -132,8 +132,7 @@ void FileUploader::sendRecord()
                 m_pFile.reset();
                 // A rendition that cannot be read is a missing rendition, not a failed file.
                 if (blSource)
-                    outcome(false, VelmLocale::message("err_convert").arg(QFileInfo(strPath).fileName()), false,
-                            Result::Answered);
+                    outcome(false, VelmLocale::message("err_upd_unreadable"), false, Result::Answered);
                 else
                     m_lstFailedRenditions.append(m_record.value(KeyUploadType));
                 return;

@@ -35,12 +35,26 @@ bool processRuns(qint64 llPid)
 
 } // namespace
 
+// The system temporary location. TMPDIR naming a folder that does not exist makes it empty,
+// which would put the folder at the file system root: the system's own /tmp is used then.
+QString systemTempPath()
+{
+    const QString strTemp = QDir::tempPath();
+#ifdef Q_OS_UNIX
+    if (strTemp.isEmpty() || !QFileInfo(strTemp).isDir()) {
+        qDebug("TempFiles: the temporary location [%s] is not a folder; using /tmp", qPrintable(strTemp));
+        return QStringLiteral("/tmp");
+    }
+#endif
+    return strTemp;
+}
+
 QString folderPath()
 {
 #ifdef Q_OS_UNIX
-    return QDir::tempPath() + QLatin1String("/VOZ_PHOTO_TEMP-") + QString::number(::getuid());
+    return systemTempPath() + QLatin1String("/VOZ_PHOTO_TEMP-") + QString::number(::getuid());
 #else
-    return QDir::tempPath() + QLatin1String("/VOZ_PHOTO_TEMP");
+    return systemTempPath() + QLatin1String("/VOZ_PHOTO_TEMP");
 #endif
 }
 
@@ -51,7 +65,7 @@ bool ensureFolder()
     const QByteArray baPath = QFile::encodeName(strPath);
     struct stat info;
     if (::lstat(baPath.constData(), &info) != 0) {
-        QDir().mkpath(QDir::tempPath());
+        QDir().mkpath(systemTempPath());
         if (::mkdir(baPath.constData(), 0700) != 0 && errno != EEXIST) {
             qDebug("TempFiles: cannot create %s", baPath.constData());
             return false;

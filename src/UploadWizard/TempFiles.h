@@ -5,7 +5,9 @@
 // The temporary folder in which renditions are made, and the names inside it.
 namespace TempFiles {
 
-// QDir::tempPath() + "/VOZ_PHOTO_TEMP-<uid>" (on Windows "/VOZ_PHOTO_TEMP").
+// The system temporary location: QDir::tempPath(), or /tmp when that is not a folder.
+QString systemTempPath();
+// systemTempPath() + "/VOZ_PHOTO_TEMP-<uid>" (on Windows "/VOZ_PHOTO_TEMP").
 QString folderPath();
 // Creates the folder (mode 0700) when missing. False, with a log line, when it cannot be
 // made or is not a plain folder owned by this user: nothing may be converted into it then.

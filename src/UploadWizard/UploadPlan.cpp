@@ -122,6 +122,23 @@ QString destinationDir(const QString& strDestination)
                                                                 : QString();
 }
 
+bool normalizeDestination(const QString& strText, QString& strNormalized)
+{
+    QStringList lstParts;
+    for (const QString& strPart : strText.split(QLatin1Char('/'))) {
+        const QString strName = strPart.trimmed();
+        if (strName == QLatin1String(".") || strName == QLatin1String(".."))
+            return false;
+        if (!strName.isEmpty())
+            lstParts.append(strName);
+    }
+    // The text itself starts at the root: "/photo...", never "photo" without its slash.
+    if (!strText.trimmed().startsWith(QLatin1Char('/')) || lstParts.value(0) != QLatin1String("photo"))
+        return false;
+    strNormalized = QLatin1Char('/') + lstParts.join(QLatin1Char('/'));
+    return true;
+}
+
 bool collectJobs(const QStringList& lstPaths, const QString& strDestinationDir, bool blKeepFolders,
                  bool blSupportedOnly, UploadJobList& lstJobs, LeftOutList* pLeftOut)
 {

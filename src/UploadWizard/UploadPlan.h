@@ -16,6 +16,10 @@ namespace UploadPlan {
 
 // The album path of a destination text: "/photo/2013/trip" gives "2013/trip", "/photo" "".
 QString destinationDir(const QString& strDestination);
+// A destination text made plain: "/photo" or "/photo/a/b", blanks around each folder name
+// trimmed and empty names dropped. False when it does not lie below /photo or names a folder
+// "." or "..", which a server could take for a way out of the photo share.
+bool normalizeDestination(const QString& strText, QString& strNormalized);
 
 // Path and reason (a message text) of an entry the collection left out.
 using LeftOutList = QList<QPair<QString, QString>>;

@@ -312,7 +312,8 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
         const QStringList& lstFiles = blBig ? lstBigFiles : lstSmallFiles;
         for (int i = 0; i < lstSizes.size(); ++i) {
             const QString strOutput = strPrefix + lstFiles.at(i);
-            const QStringList lstArguments{blBig ? strFrame : strThumbB, "-define", "jpeg:size=" + lstSizes.at(i),
+            // The decoder's size hint goes before the input, where the converter reads it.
+            const QStringList lstArguments{"-define", "jpeg:size=" + lstSizes.at(i), blBig ? strFrame : strThumbB,
                                            "-thumbnail", lstSizes.at(i), "-quality", "70", "-type", "truecolor",
                                            strOutput};
             qDebug(blBig ? "Video Bigger Thumb Convert: %s" : "Video Smaller Thumb Convert: %s",

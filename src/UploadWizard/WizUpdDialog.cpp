@@ -165,6 +165,15 @@ bool WizUpdDialog::validatePage()
         m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_none_sel_folder"));
         return false;
     }
+    // A stored destination may name "." or "..": a server that trusts it would write outside
+    // the photo share.
+    QString strDestination;
+    if (!UploadPlan::normalizeDestination(m_ui->m_pedtDstAlbum->text(), strDestination)) {
+        m_pWizard->prompt()->warning(VelmLocale::message("err_warning"),
+                                     VelmLocale::message("err_bad_destination").arg(m_ui->m_pedtDstAlbum->text()));
+        return false;
+    }
+    setDestinationText(strDestination);
     storeOptions();
     // The history must take what this run sends, and no other run of the profile may be
     // reading or writing it meanwhile; both are settled before anything is collected.

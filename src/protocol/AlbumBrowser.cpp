@@ -277,7 +277,10 @@ void AlbumBrowser::slotCreateFolderClicked()
     const RenditionRecord record{{KeyDestination, itemPath(m_pCreateParent)},
                                  {KeyOrigName, m_strNewName},
                                  {KeyUploadType, QStringLiteral("FOLDER")}};
-    m_pReply = send(FileUploadRequest::build(m_strBaseUrl, record, QStringLiteral("SKIP")), QByteArray());
+    // Every request of the dialog is a form request, the album creation too.
+    QNetworkRequest request = FileUploadRequest::build(m_strBaseUrl, record, QStringLiteral("SKIP"));
+    ServerRequest::setFormContentType(request);
+    m_pReply = send(request, QByteArray());
     connect(m_pReply, &QNetworkReply::finished, this, &AlbumBrowser::slotCreateAlbumRequestFinished);
 }
 

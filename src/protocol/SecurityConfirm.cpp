@@ -115,7 +115,7 @@ QString SecurityConfirm::interpret(QNetworkReply* pReply, bool blPersonalRequest
     if (reply.kind == ServerReply::TransportFailure) {
         if (reply.errorCode == QNetworkReply::ContentNotFoundError)
             return VelmLocale::message("err_photo_not_install");
-        return ReplyMessages::connectFail(reply.errorCode);
+        return ReplyMessages::connectFail(reply);
     }
 
     if (reply.kind == ServerReply::Json) {

@@ -36,6 +36,15 @@ QString networkErrorName(int iCode)
         {301, "ProtocolUnknownError"},
         {302, "ProtocolInvalidOperationError"},
         {399, "ProtocolFailure"},
+        // Later network layers tell more content errors apart and report HTTP 5xx as server
+        // errors; all of them are content errors here.
+        {205, "UnknownContentError"},
+        {206, "UnknownContentError"},
+        {207, "UnknownContentError"},
+        {401, "UnknownContentError"},
+        {402, "UnknownContentError"},
+        {403, "UnknownContentError"},
+        {499, "UnknownContentError"},
     };
     const auto it = s_names.constFind(iCode);
     if (it != s_names.constEnd())
@@ -70,11 +79,20 @@ ServerReply ServerReply::classify(QNetworkReply* pReply)
         if (reply.errorCode == QNetworkReply::OperationCanceledError)
             reply.errorCode = QNetworkReply::TimeoutError;
         reply.errorString = pReply->errorString();
+        reply.httpStatus = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (pReply->isOpen())
             reply.body = pReply->readAll();
         return reply;
     }
     return fromBody(pReply->readAll());
+}
+
+QString ServerReply::errorName() const
+{
+    const QString strName = networkErrorName(errorCode);
+    if (httpStatus >= 400 && strName == QLatin1String("UnknownContentError"))
+        return strName + QStringLiteral(" (HTTP %1)").arg(httpStatus);
+    return strName;
 }
 
 bool ServerReply::has(const char* pszMember) const
@@ -157,9 +175,9 @@ QStringList ServerReply::texts(const char* pszMember) const
 
 namespace ReplyMessages {
 
-QString connectFail(int iCode)
+QString connectFail(const ServerReply& reply)
 {
-    return VelmLocale::message("err_connect_fail").arg(networkErrorName(iCode));
+    return VelmLocale::message("err_connect_fail").arg(reply.errorName());
 }
 
 namespace {
@@ -181,7 +199,7 @@ QString listMessage(const ServerReply& reply, bool blNotSupportedOn404, bool* pb
     if (reply.kind == ServerReply::TransportFailure) {
         if (blNotSupportedOn404 && reply.errorCode == QNetworkReply::ContentNotFoundError)
             return VelmLocale::message("err_kb_not_supp");
-        return connectFail(reply.errorCode);
+        return connectFail(reply);
     }
     if (reply.kind == ServerReply::NotJson)
         return unknown(QStringLiteral("ret_err"));
@@ -232,7 +250,7 @@ QString albumCreation(const ServerReply& reply, bool* pblSessionLost)
 {
     setLost(pblSessionLost, false);
     if (reply.kind == ServerReply::TransportFailure)
-        return connectFail(reply.errorCode);
+        return connectFail(reply);
     if (reply.kind == ServerReply::NotJson)
         return unknown(QStringLiteral("ret_err"));
     if (reply.flag("success"))
@@ -248,7 +266,7 @@ QString fileUpload(const ServerReply& reply, bool* pblSessionLost)
 {
     setLost(pblSessionLost, false);
     if (reply.kind == ServerReply::TransportFailure)
-        return connectFail(reply.errorCode);
+        return connectFail(reply);
     if (reply.kind == ServerReply::NotJson)
         return unknown(QStringLiteral("ret_err"));
     if (reply.flag("success"))

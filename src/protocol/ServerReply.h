@@ -16,11 +16,16 @@ struct ServerReply
     Kind kind = NotJson;
     int errorCode = 0;
     QString errorString; // the reply's own error text, for transport failures
+    int httpStatus = 0;  // the HTTP status of a failed reply, 0 when none came
     QByteArray body;
     QJsonObject object; // members of a JSON body; empty when the body does not parse
 
     static ServerReply classify(QNetworkReply* pReply);
     static ServerReply fromBody(const QByteArray& baBody);
+
+    // The transport failure's name for messages, with the HTTP status where the name alone
+    // does not tell it ("UnknownContentError (HTTP 502)").
+    QString errorName() const;
 
     bool has(const char* pszMember) const;
     // A member as a condition: missing, null, false, 0, "" and NaN are false.
@@ -35,7 +40,7 @@ struct ServerReply
 // User messages for the endpoints' failures; empty when the reply is a success.
 namespace ReplyMessages {
 
-QString connectFail(int iCode);
+QString connectFail(const ServerReply& reply);
 QString albumList(const ServerReply& reply, bool* pblSessionLost = nullptr);
 QString subAlbumList(const ServerReply& reply, bool* pblSessionLost = nullptr);
 QString albumCreation(const ServerReply& reply, bool* pblSessionLost = nullptr);

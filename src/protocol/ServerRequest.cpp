@@ -26,10 +26,15 @@ QNetworkRequest build(const QString& strBaseUrl, const char* pszPath)
     return request;
 }
 
+void setFormContentType(QNetworkRequest& request)
+{
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+}
+
 QNetworkRequest buildForm(const QString& strBaseUrl, const char* pszPath)
 {
     QNetworkRequest request = build(strBaseUrl, pszPath);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    setFormContentType(request);
     return request;
 }
 

@@ -26,6 +26,8 @@ int noTransferTimeoutMs();
 QNetworkRequest build(const QString& strBaseUrl, const char* pszPath);
 // The same, with the form content type.
 QNetworkRequest buildForm(const QString& strBaseUrl, const char* pszPath);
+// Gives a request the form content type.
+void setFormContentType(QNetworkRequest& request);
 
 // A form value: UTF-8, every byte but A-Z a-z 0-9 - . _ ~ as %XX.
 QByteArray formValue(const QString& strValue);

@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
 #include <utility>
 
 namespace ProfileStore {
@@ -70,6 +71,17 @@ void fillRecord(ServerProfile& profile, const QString& strName, const QString& s
     profile.serverdst = strServerDst;
     profile.qualities = lstQualities;
     profile.updateBaseUrl();
+}
+
+QString profileNameProblem(const QString& strName)
+{
+    const bool blControl = std::any_of(strName.begin(), strName.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
+               c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    });
+    if (blControl || strName.size() > MaxProfileNameLength)
+        return VelmLocale::message("err_profname_invalid").arg(MaxProfileNameLength);
+    return QString();
 }
 
 bool insertProfile(const ServerProfile& profile)
@@ -200,29 +212,34 @@ void updateConnectionSettings(const QString& strOldName, const ProfileSummary& s
     rewriteShortcutList();
 }
 
-void deleteProfile(const QString& strName)
+bool deleteProfile(const QString& strName)
 {
     const qint64 llRowId = firstRowId(s_profiles, strName);
     if (llRowId < 0)
-        return;
+        return true;
     QSqlQuery query(VelmDatabase::database());
     query.prepare(QStringLiteral("DELETE FROM ServerProfiles WHERE rowid = ?"));
     query.addBindValue(llRowId);
-    query.exec();
+    if (!query.exec())
+        return false;
 
     if (firstRowId(QStringLiteral("PhotoRecords"), strName) < 0)
-        return;
+        return true;
     query.prepare(QStringLiteral("DELETE FROM PhotoRecords WHERE profname = ?"));
     query.addBindValue(strName);
-    query.exec();
+    const bool blOk = query.exec();
     rewriteShortcutList();
+    return blOk;
 }
 
-QMap<QString, ProfileSummary> listProfiles()
+QMap<QString, ProfileSummary> listProfiles(bool* pblOk)
 {
     QMap<QString, ProfileSummary> mapProfiles;
     QSqlQuery query(VelmDatabase::database());
-    if (!query.exec(QStringLiteral("SELECT * FROM ServerProfiles")))
+    const bool blOk = query.exec(QStringLiteral("SELECT * FROM ServerProfiles"));
+    if (pblOk)
+        *pblOk = blOk;
+    if (!blOk)
         return mapProfiles;
     while (query.next()) {
         const QSqlRecord row = query.record();

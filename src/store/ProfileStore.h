@@ -17,6 +17,12 @@ void fillRecord(ServerProfile& profile, const QString& strName, const QString& s
                 bool blPersonal, bool blIdxOnly, bool blIncBackup, bool blDateRename, const QString& strDupHandler,
                 const QString& strServerDst, const QList<int>& lstQualities);
 
+// Longest profile name accepted.
+inline constexpr int MaxProfileNameLength = 100;
+// Why a profile name cannot be used (control characters, line breaks, too long); empty when
+// it can. Every front end asks before it stores a name: the shortcut list holds one per line.
+QString profileNameProblem(const QString& strName);
+
 // Stores a new profile with the fixed option defaults, then rewrites the shortcut list.
 bool insertProfile(const ServerProfile& profile);
 // Fills the record from the stored row; shows the database error box and returns false
@@ -27,9 +33,10 @@ void countUploadRun(const QString& strName);
 // Sets one column of the named profile's row in one of the program's tables.
 void setColumn(const QString& strTable, const QString& strName, const QString& strColumn, const QString& strValue);
 void updateConnectionSettings(const QString& strOldName, const ProfileSummary& summary);
-void deleteProfile(const QString& strName);
-// Name to summary, ascending by name.
-QMap<QString, ProfileSummary> listProfiles();
+// False when the database refused.
+bool deleteProfile(const QString& strName);
+// Name to summary, ascending by name. pblOk (when given) tells a failed read from no profile.
+QMap<QString, ProfileSummary> listProfiles(bool* pblOk = nullptr);
 // Ignoring letter case.
 bool profileExists(const QString& strName);
 // Position in the shortcut list order, ignoring letter case; the profile count when absent.

@@ -2,6 +2,7 @@
 
 #include "AppIdentity.h"
 
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -33,6 +34,8 @@ const TableInfo s_tables[] = {
      "SELECT name FROM sqlite_master WHERE type='table'and name='PTPPhotoRecords'"},
 };
 
+QString s_strOpenError; // why the last open failed after the file was opened
+
 } // namespace
 
 const char* tableName(Table table)
@@ -57,8 +60,23 @@ bool open()
     QSqlDatabase db = database();
     if (db.isOpen())
         return true;
-    db.setDatabaseName(AppIdentity::dataFilePath(QStringLiteral("VOZDatabase")));
-    return db.open();
+    const QString strPath = AppIdentity::dataFilePath(QStringLiteral("VOZDatabase"));
+    db.setDatabaseName(strPath);
+    // Another process writing the database is waited for a moment before anything fails.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    if (!db.open())
+        return false;
+    // SQLite opens lazily: a file that is not a database, or stays locked, shows on the first read.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        s_strOpenError = probe.lastError().text();
+        db.close();
+        return false;
+    }
+    s_strOpenError.clear();
+    // It holds remembered passwords: for this user only.
+    QFile::setPermissions(strPath, QFile::ReadOwner | QFile::WriteOwner);
+    return true;
 }
 
 void close()
@@ -69,7 +87,7 @@ void close()
 
 QString lastErrorText()
 {
-    return database().lastError().text();
+    return s_strOpenError.isEmpty() ? database().lastError().text() : s_strOpenError;
 }
 
 bool tableExists(Table table)

@@ -14,7 +14,11 @@ const char* creationStatement(Table table);
 
 // The connection object, created on first use.
 QSqlDatabase database();
-// Opens the database file in the current data folder.
+// A database another process is writing is waited for this long.
+inline constexpr int BusyTimeoutMs = 5000;
+
+// Opens the database file in the current data folder (made private to the user) and reads it
+// once: false, with lastErrorText(), when it cannot be opened, is not a database or stays locked.
 bool open();
 void close();
 QString lastErrorText();

@@ -566,6 +566,16 @@ void TestVideoConverter::realTranscodes()
         QCOMPARE(lstAtZero.isEmpty(), !frameRetry);
         if (frameRetry)
             QVERIFY(s_logLines.indexOf(lstAtThree.first()) < s_logLines.indexOf(lstAtZero.first()));
+        // Each thumbnail's size hint comes before its input, where the converter reads it.
+        const QStringList lstThumbs = logMatching(QStringLiteral("Video (Bigger|Smaller) Thumb Convert"));
+        QCOMPARE(lstThumbs.size(), 5);
+        for (const QString& strLine : lstThumbs) {
+            // The big ones are made from the frame, the small ones from the big thumbnail.
+            const QString strInput = strLine.contains(QLatin1String("TEMP.jpg")) ? QStringLiteral("TEMP.jpg")
+                                                                                  : QStringLiteral("THUMB_B.jpg");
+            const qsizetype iHint = strLine.indexOf(QLatin1String("jpeg:size="));
+            QVERIFY2(iHint >= 0 && iHint < strLine.indexOf(strInput), qPrintable(strLine));
+        }
     }
 
     for (int i = 0; i < 5; ++i) {

@@ -1,7 +1,11 @@
+#include "RefServerProcess.h"
 #include "VelmLocale.h"
 #include "protocol/ServerAddress.h"
 #include "protocol/ServerReply.h"
+#include "protocol/ServerRequest.h"
 
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QtTest>
 
 // Reply classification, member reading, error names and the endpoint message tables.
@@ -19,6 +23,8 @@ private Q_SLOTS:
     void classification();
     void messages_data();
     void messages();
+    void httpStatuses_data();
+    void httpStatuses();
 };
 
 void TestServerReply::baseUrl_data()
@@ -64,6 +70,10 @@ void TestServerReply::errorNames_data()
         {5, "OperationCanceledError"},
         {6, "SslHandshakeFailedError"},
         {7, "reply_err_7"},
+        {8, "reply_err_8"},
+        {9, "reply_err_9"},
+        {10, "reply_err_10"},
+        {11, "reply_err_11"},
         {99, "UnknownNetworkError"},
         {101, "ProxyConnectionRefusedError"},
         {102, "ProxyConnectionClosedError"},
@@ -75,12 +85,19 @@ void TestServerReply::errorNames_data()
         {202, "ContentOperationNotPermittedError"},
         {203, "ContentNotFoundError"},
         {204, "AuthenticationRequiredError"},
-        {205, "reply_err_205"},
+        {205, "UnknownContentError"},
+        {206, "UnknownContentError"},
+        {207, "UnknownContentError"},
         {299, "UnknownContentError"},
         {301, "ProtocolUnknownError"},
         {302, "ProtocolInvalidOperationError"},
         {399, "ProtocolFailure"},
-        {401, "reply_err_401"},
+        {401, "UnknownContentError"},
+        {402, "UnknownContentError"},
+        {403, "UnknownContentError"},
+        {499, "UnknownContentError"},
+        {400, "reply_err_400"},
+        {500, "reply_err_500"},
         {-1, "reply_err_-1"},
     };
     for (const auto& entry : lstNames)
@@ -213,6 +230,43 @@ void TestServerReply::messages()
         strMessage = ReplyMessages::fileUpload(reply, &blLost);
     QCOMPARE(strMessage, message);
     QCOMPARE(blLost, sessionLost);
+}
+
+void TestServerReply::httpStatuses_data()
+{
+    // Every HTTP error status reads as a content error; where the name does not tell the
+    // status, the text does.
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString strPrefix = QStringLiteral("Connection error. (Error Code: ");
+    QTest::newRow("403") << 403 << strPrefix + "ContentAccessDenied)";
+    QTest::newRow("404") << 404 << strPrefix + "ContentNotFoundError)";
+    QTest::newRow("405") << 405 << strPrefix + "ContentOperationNotPermittedError)";
+    QTest::newRow("409") << 409 << strPrefix + "UnknownContentError (HTTP 409))";
+    QTest::newRow("500") << 500 << strPrefix + "UnknownContentError (HTTP 500))";
+    QTest::newRow("501") << 501 << strPrefix + "UnknownContentError (HTTP 501))";
+    QTest::newRow("502") << 502 << strPrefix + "UnknownContentError (HTTP 502))";
+    QTest::newRow("503") << 503 << strPrefix + "UnknownContentError (HTTP 503))";
+}
+
+void TestServerReply::httpStatuses()
+{
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    RefServerProcess server(dir.path());
+    const QString strPath = QStringLiteral("/status/%1").arg(status);
+    QVERIFY(server.start({QStringLiteral("--status-on"), strPath + QLatin1Char('=') + QString::number(status)}));
+    QNetworkAccessManager nam;
+    QNetworkReply* pReply = nam.put(ServerRequest::build(server.baseUrl(), strPath.toLatin1().constData()),
+                                    QByteArray("body"));
+    QSignalSpy finished(pReply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(10000));
+    const ServerReply reply = ServerReply::classify(pReply);
+    delete pReply;
+    QCOMPARE(reply.kind, ServerReply::TransportFailure);
+    QCOMPARE(reply.httpStatus, status);
+    QCOMPARE(ReplyMessages::fileUpload(reply), message);
 }
 
 QTEST_GUILESS_MAIN(TestServerReply)

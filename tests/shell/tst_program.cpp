@@ -15,9 +15,13 @@ class TestProgram : public QObject
 private Q_SLOTS:
     void firstStartCreatesDatabase();
     void mode12RewritesShortcutList();
-    void unopenableDatabaseExitsOne();
+    void databaseFailures_data();
+    void databaseFailures();
+    void privateDataFolder_data();
+    void privateDataFolder();
     void germanCatalogueInstalled();
     void mode5StartsCameraImport();
+    void mode6SaysCameraImportIsMissing();
 
 private:
     static QString dataFolder(const TestEnvironment& env)
@@ -73,16 +77,74 @@ void TestProgram::mode12RewritesShortcutList()
     QCOMPARE(TestFiles::readBytes(strList), TestFiles::utf16le(QStringLiteral("3\nzeta\nalpha\nBeta\n")));
 }
 
-void TestProgram::unopenableDatabaseExitsOne()
+void TestProgram::databaseFailures_data()
 {
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("detail"); // in the error text
+    QTest::newRow("data folder is a file") << QStringLiteral("folder") << QString();
+    QTest::newRow("not a database") << QStringLiteral("corrupt") << QStringLiteral("file is not a database");
+    QTest::newRow("locked by another process") << QStringLiteral("locked") << QStringLiteral("locked");
+}
+
+void TestProgram::databaseFailures()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, detail);
     TestEnvironment env;
-    QVERIFY(TestFiles::writeBytes(dataFolder(env), "a file where the data folder belongs"));
+    const QString strDatabase = dataFolder(env) + QLatin1String("/VOZDatabase");
+    QSqlDatabase locker;
+    if (failure == QLatin1String("folder")) {
+        QVERIFY(TestFiles::writeBytes(dataFolder(env), "a file where the data folder belongs"));
+    } else if (failure == QLatin1String("corrupt")) {
+        QVERIFY(TestFiles::writeBytes(strDatabase, QByteArray(4096, 'x')));
+    } else {
+        QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
+        locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(strDatabase);
+        QVERIFY(locker.open());
+        QVERIFY(QSqlQuery(locker).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    // The error is shown and the program ends with 1; nothing is done with a database it
+    // cannot read (before, a broken file ran on with no profiles at all and ended with 0).
     const ProgramRun run = runProgram({QStringLiteral("2"), QStringLiteral("0")}, env.processEnvironment());
+    if (locker.isOpen()) {
+        locker.close();
+        locker = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    }
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.standardError.contains(QLatin1String("[critical] Error: Database error (")),
              qPrintable(run.standardError));
-    QVERIFY(!QFile::exists(env.dataHome() + QLatin1String("/Velmora/ShortCutList")));
+    QVERIFY2(run.standardError.contains(detail), qPrintable(run.standardError));
+    QVERIFY(!run.standardError.contains(QLatin1String("flow upload")));
+}
+
+void TestProgram::privateDataFolder_data()
+{
+    QTest::addColumn<bool>("loose"); // made by an earlier version, readable by everyone
+    QTest::newRow("first start") << false;
+    QTest::newRow("existing, readable by others") << true;
+}
+
+void TestProgram::privateDataFolder()
+{
+    QFETCH(bool, loose);
+    TestEnvironment env;
+    const QString strDatabase = dataFolder(env) + QLatin1String("/VOZDatabase");
+    if (loose) {
+        QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
+        QVERIFY(QFile::setPermissions(dataFolder(env), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                           QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(strDatabase, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                       QFile::ReadOther));
+    }
+    QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
+    // The database holds remembered passwords: only this user may read it.
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    QCOMPARE(QFileInfo(dataFolder(env)).permissions(), owner | QFile::ExeOwner | QFile::ExeUser);
+    QCOMPARE(QFileInfo(strDatabase).permissions(), owner);
 }
 
 void TestProgram::germanCatalogueInstalled()
@@ -114,12 +176,40 @@ void TestProgram::mode5StartsCameraImport()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 0);
 
-    // The detached child runs mode 6 and, with no profiles, opens the create-profile flow.
-    QTRY_VERIFY_WITH_TIMEOUT(QString::fromLocal8Bit(TestFiles::readBytes(strLog)).contains(QLatin1String("flow create-profile mode=6")),
-                             20000);
+    // The detached child runs mode 6, which says plainly that camera import is not there yet
+    // (never that the files were uploaded already).
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QString::fromLocal8Bit(TestFiles::readBytes(strLog))
+            .contains(QLatin1String("[information] Velmora Pictarium Uploader: Importing from a camera is not "
+                                    "available in this version of Pictarium Uploader.")),
+        20000);
     const QString strLogText = QString::fromLocal8Bit(TestFiles::readBytes(strLog));
     QVERIFY(strLogText.contains(QLatin1String("run mode 5")));
     QVERIFY(strLogText.indexOf(QLatin1String("run mode 5")) < strLogText.indexOf(QLatin1String("run mode 6")));
+}
+
+void TestProgram::mode6SaysCameraImportIsMissing()
+{
+    TestEnvironment env;
+    QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+        db.setDatabaseName(dataFolder(env) + QLatin1String("/VOZDatabase"));
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("insert into ServerProfiles (profname, duphandler, serverdst) "
+                                                  "values ('home', 'RENAME', '')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+    QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
+    const ProgramRun run = runProgram({QStringLiteral("6")}, env.processEnvironment());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.standardError.contains(QLatin1String("[information] Velmora Pictarium Uploader: Importing from a "
+                                                      "camera is not available in this version of Pictarium "
+                                                      "Uploader.")),
+             qPrintable(run.standardError));
+    QVERIFY2(!run.standardError.contains(QLatin1String("already been uploaded")), qPrintable(run.standardError));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

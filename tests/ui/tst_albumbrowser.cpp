@@ -345,6 +345,7 @@ void TestAlbumBrowser::createAlbum()
     QCOMPARE(headerValue(entry, "X-DUPLICATE"), QStringLiteral("SKIP"));
     QCOMPARE(headerValue(entry, "X-ORIG-FNAME"), QStringLiteral(" New%20Album"));
     QCOMPARE(headerValue(entry, "X-UPLOAD-TYPE"), QStringLiteral("FOLDER"));
+    QCOMPARE(headerValue(entry, "Content-Type"), QStringLiteral("application/x-www-form-urlencoded"));
     QVERIFY(body(entry).isEmpty());
     QCOMPARE(lstCookies.size(), 1);
     QCOMPARE(headerValue(entry, "Cookie").toLatin1(), lstCookies.first().toRawForm(QNetworkCookie::NameAndValueOnly));

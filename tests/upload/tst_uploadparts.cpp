@@ -24,6 +24,8 @@ private Q_SLOTS:
     void fingerprint_data();
     void fingerprint();
     void tempFolderIsPrivate();
+    void tempLocation_data();
+    void tempLocation();
     void emptyingKeepsOtherRuns();
     void mediaCheck_data();
     void mediaCheck();
@@ -78,6 +80,34 @@ void TestUploadParts::tempFolderIsPrivate()
     QVERIFY(!TempFiles::ensureFolder());
     QVERIFY(QFile::remove(strFolder));
     QVERIFY(TempFiles::ensureFolder());
+}
+
+void TestUploadParts::tempLocation_data()
+{
+    QTest::addColumn<QString>("tmpdir"); // relative to the test folder; "-" unset
+    QTest::addColumn<bool>("own");       // the folder lands inside it, else in /tmp
+    QTest::newRow("existing folder") << QStringLiteral("tmp") << true;
+    QTest::newRow("folder that does not exist") << QStringLiteral("no/such/folder") << false;
+    QTest::newRow("a file") << QStringLiteral("plain.txt") << false;
+    QTest::newRow("unset") << QStringLiteral("-") << false;
+}
+
+void TestUploadParts::tempLocation()
+{
+    QFETCH(QString, tmpdir);
+    QFETCH(bool, own);
+    const QByteArray baSaved = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&baSaved]() { qputenv("TMPDIR", baSaved); });
+    QVERIFY(TestFiles::writeBytes(m_env.root() + QLatin1String("/plain.txt"), "x"));
+    const QString strTmpdir = m_env.root() + QLatin1Char('/') + tmpdir;
+    if (tmpdir == QLatin1String("-"))
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", QFile::encodeName(strTmpdir));
+    // Never at the file system root, whatever TMPDIR says.
+    const QString strExpected = (own ? strTmpdir : QStringLiteral("/tmp")) + QLatin1String("/VOZ_PHOTO_TEMP-") +
+                                QString::number(::getuid());
+    QCOMPARE(TempFiles::folderPath(), strExpected);
 }
 
 void TestUploadParts::emptyingKeepsOtherRuns()

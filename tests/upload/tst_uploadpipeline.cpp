@@ -420,7 +420,9 @@ void TestUploadPipeline::vanishedFileFailsWithoutRequest()
     const Run run = runPipeline(lstJobs);
     QVERIFY(run.finished);
     QCOMPARE(m_pQueue->succeeded, 1);
-    QCOMPARE(m_pQueue->failures, (QList<QPair<QString, QString>>{{"gone.jpg", "Failed to convert gone.jpg."}}));
+    QCOMPARE(m_pQueue->failures,
+             (QList<QPair<QString, QString>>{
+                 {"gone.jpg", "The file could not be read: it has been moved or deleted, or it may not be read."}}));
     QCOMPARE(uploads().size(), 1);
 }
 

@@ -29,6 +29,8 @@ private Q_SLOTS:
     void loginPromptThenUpload();
     void videoShowsQualityPage();
     void emptyDestinationWarns();
+    void destinationChecked_data();
+    void destinationChecked();
     void alreadyUploadedMessage();
     void failuresOpenTheReport();
     void cancelDuringUpload();
@@ -174,6 +176,45 @@ void TestUploadWizard::emptyDestinationWarns()
     QCOMPARE(m_fixture.shownTexts(), QStringList{"warning|Please select a destination before uploading."});
     QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
     QVERIFY(!wizard.isBusy());
+}
+
+void TestUploadWizard::destinationChecked_data()
+{
+    QTest::addColumn<QString>("stored"); // the profile's destination
+    QTest::addColumn<QString>("album");  // where the file lands; empty: refused
+    QTest::newRow("up and out") << QStringLiteral("/photo/../escape") << QString();
+    QTest::newRow("up twice") << QStringLiteral("/photo/2013/../../x") << QString();
+    QTest::newRow("the parent itself") << QStringLiteral("/photo/..") << QString();
+    QTest::newRow("a dot") << QStringLiteral("/photo/./2013") << QString();
+    QTest::newRow("dots with blanks") << QStringLiteral("/photo/ .. /x") << QString();
+    QTest::newRow("not below photo") << QStringLiteral("/other/2013") << QString();
+    QTest::newRow("blanks around names") << QStringLiteral(" /photo/ 2013 ") << QStringLiteral("2013");
+    QTest::newRow("doubled slashes") << QStringLiteral("/photo//2013/") << QStringLiteral("2013");
+}
+
+void TestUploadWizard::destinationChecked()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, album);
+    QVERIFY(m_fixture.start());
+    m_fixture.profile.serverdst = stored;
+    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
+                        &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    clickNext(wizard);
+    if (album.isEmpty()) {
+        QTRY_COMPARE_WITH_TIMEOUT(m_fixture.shownTexts().size(), 1, 15000);
+        QCOMPARE(m_fixture.shownTexts().at(0),
+                 QStringLiteral("warning|The destination folder %1 cannot be used: it must lie below /photo, and no "
+                                "folder in its path may be named \".\" or \"..\".")
+                     .arg(stored));
+        QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
+        QVERIFY(m_fixture.server->journalFor(QStringLiteral("rada_upload_init.php")).isEmpty());
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    QVERIFY(QFile::exists(m_fixture.serverFile(album + QLatin1String("/a.jpg"))));
+    QCOMPARE(m_fixture.profile.serverdst, QLatin1String("/photo/") + album);
 }
 
 void TestUploadWizard::alreadyUploadedMessage()
