@@ -165,7 +165,7 @@ void TestSecurityConfirm::outcomes_data()
                                 << "Failed to establish the connection. Please check the hostname/IP address or make "
                                    "sure Pictarium is working properly, and then try again.";
     QTest::newRow("server error 500") << QJsonObject() << QStringList{"--status-on", "/blog/login.php=500"} << false
-                                      << "ann" << "pw" << "" << "Connection error. (Error Code: reply_err_401)";
+                                      << "ann" << "pw" << "" << "Connection error. (Error Code: UnknownContentError (HTTP 500))";
     QTest::newRow("dropped") << QJsonObject() << QStringList{"--close-immediately", "/blog/login.php"} << false
                              << "ann" << "pw" << "" << "Connection error. (Error Code: RemoteHostClosedError)";
     QTest::newRow("refused") << QJsonObject() << QStringList{"REFUSED"} << false << "ann" << "pw" << ""
