@@ -6,10 +6,25 @@
 #include <termios.h>
 #include <unistd.h>
 
+QString TerminalPrompt::safeText(const QString& strText, bool blKeepLines)
+{
+    QString strSafe;
+    strSafe.reserve(strText.size());
+    for (const QChar c : strText) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && !(blKeepLines && u == u'\n')) || (u >= 0x7f && u <= 0x9f))
+            strSafe += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            strSafe += c;
+    }
+    return strSafe;
+}
+
 void TerminalPrompt::tell(const QString& strText)
 {
     m_strLastMessage = strText;
-    std::fprintf(stderr, "%s\n", strText.toLocal8Bit().constData());
+    // Messages may quote names and texts from the server.
+    std::fprintf(stderr, "%s\n", safeText(strText, true).toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
@@ -58,7 +73,7 @@ bool TerminalPrompt::askText(const QString& strTitle, const QString& strLabel, b
     }
     if (!::isatty(STDIN_FILENO))
         return false;
-    std::fprintf(stderr, "%s ", strLabel.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s ", safeText(strLabel).toLocal8Bit().constData());
     std::fflush(stderr);
     termios saved;
     ::tcgetattr(STDIN_FILENO, &saved);

@@ -9,6 +9,10 @@
 class TerminalPrompt : public UserPrompt
 {
 public:
+    // The text with every control character (C0, DEL, C1) written as \xNN, so that names from
+    // the file system or the server cannot steer the terminal. With blKeepLines, line breaks stay.
+    static QString safeText(const QString& strText, bool blKeepLines = false);
+
     void setPasswordFd(int iFd) { m_iPasswordFd = iFd; }
     QString lastMessage() const { return m_strLastMessage; }
 

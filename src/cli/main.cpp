@@ -21,6 +21,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -33,10 +34,13 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTranslator>
 
 #include <climits>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -45,35 +49,222 @@ enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
 TerminalPrompt s_prompt;
 
+// Text from the file system, the database or the server, made safe to print.
+QString safe(const QString& strText)
+{
+    return TerminalPrompt::safeText(strText);
+}
+
 void out(const QString& strText)
 {
     std::fprintf(stdout, "%s\n", strText.toLocal8Bit().constData());
     std::fflush(stdout);
 }
 
+// Prints a one-line message on standard error, control characters escaped.
 int fail(const QString& strText, int iCode = ExitUsage)
 {
-    std::fprintf(stderr, "%s\n", strText.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", safe(strText).toLocal8Bit().constData());
+    std::fflush(stderr);
     return iCode;
 }
 
-const char* const s_usage =
-    "Usage: pictarium-cli COMMAND [OPTIONS]\n"
-    "  profiles [--json]\n"
-    "  add-profile --name N --host H --port P [--https] --account A [--personal OWNER] [--remember-password]\n"
-    "  remove-profile NAME\n"
-    "  albums --profile N\n"
-    "  upload --profile N [--album /photo/...] [--duplicates overwrite|rename|skip] [--all-files]\n"
-    "         [--no-skip-uploaded] [--no-date-rename] [--flatten] [--video-quality LIST] [--json] PATH...\n"
-    "A password the profile does not remember comes from PICTARIUM_PASSWORD, from --password-fd N,\n"
+// One line of JSON. The writer escapes C0 controls only: DEL and C1 controls are escaped here,
+// so that the document stays plain and a terminal showing it is not steered.
+QString jsonLine(const QJsonDocument& document)
+{
+    const QString strJson = QString::fromUtf8(document.toJson(QJsonDocument::Compact));
+    QString strSafe;
+    strSafe.reserve(strJson.size());
+    for (const QChar c : strJson) {
+        if (c.unicode() >= 0x7f && c.unicode() <= 0x9f)
+            strSafe += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        else
+            strSafe += c;
+    }
+    return strSafe;
+}
+
+struct OptionInfo
+{
+    const char* pszName;
+    const char* pszValue; // nullptr for a flag
+    const char* pszHelp;
+};
+
+const OptionInfo s_options[] = {
+    {"name", "N", "Name of the new profile: at most 100 characters, no control characters."},
+    {"host", "H", "Host name or IPv4 address of the server."},
+    {"port", "P", "Port of the server, 1 to 65535."},
+    {"https", nullptr, "Connect with HTTPS."},
+    {"account", "A", "Account to log in with."},
+    {"personal", "OWNER", "Upload to the personal albums of the account OWNER."},
+    {"remember-password", nullptr, "Test the login now and store the password with the profile."},
+    {"profile", "N", "The profile to use."},
+    {"album", "PATH", "Album to upload to, /photo or below (default: the profile's last album, else /photo)."},
+    {"duplicates", "POLICY", "When the album holds a file of the same name: overwrite, rename or skip."},
+    {"all-files", nullptr, "Upload every file, not only photos and videos."},
+    {"no-skip-uploaded", nullptr, "Send again the files this profile has uploaded before."},
+    {"no-date-rename", nullptr, "Keep the file names (by default photos and videos are named by capture time)."},
+    {"flatten", nullptr, "Put the files of folders into the album itself, without an album per folder."},
+    {"video-quality", "LIST", "Video copies to make, separated by commas: high, medium, low, mobile."},
+    {"dry-run", nullptr, "Print what would be sent, skipped and left out; nothing is sent or stored."},
+    {"json", nullptr, "Print the result as one line of JSON on standard output."},
+    {"password-fd", "FD", "Read the password from the open file descriptor FD."},
+};
+
+struct CommandInfo
+{
+    const char* pszName;
+    const char* pszSummary;
+    const char* pszSynopsis; // what follows the command name
+    const char* pszOptions;  // option names, separated by blanks
+    const char* pszArgument; // positional argument after the command, or nullptr
+    const char* pszArgumentSyntax;
+    const char* pszArgumentHelp;
+    const char* pszNotes; // more about the command, or nullptr
+};
+
+const char* const s_passwordNote =
+    "A password the profile does not remember comes from PICTARIUM_PASSWORD, from --password-fd FD,\n"
     "or is asked on the terminal.";
+
+const CommandInfo s_commands[] = {
+    {"profiles", "List the stored upload profiles: name, server address and account.", "[--json]", "json", nullptr,
+     nullptr, nullptr, nullptr},
+    {"add-profile", "Store a new upload profile.",
+     "--name N --host H --port P [--https] --account A [--personal OWNER] [--remember-password]",
+     "name host port https account personal remember-password password-fd", nullptr, nullptr, nullptr,
+     "With --remember-password the login is tested first, and the profile is stored only when it succeeds."},
+    {"remove-profile", "Remove a profile and its upload history.", "NAME", "", "NAME", "NAME", "The profile to remove.",
+     nullptr},
+    {"albums", "List the albums the profile's account may upload to.", "--profile N", "profile password-fd", nullptr,
+     nullptr, nullptr, nullptr},
+    {"upload", "Upload files and folders to an album.",
+     "--profile N [--album /photo/...] [--duplicates overwrite|rename|skip] [--all-files]\n"
+     "         [--no-skip-uploaded] [--no-date-rename] [--flatten] [--video-quality LIST] [--dry-run] [--json] PATH...",
+     "profile album duplicates all-files no-skip-uploaded no-date-rename flatten video-quality dry-run json "
+     "password-fd",
+     "PATH", "PATH...", "Files and folders to upload; a folder with everything in it.",
+     "With --dry-run the plan is printed (each file with the album and the name it would be stored under,\n"
+     "what is skipped as uploaded before, what is left out and why) without logging in: the server is not\n"
+     "asked, so files it would refuse or already holds are not known. Nothing is sent or stored."},
+};
+
+const CommandInfo* findCommand(const QString& strName)
+{
+    for (const CommandInfo& command : s_commands) {
+        if (strName == QLatin1String(command.pszName))
+            return &command;
+    }
+    return nullptr;
+}
+
+QCommandLineOption makeOption(const OptionInfo& option)
+{
+    return option.pszValue ? QCommandLineOption(QLatin1String(option.pszName), QLatin1String(option.pszHelp),
+                                                QLatin1String(option.pszValue))
+                           : QCommandLineOption(QLatin1String(option.pszName), QLatin1String(option.pszHelp));
+}
+
+QCommandLineOption helpOption()
+{
+    return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                              QStringLiteral("Show this help; after a command, the help of that command."));
+}
+
+QCommandLineOption versionOption()
+{
+    return QCommandLineOption(QStringLiteral("version"), QStringLiteral("Show the program's name and version."));
+}
+
+// A parser that knows one command: its options and arguments, for parsing and for its help.
+void defineCommand(QCommandLineParser& parser, const CommandInfo& command)
+{
+    QString strDescription = QLatin1String(command.pszSummary);
+    if (command.pszNotes)
+        strDescription += QLatin1Char('\n') + QLatin1String(command.pszNotes);
+    if (QByteArray(command.pszOptions).contains("password-fd"))
+        strDescription += QLatin1Char('\n') + QLatin1String(s_passwordNote);
+    parser.setApplicationDescription(strDescription);
+    for (const QString& strName : QString::fromLatin1(command.pszOptions).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (const OptionInfo& option : s_options) {
+            if (strName == QLatin1String(option.pszName))
+                parser.addOption(makeOption(option));
+        }
+    }
+    parser.addOption(helpOption());
+    if (command.pszArgument)
+        parser.addPositionalArgument(QLatin1String(command.pszArgument), QLatin1String(command.pszArgumentHelp),
+                                     QLatin1String(command.pszArgumentSyntax));
+}
+
+// The parser's help, its usage line naming the program as typed at a prompt, and the command.
+QString helpText(const QCommandLineParser& parser, const QString& strCommand = QString())
+{
+    QString strText = parser.helpText();
+    const QString strProgram = QStringLiteral("Usage: ") + QCoreApplication::arguments().value(0);
+    if (strText.startsWith(strProgram)) {
+        strText.replace(0, strProgram.size(),
+                        QStringLiteral("Usage: pictarium-cli") +
+                            (strCommand.isEmpty() ? QString() : QLatin1Char(' ') + strCommand));
+    }
+    return strText;
+}
+
+QString synopsis()
+{
+    QString strText = QStringLiteral("Usage: pictarium-cli COMMAND [OPTIONS]\n");
+    for (const CommandInfo& command : s_commands)
+        strText += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.pszName), QLatin1String(command.pszSynopsis));
+    return strText;
+}
+
+QString programHelp()
+{
+    QCommandLineParser parser;
+    QString strDescription = QStringLiteral("Profiles, albums and uploads from a terminal, with the same profiles and "
+                                            "database as the desktop program.\n\nCommands:\n");
+    for (const CommandInfo& command : s_commands)
+        strDescription +=
+            QStringLiteral("  %1%2\n").arg(QLatin1String(command.pszName), -16).arg(QLatin1String(command.pszSummary));
+    strDescription += QLatin1Char('\n') + synopsis().section(QLatin1Char('\n'), 1);
+    parser.setApplicationDescription(strDescription.trimmed());
+    parser.addOption(helpOption());
+    parser.addOption(versionOption());
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("One of the commands above; 'pictarium-cli COMMAND --help' describes it."),
+        QStringLiteral("COMMAND"));
+    return helpText(parser) + QLatin1Char('\n') + QLatin1String(s_passwordNote) + QLatin1Char('\n');
+}
 
 int usage(const QString& strProblem = QString())
 {
     if (!strProblem.isEmpty())
-        std::fprintf(stderr, "%s\n", strProblem.toLocal8Bit().constData());
-    std::fprintf(stderr, "%s\n", s_usage);
+        fail(strProblem);
+    std::fprintf(stderr, "%s%s\n", synopsis().toLocal8Bit().constData(),
+                 "'pictarium-cli --help' and 'pictarium-cli COMMAND --help' tell more.");
     return ExitUsage;
+}
+
+// Why the database refuses, as far as it tells: the open error, else a read of the profile
+// table, else (blWrite) a write to it that changes no row.
+QString databaseReason(bool blWrite)
+{
+    QString strReason = VelmDatabase::lastErrorText().trimmed();
+    QSqlQuery query(VelmDatabase::database());
+    if (strReason.isEmpty() && !query.exec(QStringLiteral("SELECT count(*) FROM ServerProfiles")))
+        strReason = query.lastError().text().trimmed();
+    if (strReason.isEmpty() && blWrite &&
+        !query.exec(QStringLiteral("UPDATE ServerProfiles SET profname = profname WHERE 0")))
+        strReason = query.lastError().text().trimmed();
+    return strReason.isEmpty() ? QStringLiteral("no reason given") : strReason;
+}
+
+QString databaseError(bool blWrite)
+{
+    return VelmLocale::message("err_database").arg(databaseReason(blWrite));
 }
 
 int cancelled()
@@ -100,34 +291,50 @@ int logIn(QNetworkAccessManager* pNam, ServerProfile* pProfile, const QString& s
 
 const QString s_loginFailed = QStringLiteral("Login failed. Check the profile's server and account, and the password.");
 
-// Profile name given, loaded, logged in; or an exit code.
-int openProfile(const QString& strName, ServerProfile& profile, QNetworkAccessManager* pNam)
+// The stored profile named strName, loaded; or an exit code, the reason printed.
+int findProfile(const QString& strName, ServerProfile& profile)
 {
     if (strName.isEmpty())
         return usage(QStringLiteral("Name a profile with --profile."));
-    if (!ProfileStore::listProfiles().contains(strName))
+    bool blRead = false;
+    const QMap<QString, ProfileSummary> mapProfiles = ProfileStore::listProfiles(&blRead);
+    if (!blRead)
+        return fail(databaseError(false));
+    if (!mapProfiles.contains(strName))
         return fail(QStringLiteral("No profile named [%1]. 'pictarium-cli profiles' lists them.").arg(strName));
     if (!ProfileStore::loadProfile(strName, profile, s_prompt))
         return ExitUsage;
+    return ExitOk;
+}
+
+// Profile name given, loaded, logged in; or an exit code.
+int openProfile(const QString& strName, ServerProfile& profile, QNetworkAccessManager* pNam)
+{
+    if (const int iCode = findProfile(strName, profile))
+        return iCode;
     return logIn(pNam, &profile, s_loginFailed);
 }
 
 int listProfiles(bool blJson)
 {
+    bool blRead = false;
+    const QMap<QString, ProfileSummary> mapProfiles = ProfileStore::listProfiles(&blRead);
+    if (!blRead)
+        return fail(databaseError(false));
     QJsonArray array;
-    for (const ProfileSummary& profile : ProfileStore::listProfiles()) {
+    for (const ProfileSummary& profile : mapProfiles) {
         const QString strUrl = QStringLiteral("%1://%2:%3")
                                    .arg(profile.https ? QStringLiteral("https") : QStringLiteral("http"),
                                         profile.hostaddr, QString::number(profile.port));
         if (!blJson)
-            out(profile.profname + QLatin1Char('\t') + strUrl + QLatin1Char('\t') + profile.account);
+            out(safe(profile.profname) + QLatin1Char('\t') + safe(strUrl) + QLatin1Char('\t') + safe(profile.account));
         array.append(QJsonObject{{"name", profile.profname},      {"host", profile.hostaddr},
                                  {"port", profile.port},          {"https", profile.https},
                                  {"account", profile.account},    {"personal", profile.personal},
                                  {"owner", profile.usrname},      {"remember_password", profile.savepass}});
     }
     if (blJson)
-        out(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
+        out(jsonLine(QJsonDocument(array)));
     return ExitOk;
 }
 
@@ -146,9 +353,22 @@ bool isHostSyntax(const QString& strHost)
     return true;
 }
 
+// The text without the blanks around it; other white space (tabs, line breaks) stays.
+QString withoutBlanks(const QString& strText)
+{
+    qsizetype iStart = 0;
+    qsizetype iEnd = strText.size();
+    while (iStart < iEnd && strText.at(iStart) == QLatin1Char(' '))
+        ++iStart;
+    while (iEnd > iStart && strText.at(iEnd - 1) == QLatin1Char(' '))
+        --iEnd;
+    return strText.mid(iStart, iEnd - iStart);
+}
+
 int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
 {
-    const QString strName = parser.value(QStringLiteral("name")).trimmed();
+    // A tab or line break around the name is refused with the name, not trimmed away.
+    const QString strName = withoutBlanks(parser.value(QStringLiteral("name")));
     const QString strHost = parser.value(QStringLiteral("host")).trimmed();
     const QString strAccount = parser.value(QStringLiteral("account")).trimmed();
     const QString strOwner = parser.value(QStringLiteral("personal")).trimmed();
@@ -158,6 +378,13 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
 
     if (strName.isEmpty())
         return fail(VelmLocale::message("err_profname_empty") + QLatin1String(" (--name)"));
+    const QString strNameProblem = ProfileStore::profileNameProblem(strName);
+    if (!strNameProblem.isEmpty())
+        return fail(strNameProblem + QLatin1String(" (--name)"));
+    bool blRead = false;
+    ProfileStore::listProfiles(&blRead);
+    if (!blRead)
+        return fail(QStringLiteral("The profile was not added: ") + databaseError(false));
     if (!blPort || iPort < 1 || iPort > 65535)
         return fail(VelmLocale::message("err_bad_port") + QLatin1String(" (--port)"));
     if (!isHostSyntax(strHost) || QHostInfo::fromName(strHost).addresses().isEmpty())
@@ -186,8 +413,9 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         if (const int iCode = logIn(pNam, &profile, QStringLiteral("The login test failed; the profile was not added.")))
             return iCode;
     }
-    ProfileStore::insertProfile(profile);
-    out(QStringLiteral("Profile [%1] added.").arg(strName));
+    if (!ProfileStore::insertProfile(profile))
+        return fail(QStringLiteral("Profile [%1] was not added: %2").arg(strName, databaseError(true)));
+    out(QStringLiteral("Profile [%1] added.").arg(safe(strName)));
     return ExitOk;
 }
 
@@ -214,7 +442,7 @@ void printChildren(QNetworkAccessManager* pNam, const QString& strBaseUrl, const
     if (!strError.isEmpty())
         return;
     for (const QString& strName : reply.texts("sub_albums")) {
-        out(QString(iDepth * 2, QLatin1Char(' ')) + strName);
+        out(QString(iDepth * 2, QLatin1Char(' ')) + safe(strName));
         printChildren(pNam, strBaseUrl, strPath + QLatin1Char('/') + strName, iDepth + 1);
     }
 }
@@ -237,7 +465,7 @@ int listAlbums(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
             lstFirst.append(strTop);
     }
     for (const QString& strTop : std::as_const(lstFirst)) {
-        out(QStringLiteral("  ") + strTop);
+        out(QStringLiteral("  ") + safe(strTop));
         printChildren(pNam, profile.baseUrl, strTop, 2);
     }
     return ExitOk;
@@ -256,9 +484,73 @@ QString progressLine(UploadQueue& queue, int iPercent, const QElapsedTimer& time
         .arg(iPercent)
         .arg(queue.succeeded + queue.failed)
         .arg(queue.total)
-        .arg(queue.currentFileName())
+        .arg(safe(queue.currentFileName()))
         .arg(dRate, 0, 'f', 1)
         .arg(strLeft);
+}
+
+// The album a job goes to, as a destination text ("/photo/2013").
+QString albumOf(const UploadJob& job)
+{
+    const QString strDir = job.value(JobDestination);
+    return strDir.isEmpty() ? QStringLiteral("/photo") : QLatin1String("/photo/") + strDir;
+}
+
+// What a run would do, without asking the server: each job with its album and stored name
+// (a folder becomes an album of its own name), then what is skipped and left out.
+int printPlan(const ServerProfile& profile, const UploadJobList& lstJobs, const UploadJobList& lstSkipped,
+              const UploadPlan::LeftOutList& lstLeftOut, bool blJson)
+{
+    auto storedName = [](const UploadJob& job, bool blFolder) {
+        return blFolder ? QFileInfo(job.value(JobLocalPath)).fileName() : job.value(JobStoredName);
+    };
+    if (blJson) {
+        QJsonArray send;
+        for (const UploadJob& job : lstJobs) {
+            const bool blFolder = QFileInfo(job.value(JobLocalPath)).isDir();
+            send.append(QJsonObject{{"path", QDir::toNativeSeparators(job.value(JobLocalPath))},
+                                    {"album", albumOf(job)},
+                                    {"name", storedName(job, blFolder)},
+                                    {"kind", blFolder ? QStringLiteral("folder") : QStringLiteral("file")}});
+        }
+        QJsonArray skipped;
+        for (const UploadJob& job : lstSkipped)
+            skipped.append(QDir::toNativeSeparators(job.value(JobLocalPath)));
+        QJsonArray leftOut;
+        for (const auto& pair : lstLeftOut)
+            leftOut.append(QJsonObject{{"path", pair.first}, {"reason", pair.second}});
+        out(jsonLine(QJsonDocument(QJsonObject{{"dry_run", true},
+                                               {"album", profile.serverdst},
+                                               {"send", send},
+                                               {"skipped", skipped},
+                                               {"left_out", leftOut}})));
+        return ExitOk;
+    }
+    out(QStringLiteral(
+        "Dry run: nothing was sent, and the server was not asked (files it would refuse are not known)."));
+    out(QStringLiteral("Album: %1").arg(profile.serverdst));
+    out(QStringLiteral("To send: %1").arg(lstJobs.size()));
+    for (const UploadJob& job : lstJobs) {
+        const bool blFolder = QFileInfo(job.value(JobLocalPath)).isDir();
+        out(QStringLiteral("  %1 -> %2/%3%4")
+                .arg(safe(QDir::toNativeSeparators(job.value(JobLocalPath))), safe(albumOf(job)),
+                     safe(storedName(job, blFolder)), blFolder ? QStringLiteral(" (album)") : QString()));
+    }
+    out(QStringLiteral("Skipped (already uploaded): %1").arg(lstSkipped.size()));
+    for (const UploadJob& job : lstSkipped)
+        out(QStringLiteral("  ") + safe(QDir::toNativeSeparators(job.value(JobLocalPath))));
+    out(QStringLiteral("Left out: %1").arg(lstLeftOut.size()));
+    for (const auto& pair : lstLeftOut)
+        out(QStringLiteral("  ") + safe(pair.first) + QLatin1String(": ") + safe(pair.second));
+    return ExitOk;
+}
+
+// The album to upload to, made plain; or an exit code, the reason printed.
+int checkAlbum(const QString& strAlbum, QString& strNormalized)
+{
+    if (!UploadPlan::normalizeDestination(strAlbum, strNormalized))
+        return fail(VelmLocale::message("err_bad_destination").arg(strAlbum));
+    return ExitOk;
 }
 
 int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
@@ -270,22 +562,24 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         if (!QFileInfo::exists(strPath))
             return fail(QStringLiteral("No such file or folder: %1. Check the path.").arg(strPath));
     }
+    // An album outside the photo share is refused before anything is looked up or sent.
+    QString strAlbum;
+    if (parser.isSet(QStringLiteral("album"))) {
+        if (const int iCode = checkAlbum(parser.value(QStringLiteral("album")), strAlbum))
+            return iCode;
+    }
     ServerProfile profile;
-    const QString strName = parser.value(QStringLiteral("profile"));
-    if (strName.isEmpty() || !ProfileStore::listProfiles().contains(strName))
-        return openProfile(strName, profile, pNam);
-    if (!ProfileStore::loadProfile(strName, profile, s_prompt))
-        return ExitUsage;
+    if (const int iCode = findProfile(parser.value(QStringLiteral("profile")), profile))
+        return iCode;
 
     // Options, as the options page would set them.
-    if (parser.isSet(QStringLiteral("album"))) {
-        const QString strAlbum = parser.value(QStringLiteral("album"));
-        if (strAlbum != QLatin1String("/photo") && !strAlbum.startsWith(QLatin1String("/photo/")))
-            return usage(QStringLiteral("--album takes a path that starts with /photo."));
-        profile.serverdst = strAlbum;
+    if (strAlbum.isEmpty()) {
+        // The profile's last album, stored by an earlier run or another program, is checked too.
+        const QString strStored = profile.serverdst.isEmpty() ? QStringLiteral("/photo") : profile.serverdst;
+        if (const int iCode = checkAlbum(strStored, strAlbum))
+            return iCode;
     }
-    if (profile.serverdst.isEmpty())
-        profile.serverdst = QStringLiteral("/photo");
+    profile.serverdst = strAlbum;
     if (parser.isSet(QStringLiteral("duplicates"))) {
         const QString strPolicy = parser.value(QStringLiteral("duplicates")).toUpper();
         if (strPolicy != QLatin1String("OVERWRITE") && strPolicy != QLatin1String("RENAME") &&
@@ -317,17 +611,22 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         profile.qualities = {1};
     }
 
-    // One run per profile at a time, and a history that can take what this run sends: both
-    // are settled before anything is asked or sent.
-    QString strReason;
-    if (!UploadHistory::isWritable(false, &strReason))
-        return fail(VelmLocale::message("err_history_write").arg(strReason));
-    ProfileRunLock runLock(profile.profname);
-    if (!runLock.tryLock())
-        return fail(runLock.refusal());
+    // A dry run neither locks, logs in nor writes: it only reads the history.
+    const bool blDryRun = parser.isSet(QStringLiteral("dry-run"));
     StopSignals* pStop = StopSignals::install();
-    if (const int iCode = logIn(pNam, &profile, s_loginFailed))
-        return iCode;
+    std::unique_ptr<ProfileRunLock> pRunLock;
+    if (!blDryRun) {
+        // One run per profile at a time, and a history that can take what this run sends: both
+        // are settled before anything is asked or sent.
+        QString strReason;
+        if (!UploadHistory::isWritable(false, &strReason))
+            return fail(VelmLocale::message("err_history_write").arg(strReason));
+        pRunLock = std::make_unique<ProfileRunLock>(profile.profname);
+        if (!pRunLock->tryLock())
+            return fail(pRunLock->refusal());
+        if (const int iCode = logIn(pNam, &profile, s_loginFailed))
+            return iCode;
+    }
 
     UploadJobList lstJobs;
     UploadPlan::LeftOutList lstLeftOut;
@@ -340,14 +639,18 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         if (QFileInfo(job.value(JobLocalPath)).isDir())
             setFolders.insert(QFileInfo(job.value(JobLocalPath)).fileName());
     }
-    QStringList lstSkipped;
-    if (profile.incbackup) {
-        for (const UploadJob& job :
-             UploadPlan::dropUploaded(lstJobs, profile.profname, []() { QCoreApplication::processEvents(); }))
-            lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
-    }
+    UploadJobList lstSkippedJobs;
+    if (profile.incbackup)
+        lstSkippedJobs =
+            UploadPlan::dropUploaded(lstJobs, profile.profname, []() { QCoreApplication::processEvents(); });
     if (pStop->count() > 0)
         return cancelled();
+    const bool blJson = parser.isSet(QStringLiteral("json"));
+    if (blDryRun)
+        return printPlan(profile, lstJobs, lstSkippedJobs, lstLeftOut, blJson);
+    QStringList lstSkipped;
+    for (const UploadJob& job : std::as_const(lstSkippedJobs))
+        lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
     UploadInitRequest init;
     {
         const QMetaObject::Connection stopInit =
@@ -377,8 +680,9 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     };
     lstSkipped = filesOnly(lstSkipped);
 
-    const bool blJson = parser.isSet(QStringLiteral("json"));
-    const bool blTerminal = ::isatty(STDOUT_FILENO) && !blJson;
+    // With --json standard output holds the report only: progress goes to standard error.
+    FILE* pProgress = blJson ? stderr : stdout;
+    const bool blTerminal = ::isatty(::fileno(pProgress));
     UploadQueue queue;
     queue.total = int(lstJobs.size());
     bool blCancelled = false;
@@ -397,7 +701,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         QString strShownFile;
         auto endLine = [&]() {
             if (blTerminal && iShown >= 0)
-                std::fprintf(stdout, "\n");
+                std::fprintf(pProgress, "\n");
         };
         auto show = [&](int iPercent) {
             iPercent = qBound(qMax(iShown, 0), iPercent, 100);
@@ -407,12 +711,11 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
             iShown = iPercent;
             strShownFile = strFile;
             const QString strLine = progressLine(queue, iPercent, timer, llTotalBytes);
-            if (blTerminal) {
-                std::fprintf(stdout, "\r%-78s", strLine.left(78).toLocal8Bit().constData());
-                std::fflush(stdout);
-            } else {
-                out(QLatin1String("progress ") + strLine);
-            }
+            if (blTerminal)
+                std::fprintf(pProgress, "\r%-78s", strLine.left(78).toLocal8Bit().constData());
+            else
+                std::fprintf(pProgress, "progress %s\n", strLine.toLocal8Bit().constData());
+            std::fflush(pProgress);
         };
         QObject::connect(&converter, &FileConverter::signalCompleteProgressChanged, &loop, show);
         QObject::connect(&uploader, &FileUploader::signalCompleteProgressChanged, &loop, show);
@@ -472,12 +775,12 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
                            {"failed_count", queue.failed}};
         if (!strStopReason.isEmpty())
             report.insert(QStringLiteral("stopped"), strStopReason);
-        out(QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Compact)));
+        out(jsonLine(QJsonDocument(report)));
     } else {
         auto list = [](const QString& strTitle, const QList<QPair<QString, QString>>& lstPairs) {
             out(strTitle.arg(lstPairs.size()));
             for (const auto& pair : lstPairs)
-                out(QStringLiteral("  ") + pair.first + QLatin1String(": ") + pair.second);
+                out(QStringLiteral("  ") + safe(pair.first) + QLatin1String(": ") + safe(pair.second));
         };
         out(QStringLiteral("Uploaded: %1").arg(lstUploaded.size()));
         list(QStringLiteral("Uploaded without some renditions: %1"), queue.notes);
@@ -485,7 +788,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         list(QStringLiteral("Left out: %1"), lstLeftOut);
         out(QStringLiteral("Refused by the server: %1").arg(lstRefused.size()));
         for (const QString& strRefused : std::as_const(lstRefused))
-            out(QStringLiteral("  ") + strRefused);
+            out(QStringLiteral("  ") + safe(strRefused));
         list(QStringLiteral("Failed: %1"), queue.failures);
         list(QStringLiteral("Not sent: %1"), queue.notSent);
         if (blCancelled)
@@ -501,7 +804,10 @@ void quietDebug(QtMsgType type, const QMessageLogContext& context, const QString
     static const bool s_blDebug = qEnvironmentVariable("PICTARIUM_DEBUG") == QLatin1String("1");
     if (type == QtDebugMsg && !s_blDebug)
         return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, strMessage)));
+    // Messages may quote file names.
+    std::fprintf(
+        stderr, "%s\n",
+        TerminalPrompt::safeText(qFormatLogMessage(type, context, strMessage), true).toLocal8Bit().constData());
 }
 
 } // namespace
@@ -510,28 +816,47 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pictarium-cli"));
+#ifdef PICTARIUM_VERSION
+    QCoreApplication::setApplicationVersion(QStringLiteral(PICTARIUM_VERSION));
+#endif
     qInstallMessageHandler(quietDebug);
     // Ctrl-C, SIGTERM and SIGHUP cancel whatever the command waits for.
     StopSignals::install();
 
+    // First every option of every command, to find the command; then that command's own.
+    QCommandLineParser any;
+    any.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const OptionInfo& option : s_options)
+        any.addOption(makeOption(option));
+    any.addOption(helpOption());
+    any.addOption(versionOption());
+    if (!any.parse(QCoreApplication::arguments()))
+        return usage(any.errorText());
+    if (any.isSet(QStringLiteral("version"))) {
+        out(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+        return ExitOk;
+    }
+    const QString strCommand = any.positionalArguments().value(0);
+    const CommandInfo* pCommand = findCommand(strCommand);
+    if (strCommand.isEmpty() && any.isSet(QStringLiteral("help"))) {
+        std::fprintf(stdout, "%s", programHelp().toLocal8Bit().constData());
+        return ExitOk;
+    }
+    if (!pCommand)
+        return usage(strCommand.isEmpty() ? QString() : QStringLiteral("Unknown command: ") + strCommand);
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    for (const char* pszFlag : {"json", "https", "remember-password", "all-files", "no-skip-uploaded", "no-date-rename",
-                                "flatten"})
-        parser.addOption(QCommandLineOption(QLatin1String(pszFlag)));
-    for (const char* pszValue : {"name", "host", "port", "account", "personal", "profile", "album", "duplicates",
-                                 "video-quality", "password-fd"})
-        parser.addOption(QCommandLineOption(QLatin1String(pszValue), QString(), QStringLiteral("value")));
-    parser.addPositionalArgument(QStringLiteral("command"), QString());
+    defineCommand(parser, *pCommand);
+    if (any.isSet(QStringLiteral("help"))) {
+        std::fprintf(stdout, "%s", helpText(parser, strCommand).toLocal8Bit().constData());
+        return ExitOk;
+    }
+    // Options of other commands are refused, not ignored.
     if (!parser.parse(QCoreApplication::arguments()))
-        return usage(parser.errorText());
-    if (parser.isSet(QStringLiteral("password-fd")))
+        return usage(parser.errorText() + QStringLiteral(" It is not an option of %1.").arg(strCommand));
+    if (parser.optionNames().contains(QStringLiteral("password-fd")))
         s_prompt.setPasswordFd(parser.value(QStringLiteral("password-fd")).toInt());
     const QStringList lstPositional = parser.positionalArguments();
-    const QString strCommand = lstPositional.value(0);
-    const QStringList lstCommands{"profiles", "add-profile", "remove-profile", "albums", "upload"};
-    if (!lstCommands.contains(strCommand))
-        return usage(strCommand.isEmpty() ? QString() : QStringLiteral("Unknown command: ") + strCommand);
 
     const QHash<QString, int> hashMaxPositional{
         {"profiles", 1}, {"add-profile", 1}, {"remove-profile", 2}, {"albums", 1}, {"upload", INT_MAX}};
@@ -546,11 +871,15 @@ int main(int argc, char* argv[])
     if (translator.load(VelmLocale::translationCatalog(settings)) && !translator.isEmpty())
         QCoreApplication::installTranslator(&translator);
     VelmLocale::fillMessageTable();
-    AppIdentity::ensureDataFolder();
+    const QString strCheckFolder =
+        QLatin1String(" Check that the data folder can be written: ") + AppIdentity::dataFolder();
+    if (!AppIdentity::ensureDataFolder())
+        return fail(VelmLocale::message("err_database").arg(QStringLiteral("the data folder cannot be made")) +
+                    strCheckFolder);
     if (!VelmDatabase::open())
-        return fail(VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()) +
-                    QLatin1String(" Check that the data folder can be written: ") + AppIdentity::dataFolder());
-    VelmDatabase::ensureTable(VelmDatabase::ServerProfiles);
+        return fail(VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()) + strCheckFolder);
+    if (!VelmDatabase::ensureTable(VelmDatabase::ServerProfiles))
+        return fail(databaseError(true) + strCheckFolder);
 
     QNetworkAccessManager nam;
     int iCode = ExitOk;
@@ -560,18 +889,24 @@ int main(int argc, char* argv[])
         iCode = addProfile(parser, &nam);
     } else if (strCommand == QLatin1String("remove-profile")) {
         const QString strName = lstPositional.value(1);
-        if (strName.isEmpty() || !ProfileStore::listProfiles().contains(strName)) {
+        bool blRead = false;
+        const QMap<QString, ProfileSummary> mapProfiles = ProfileStore::listProfiles(&blRead);
+        if (!blRead)
+            iCode = fail(databaseError(false));
+        else if (!mapProfiles.contains(strName))
             iCode = fail(QStringLiteral("No profile named [%1].").arg(strName));
-        } else {
-            ProfileStore::deleteProfile(strName);
-            out(QStringLiteral("Profile [%1] removed.").arg(strName));
-        }
+        else if (!ProfileStore::deleteProfile(strName))
+            iCode = fail(QStringLiteral("Profile [%1] was not removed: %2").arg(strName, databaseError(true)));
+        else
+            out(QStringLiteral("Profile [%1] removed.").arg(safe(strName)));
     } else if (strCommand == QLatin1String("albums")) {
         iCode = listAlbums(parser, &nam);
     } else {
         iCode = upload(parser, &nam);
     }
-    ProfileStore::rewriteShortcutList();
+    // A dry run writes nothing, not even the shortcut list.
+    if (!parser.optionNames().contains(QStringLiteral("dry-run")))
+        ProfileStore::rewriteShortcutList();
     VelmDatabase::close();
     return iCode;
 }

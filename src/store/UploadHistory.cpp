@@ -84,8 +84,14 @@ bool isWritable(bool blCamera, QString* pstrError)
     QSqlDatabase db = VelmDatabase::database();
     const auto table = blCamera ? VelmDatabase::PTPPhotoRecords : VelmDatabase::PhotoRecords;
     QSqlQuery query(db);
+    QString strCreateError;
+    if (!VelmDatabase::ensureTable(table, &strCreateError)) {
+        if (pstrError)
+            *pstrError = strCreateError;
+        return false;
+    }
     // A row written inside a savepoint and taken back: the same write a run makes, minus its trace.
-    bool blOk = VelmDatabase::ensureTable(table) && query.exec(QStringLiteral("SAVEPOINT history_probe"));
+    bool blOk = query.exec(QStringLiteral("SAVEPOINT history_probe"));
     if (blOk) {
         blOk = query.exec(blCamera ? QStringLiteral("insert into PTPPhotoRecords values('', '', '', '', '')")
                                    : QStringLiteral("insert into PhotoRecords values('', '', 0, '', '')"));

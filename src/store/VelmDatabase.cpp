@@ -98,17 +98,18 @@ bool tableExists(Table table)
     return query.next();
 }
 
-void createTable(Table table)
+void createTable(Table table, QString* pstrError)
 {
     QSqlQuery query(database());
-    query.exec(QLatin1String(s_tables[table].pszCreate));
+    if (!query.exec(QLatin1String(s_tables[table].pszCreate)) && pstrError)
+        *pstrError = query.lastError().text().trimmed();
 }
 
-bool ensureTable(Table table)
+bool ensureTable(Table table, QString* pstrError)
 {
     if (tableExists(table))
         return true;
-    createTable(table);
+    createTable(table, pstrError);
     return tableExists(table);
 }
 

@@ -24,9 +24,9 @@ void close();
 QString lastErrorText();
 
 bool tableExists(Table table);
-// Runs the creation statement; its outcome is ignored.
-void createTable(Table table);
+// Runs the creation statement; pstrError gets the database's reason when it fails.
+void createTable(Table table, QString* pstrError = nullptr);
 // Creates the table when missing; true when it exists afterwards.
-bool ensureTable(Table table);
+bool ensureTable(Table table, QString* pstrError = nullptr);
 
 } // namespace VelmDatabase

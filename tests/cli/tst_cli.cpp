@@ -19,11 +19,20 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <signal.h>
 #include <unistd.h>
+
+namespace {
+
+// C0 controls but the line break, DEL and C1 controls: none may reach the terminal.
+const QRegularExpression s_rawControl(QStringLiteral("[\\x{0}-\\x{9}\\x{b}-\\x{1f}\\x{7f}-\\x{9f}]"));
+
+} // namespace
 
 // The terminal front end, run as a program with a private data folder against the reference server.
 class TestCli : public QObject
@@ -49,6 +58,16 @@ private Q_SLOTS:
     void refusedByServer_data();
     void refusedByServer();
     void interruptCancels();
+    void albumChecked_data();
+    void albumChecked();
+    void profileNames_data();
+    void profileNames();
+    void controlCharactersEscaped();
+    void databaseFailures_data();
+    void databaseFailures();
+    void helpAndVersion_data();
+    void helpAndVersion();
+    void dryRunPlan();
 
 private:
     // A fresh reference server with ann/pw (album "secret" forbidden) and the given albums.
@@ -346,9 +365,10 @@ void TestCli::uploadFolderTreeThenAgain()
     CliRun run = runCli(env, lstUpload + QStringList{"--json"});
     QVERIFY2(run.finished, qPrintable(run.describe()));
     QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
-    // Progress lines go to stdout when it is not a terminal.
-    QVERIFY2(!lines(run.out).filter(QRegularExpression(QStringLiteral("^progress \\d+%"))).isEmpty(),
+    // With --json, progress lines go to stderr: stdout holds the report alone.
+    QVERIFY2(!lines(run.err).filter(QRegularExpression(QStringLiteral("^progress \\d+%"))).isEmpty(),
              qPrintable(run.describe()));
+    QVERIFY2(lines(run.out).size() == 1, qPrintable(run.describe()));
     QJsonObject report = run.json();
     QVERIFY2(!report.isEmpty(), qPrintable(run.describe()));
     QStringList lstUploaded = toStrings(report.value("uploaded"));
@@ -505,28 +525,29 @@ void TestCli::interruptCancels()
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(cliProgram(), lstArgs);
     QVERIFY(process.waitForStarted(10000));
-    QByteArray baOut;
+    // With --json the progress lines come on stderr.
+    process.setReadChannel(QProcess::StandardError);
+    QByteArray baErr;
     bool blProgress = false;
     QDeadlineTimer guard(60000);
     while (!blProgress && process.state() == QProcess::Running && !guard.hasExpired()) {
         process.waitForReadyRead(200);
-        baOut += process.readAllStandardOutput();
-        for (const QByteArray& baLine : baOut.split('\n'))
+        baErr += process.readAllStandardError();
+        for (const QByteArray& baLine : baErr.split('\n'))
             blProgress = blProgress || baLine.startsWith("progress ");
     }
-    QVERIFY2(blProgress, baOut.constData());
+    QVERIFY2(blProgress, baErr.constData());
     QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished(5000);
         QFAIL("pictarium-cli did not end after SIGINT");
     }
-    baOut += process.readAllStandardOutput();
     CliRun run;
     run.finished = true;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(baOut);
-    run.err = QString::fromUtf8(process.readAllStandardError());
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(baErr + process.readAllStandardError());
     QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
     const QJsonObject report = run.json();
     QVERIFY2(!report.isEmpty(), qPrintable(run.describe()));
@@ -564,6 +585,282 @@ void TestCli::interruptCancels()
     QCOMPARE(second.value("cancelled").toBool(true), false);
     for (const QString& strFile : std::as_const(lstFiles))
         QVERIFY(QFileInfo::exists(m_pServer->root() + QLatin1String("/photo/2013/") + QFileInfo(strFile).fileName()));
+}
+
+void TestCli::albumChecked_data()
+{
+    QTest::addColumn<QString>("album");
+    QTest::addColumn<bool>("stored");     // the profile's stored album, no --album
+    QTest::addColumn<QString>("landsIn"); // empty: refused
+    for (const char* pszAlbum : {"/photo/../escape", "/photo/2013/../../x", "/photo/..", "/photo/./x", "/other"})
+        QTest::newRow(pszAlbum) << QString::fromLatin1(pszAlbum) << false << QString();
+    QTest::newRow("stored /photo/../escape") << QStringLiteral("/photo/../escape") << true << QString();
+    QTest::newRow("blanks trimmed") << QStringLiteral("/photo/2013 ") << false << QStringLiteral("/photo/2013");
+    QTest::newRow("stored, blanks trimmed")
+        << QStringLiteral(" /photo/ 2013 /") << true << QStringLiteral("/photo/2013");
+}
+
+void TestCli::albumChecked()
+{
+    QFETCH(QString, album);
+    QFETCH(bool, stored);
+    QFETCH(QString, landsIn);
+    QVERIFY(startServer({QStringLiteral("2013")}));
+    TestEnvironment env;
+    QVERIFY(addProfile(env, QStringLiteral("home"), false)); // no login test: the journal starts empty
+    const QString strFile = env.root() + QLatin1String("/local/a.jpg");
+    QVERIFY(MediaFixtures::makeImage(strFile, 64, 48));
+    QStringList lstArgs{"upload", "--profile", "home", "--no-date-rename", strFile};
+    if (stored)
+        queryDatabase(env, QStringLiteral("UPDATE ServerProfiles SET serverdst = ?"), {album});
+    else
+        lstArgs << QStringLiteral("--album") << album;
+
+    const CliRun run = runCli(env, lstArgs, QStringLiteral("pw"));
+    if (landsIn.isEmpty()) {
+        QVERIFY2(run.exitCode == 2 && run.err.contains(QLatin1String("The destination folder ") + album +
+                                                       QLatin1String(" cannot be used")),
+                 qPrintable(run.describe()));
+        QVERIFY2(m_pServer->journal().isEmpty(), "the server was asked");
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QVERIFY(QFileInfo::exists(m_pServer->root() + landsIn + QLatin1String("/a.jpg")));
+    // The plain form is what the profile keeps.
+    QCOMPARE(queryDatabase(env, QStringLiteral("SELECT serverdst FROM ServerProfiles")).value(0).value(0).toString(),
+             landsIn);
+}
+
+void TestCli::profileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("line break") << QStringLiteral("ho\nme") << false;
+    QTest::newRow("line break at the end") << QStringLiteral("home\n") << false;
+    QTest::newRow("tab") << QStringLiteral("ho\tme") << false;
+    QTest::newRow("escape sequence") << QStringLiteral("\x1b[31mhome") << false;
+    QTest::newRow("C1 control") << (QStringLiteral("ho") + QChar(0x9b) + QStringLiteral("me")) << false;
+    QTest::newRow("101 characters") << QString(101, QLatin1Char('n')) << false;
+    QTest::newRow("100 characters") << QString(100, QLatin1Char('n')) << true;
+    QTest::newRow("other scripts") << QStringLiteral("Fotos für Zoë 写真") << true;
+}
+
+void TestCli::profileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    TestEnvironment env;
+    const CliRun run =
+        runCli(env, {"add-profile", "--name", name, "--host", "127.0.0.1", "--port", "5000", "--account", "ann"});
+    const QJsonArray profiles = QJsonDocument::fromJson(runCli(env, {"profiles", "--json"}).out.toUtf8()).array();
+    QVERIFY2(run.exitCode == (accepted ? 0 : 2) && !run.err.contains(s_rawControl), qPrintable(run.describe()));
+    QCOMPARE(profiles.size(), accepted ? 1 : 0);
+    if (accepted)
+        QCOMPARE(profiles.at(0).toObject().value("name").toString(), name);
+    else
+        QVERIFY2(run.err.contains(QLatin1String("A profile name may not contain control characters")),
+                 qPrintable(run.describe()));
+}
+
+void TestCli::controlCharactersEscaped()
+{
+    QVERIFY(startServer({QStringLiteral("2013")}));
+    TestEnvironment env;
+    QVERIFY(addProfile(env, QStringLiteral("home")));
+    // One file to send (so that the progress lines name it) and one left out.
+    const QString strDir = env.root() + QLatin1String("/local");
+    const QString strSent =
+        QStringLiteral("\x1b[31mred") + QChar(0x9b) + QStringLiteral("2J") + QChar(0x7f) + QStringLiteral(".jpg");
+    const QString strHidden = QStringLiteral(".\x1b]0;title\x07.jpg");
+    for (const QString& strName : {strSent, strHidden}) {
+        QVERIFY(MediaFixtures::makeImage(strDir + QLatin1String("/plain.jpg"), 64, 48));
+        QVERIFY(QFile::rename(strDir + QLatin1String("/plain.jpg"), strDir + QLatin1Char('/') + strName));
+    }
+    const QRegularExpression progress(QStringLiteral("^progress .*\\\\x1b\\[31mred\\\\x9b2J\\\\x7f\\.jpg"),
+                                      QRegularExpression::MultilineOption);
+    const QStringList lstArgs{"upload",           "--profile", "home",         "--album",   "/photo/2013",
+                              "--no-date-rename", "--flatten", "--duplicates", "overwrite", strDir};
+
+    // --json: stdout is one line of plain JSON holding the real names; progress goes to stderr.
+    CliRun run = runCli(env, lstArgs + QStringList{"--json"});
+    QVERIFY2(run.exitCode == 0 && run.out.count(QLatin1Char('\n')) == 1 && run.out.endsWith(QLatin1Char('\n')),
+             qPrintable(run.describe()));
+    QJsonParseError error;
+    const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QVERIFY2(listNames(toStrings(report.value("uploaded")), strSent), qPrintable(run.out));
+    QVERIFY2(report.value("left_out").toArray().at(0).toObject().value("path").toString().endsWith(strHidden),
+             qPrintable(run.out));
+    QVERIFY2(run.out.contains(QLatin1String("\\u001b[31mred\\u009b2J\\u007f.jpg")) && run.err.contains(progress),
+             qPrintable(run.describe()));
+    QVERIFY2(!run.out.contains(s_rawControl) && !run.err.contains(s_rawControl), qPrintable(run.describe()));
+    QVERIFY(QFileInfo::exists(m_pServer->root() + QLatin1String("/photo/2013/") + strSent));
+
+    // Text: the progress lines and the report show the names escaped.
+    run = runCli(env, lstArgs + QStringList{"--no-skip-uploaded"});
+    QVERIFY2(run.exitCode == 0 && run.out.contains(progress), qPrintable(run.describe()));
+    QVERIFY2(run.out.contains(QLatin1String("/.\\x1b]0;title\\x07.jpg: Left out: hidden file or folder\n")),
+             qPrintable(run.describe()));
+    QVERIFY2(!run.out.contains(s_rawControl) && !run.err.contains(s_rawControl), qPrintable(run.describe()));
+}
+
+void TestCli::databaseFailures_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("args");
+    const QStringList lstAdd{"add-profile", "--name", "work",      "--host", "127.0.0.1",
+                             "--port",      "5000",   "--account", "ann"};
+    const QStringList lstRemove{"remove-profile", "home"};
+    const QStringList lstUpload{"upload", "--profile", "home", "@FILE@"};
+    QTest::newRow("corrupt: profiles") << QStringLiteral("corrupt") << QStringList{"profiles"};
+    QTest::newRow("corrupt: upload") << QStringLiteral("corrupt") << lstUpload;
+    QTest::newRow("locked: profiles --json") << QStringLiteral("locked") << QStringList{"profiles", "--json"};
+    QTest::newRow("no data folder: add-profile") << QStringLiteral("no folder") << lstAdd;
+    QTest::newRow("unreadable table: profiles") << QStringLiteral("table") << QStringList{"profiles"};
+    QTest::newRow("unreadable table: profiles --json") << QStringLiteral("table") << QStringList{"profiles", "--json"};
+    QTest::newRow("unreadable table: add-profile") << QStringLiteral("table") << lstAdd;
+    QTest::newRow("unreadable table: remove-profile") << QStringLiteral("table") << lstRemove;
+    QTest::newRow("unreadable table: albums") << QStringLiteral("table") << QStringList{"albums", "--profile", "home"};
+    QTest::newRow("unreadable table: upload") << QStringLiteral("table") << lstUpload;
+    QTest::newRow("read-only: add-profile") << QStringLiteral("read-only") << lstAdd;
+    QTest::newRow("read-only: remove-profile") << QStringLiteral("read-only") << lstRemove;
+}
+
+void TestCli::databaseFailures()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, args);
+    QVERIFY(startServer());
+    TestEnvironment env;
+    QVERIFY(addProfile(env, QStringLiteral("home"), false));
+    const QString strFile = env.root() + QLatin1String("/local/a.jpg");
+    QVERIFY(MediaFixtures::makeImage(strFile, 64, 48));
+    args.replaceInStrings(QStringLiteral("@FILE@"), strFile);
+    QProcessEnvironment pe = cliEnvironment(env, QStringLiteral("pw"));
+    QStringList lstWrapper;
+    // The test's own connection, for what the program never does: hold a lock, damage the schema.
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tst_cli_damage"));
+    db.setDatabaseName(dataFolder(env) + QLatin1String("/VOZDatabase"));
+    auto exec = [&db](const char* pszSql) { return db.isOpen() && QSqlQuery(db).exec(QLatin1String(pszSql)); };
+    if (damage == QLatin1String("corrupt")) {
+        QVERIFY(TestFiles::writeBytes(db.databaseName(), QByteArray(8192, 'x')));
+    } else if (damage == QLatin1String("no folder")) {
+        QVERIFY(TestFiles::writeBytes(env.root() + QLatin1String("/file"), "a file, not a folder"));
+        pe.insert(QStringLiteral("XDG_DATA_HOME"), env.root() + QLatin1String("/file"));
+    } else if (damage == QLatin1String("read-only")) {
+        lstWrapper = readOnlyWrapper(dataFolder(env));
+        if (lstWrapper.isEmpty())
+            QSKIP("A read-only bind mount (unshare -m) cannot be made here.");
+    } else {
+        QVERIFY(db.open());
+        if (damage == QLatin1String("locked")) // held past the program's wait for a busy database
+            QVERIFY(exec("BEGIN EXCLUSIVE"));
+        else // the table is there, but every read of it fails
+            QVERIFY(exec("DROP TABLE ServerProfiles") && exec("PRAGMA writable_schema = ON") &&
+                    exec("INSERT INTO sqlite_master (type, name, tbl_name, rootpage, sql) VALUES ('table', "
+                         "'ServerProfiles', 'ServerProfiles', 0, 'CREATE VIRTUAL TABLE ServerProfiles USING gone()')"));
+    }
+    const CliRun run = runCli(pe, args, lstWrapper);
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("tst_cli_damage"));
+
+    // The reason, and nothing on stdout: no "added", no "removed", no empty list.
+    QVERIFY2(run.exitCode == 2 && run.err.contains(QLatin1String("Database error (")) && run.out.isEmpty(),
+             qPrintable(run.describe()));
+    QVERIFY2(!run.err.contains(QLatin1String("No profile named")), qPrintable(run.describe()));
+    if (damage == QLatin1String("read-only"))
+        QVERIFY2(run.err.contains(QLatin1String(" was not ")), qPrintable(run.describe()));
+    QVERIFY2(m_pServer->journal().isEmpty(), "the server was asked");
+}
+
+void TestCli::helpAndVersion_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("mentions"); // texts the output holds, separated by blanks
+    QTest::addColumn<QString>("absent");
+    const QString strUpload =
+        QStringLiteral("--profile --album --duplicates --all-files --no-skip-uploaded "
+                       "--no-date-rename --flatten --video-quality --dry-run --json --password-fd");
+    const QString strAdd = QStringLiteral("--name --host --port --https --account --personal --remember-password");
+    const QString strAll = QStringLiteral("profiles add-profile remove-profile albums upload --help --version ") +
+                           strAdd + QLatin1Char(' ') + strUpload;
+    QTest::newRow("--help") << QStringList{"--help"} << strAll << QString();
+    QTest::newRow("-h") << QStringList{"-h"} << strAll << QString();
+    QTest::newRow("--version") << QStringList{"--version"} << QStringLiteral("pictarium-cli " PICTARIUM_VERSION)
+                               << QStringLiteral("--");
+    QTest::newRow("profiles --help") << QStringList{"profiles", "--help"} << QStringLiteral("--json")
+                                     << QStringLiteral("--album --name");
+    QTest::newRow("add-profile -h") << QStringList{"add-profile", "-h"} << strAdd + QLatin1String(" --password-fd")
+                                    << QStringLiteral("--album --json");
+    QTest::newRow("remove-profile --help")
+        << QStringList{"remove-profile", "--help"} << QStringLiteral("NAME") << QStringLiteral("--profile --json");
+    QTest::newRow("albums --help") << QStringList{"albums", "--help"} << QStringLiteral("--profile --password-fd")
+                                   << QStringLiteral("--album --json");
+    QTest::newRow("upload --help") << QStringList{"upload", "--help"} << strUpload + QLatin1String(" PATH... not asked")
+                                   << QStringLiteral("--name --host");
+}
+
+void TestCli::helpAndVersion()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, mentions);
+    QFETCH(QString, absent);
+    TestEnvironment env;
+    const CliRun run = runCli(env, args);
+    QVERIFY2(run.exitCode == 0 && run.err.isEmpty(), qPrintable(run.describe()));
+    for (const QString& strText : mentions.split(QLatin1Char(' ')))
+        QVERIFY2(run.out.contains(strText), qPrintable(strText + QLatin1String(" not in:\n") + run.out));
+    for (const QString& strText : absent.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        QVERIFY2(!run.out.contains(strText), qPrintable(strText + QLatin1String(" in:\n") + run.out));
+    // Help needs no database: the data folder was not even made.
+    QVERIFY(!QFileInfo::exists(dataFolder(env)));
+}
+
+void TestCli::dryRunPlan()
+{
+    QVERIFY(startServer({QStringLiteral("2013")}));
+    TestEnvironment env;
+    QVERIFY(addProfile(env, QStringLiteral("home")));
+    const QString strTrip = env.root() + QLatin1String("/local/trip");
+    for (const char* pszName : {"a.jpg", "b.jpg"}) // taken in the same second
+        QVERIFY(MediaFixtures::makeJpeg(strTrip + '/' + pszName, 160, 120, QStringLiteral("2012:03:04 05:06:07")));
+    QVERIFY(MediaFixtures::makeJpeg(strTrip + "/c.jpg", 160, 120, QStringLiteral("2011:01:01 00:00:00")));
+    QVERIFY(MediaFixtures::makeImage(strTrip + "/.hidden.jpg", 64, 48));
+    const CliRun first = runCli(env, {"upload", "--profile", "home", "--album", "/photo/2013", strTrip + "/c.jpg"});
+    QVERIFY2(first.exitCode == 0, qPrintable(first.describe()));
+    const qsizetype iRequests = m_pServer->journal().size();
+    const QString strState =
+        QStringLiteral("SELECT serverdst, counter, (SELECT count(*) FROM PhotoRecords) FROM ServerProfiles");
+    const QList<QVariantList> lstState = queryDatabase(env, strState);
+
+    const QString strTo = QStringLiteral(" -> /photo/2013/plans/trip");
+    const QStringList lstPlan{strTrip + strTo, strTrip + "/a.jpg" + strTo + "/IMG_20120304_050607.jpg",
+                              strTrip + "/b.jpg" + strTo + "/IMG_20120304_050607_1.jpg"};
+    const QStringList lstArgs{"upload", "--profile", "home", "--album", "/photo/2013/plans", "--dry-run", strTrip};
+    CliRun run = runCli(env, lstArgs);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(
+        lines(run.out).mid(1),
+        (QStringList{"Album: /photo/2013/plans", "To send: 3", "  " + lstPlan.at(0) + " (album)", "  " + lstPlan.at(1),
+                     "  " + lstPlan.at(2), "Skipped (already uploaded): 1", "  " + strTrip + "/c.jpg", "Left out: 1",
+                     "  " + strTrip + "/.hidden.jpg: Left out: hidden file or folder"}));
+
+    run = runCli(env, lstArgs + QStringList{"--json"});
+    const QJsonObject plan = run.json();
+    QVERIFY2(run.exitCode == 0 && lines(run.out).size() == 1 && plan.value("dry_run").toBool(),
+             qPrintable(run.describe()));
+    QStringList lstSend;
+    for (const QJsonValue& job : plan.value("send").toArray())
+        lstSend << job["path"].toString() + " -> " + job["album"].toString() + '/' + job["name"].toString() +
+                       (job["kind"] == QLatin1String("folder") ? "" : " file");
+    QCOMPARE(lstSend, (QStringList{lstPlan.at(0), lstPlan.at(1) + " file", lstPlan.at(2) + " file"}));
+    QCOMPARE(toStrings(plan.value("skipped")), QStringList{strTrip + "/c.jpg"});
+    QCOMPARE(plan.value("left_out")[0]["reason"].toString(), QStringLiteral("Left out: hidden file or folder"));
+
+    // Neither run asked the server or wrote anything: album, run counter and history as before.
+    QCOMPARE(m_pServer->journal().size(), iRequests);
+    QCOMPARE(queryDatabase(env, strState), lstState);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

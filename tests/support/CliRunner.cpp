@@ -80,6 +80,23 @@ CliRun runCli(const TestEnvironment& env, const QStringList& lstArgs, const QStr
     return runCli(cliEnvironment(env, strPassword), lstArgs);
 }
 
+QStringList readOnlyWrapper(const QString& strFolder)
+{
+    const QString strScript =
+        QStringLiteral("mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && exec \"$@\"");
+    // As root a mount namespace is enough; otherwise a user namespace may allow it.
+    for (const QStringList& lstUnshare : {QStringList{"-m"}, QStringList{"-r", "-m"}}) {
+        const QStringList lstWrapper =
+            QStringList{"unshare"} + lstUnshare + QStringList{"sh", "-c", strScript, strFolder};
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::MergedChannels);
+        probe.start(lstWrapper.first(), lstWrapper.mid(1) + QStringList{"test", "!", "-w", strFolder});
+        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+            return lstWrapper;
+    }
+    return {};
+}
+
 QStringList lines(const QString& strText)
 {
     return strText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

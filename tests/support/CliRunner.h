@@ -32,6 +32,9 @@ QProcessEnvironment cliEnvironment(const TestEnvironment& env, const QString& st
 // Runs pictarium-cli (or, with lstWrapper, "wrapper... pictarium-cli ARGS") to its end (2 min).
 CliRun runCli(const QProcessEnvironment& pe, const QStringList& lstArgs, const QStringList& lstWrapper = {});
 CliRun runCli(const TestEnvironment& env, const QStringList& lstArgs, const QString& strPassword = QString());
+// A wrapper for runCli that runs the program with strFolder bind-mounted read-only in a mount
+// namespace of its own; empty when this system does not allow that.
+QStringList readOnlyWrapper(const QString& strFolder);
 
 QStringList lines(const QString& strText);
 // A JSON array of texts.
