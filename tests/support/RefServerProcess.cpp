@@ -54,7 +54,11 @@ bool RefServerProcess::start(const QStringList& lstExtraArgs, bool blHttps)
 
     m_pProcess = std::make_unique<QProcess>();
     m_pProcess->setProcessChannelMode(QProcess::SeparateChannels);
-    m_pProcess->start(QStringLiteral(PICTARIUM_REFSERVER_BIN), lstArgs);
+    if (m_lstLauncher.isEmpty())
+        m_pProcess->start(QStringLiteral(PICTARIUM_REFSERVER_BIN), lstArgs);
+    else
+        m_pProcess->start(m_lstLauncher.constFirst(),
+                          m_lstLauncher.mid(1) + QStringList{QStringLiteral(PICTARIUM_REFSERVER_BIN)} + lstArgs);
     if (!m_pProcess->waitForStarted(10000))
         return false;
     m_iPid = m_pProcess->processId();

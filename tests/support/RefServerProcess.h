@@ -20,6 +20,8 @@ public:
 
     // Writes the accounts file from the given JSON object and uses it on start (call before start()).
     void setAccounts(const QJsonObject& accounts);
+    // Starts the server through a launcher (for example inside a network namespace).
+    void setLauncher(const QStringList& lstLauncher) { m_lstLauncher = lstLauncher; }
     // Starts with the journal enabled; waits (up to 15 s) for the base-URL line. False on failure.
     bool start(const QStringList& lstExtraArgs = {}, bool blHttps = false);
     void stop();             // SIGTERM, wait up to 10 s, then kill
@@ -39,6 +41,7 @@ private:
 
     QString m_strRoot;
     bool m_blAccounts = false;
+    QStringList m_lstLauncher;
     std::unique_ptr<QProcess> m_pProcess;
     QString m_strBaseUrl;
     int m_iPort = 0;

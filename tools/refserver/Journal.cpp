@@ -37,6 +37,8 @@ void Journal::write(const JournalEntry& entry)
     json.addInt("status", entry.iStatus)
         .addText("reply", QString::fromUtf8(entry.baReply))
         .addBool("dropped", entry.blDropped);
+    if (!entry.baDetails.isEmpty())
+        json.addRaw("discovery", entry.baDetails);
     m_file.write(json.toJson() + '\n');
     m_file.flush();
 }

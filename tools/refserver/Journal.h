@@ -19,6 +19,7 @@ struct JournalEntry
     int iStatus = 0; // 0: no reply was sent
     QByteArray baReply;
     bool blDropped = false;
+    QByteArray baDetails; // JSON object written as "discovery" when not empty
 };
 
 // JSON lines, one per request, flushed line by line.

@@ -207,6 +207,11 @@ void RefServer::stop()
     m_journal.close();
 }
 
+quint16 RefServer::httpPort() const
+{
+    return m_pServer ? m_pServer->serverPort() : 0;
+}
+
 QString RefServer::baseUrl() const
 {
     return (m_blHttps ? QLatin1String("https") : QLatin1String("http")) + QLatin1String("://127.0.0.1:") +

@@ -28,6 +28,8 @@ public:
     // Drops unfinished uploads, closes the journal and empties the staging folder.
     void stop();
     QString baseUrl() const;
+    quint16 httpPort() const;
+    Journal& journal() { return m_journal; }
 
     BodyPlan planBody(HttpRequest& request) override;
     HttpReply finish(HttpRequest& request) override;

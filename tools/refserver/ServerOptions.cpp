@@ -1,5 +1,7 @@
 #include "ServerOptions.h"
 
+#include <QHostAddress>
+
 #include <QCommandLineParser>
 #include <QFile>
 #include <QJsonArray>
@@ -86,6 +88,64 @@ bool readAccount(const QJsonValue& value, Account& account, QString& strError)
     return true;
 }
 
+bool parseDiscovery(const QCommandLineParser& parser, DiscoveryOptions& discovery, QString& strError)
+{
+    discovery.blEnabled = parser.isSet(QStringLiteral("discovery"));
+    discovery.strBind = parser.value(QStringLiteral("discovery"));
+    struct NumberOption
+    {
+        const char* pszName;
+        qint64 iMin;
+        qint64 iMax;
+        int* piValue;
+    };
+    int iPort = discovery.iPort;
+    const NumberOption numbers[] = {
+        {"discovery-port", 1, 65535, &iPort},
+        {"discovery-status", -2147483647, 2147483647, &discovery.iStatus},
+        {"discovery-build", -2147483647, 2147483647, &discovery.iBuild},
+        {"discovery-http-port", 0, 65535, &discovery.iHttpPort},
+        {"discovery-service-flag", -2147483647, 2147483647, &discovery.iServiceFlag},
+        {"discovery-type", 0, 255, &discovery.iType},
+        {"discovery-noise", 0, 100000, &discovery.iNoise},
+    };
+    for (const NumberOption& option : numbers) {
+        const QString strName = QString::fromLatin1(option.pszName);
+        if (!parser.isSet(strName))
+            continue;
+        qint64 iNumber = 0;
+        if (!toNumber(parser.value(strName), option.iMin, option.iMax, iNumber)) {
+            strError = QStringLiteral("--%1 wants a number from %2 to %3").arg(strName).arg(option.iMin).arg(option.iMax);
+            return false;
+        }
+        *option.piValue = int(iNumber);
+    }
+    discovery.iPort = quint16(iPort);
+    if (parser.isSet(QStringLiteral("discovery-name")))
+        discovery.strName = parser.value(QStringLiteral("discovery-name"));
+    if (parser.isSet(QStringLiteral("discovery-mac")))
+        discovery.strMac = parser.value(QStringLiteral("discovery-mac"));
+    discovery.strAddress = parser.value(QStringLiteral("discovery-ip"));
+    if (parser.isSet(QStringLiteral("discovery-caps"))) {
+        discovery.lstCapabilities.clear();
+        const QStringList lstBits = parser.value(QStringLiteral("discovery-caps")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QString& strBit : lstBits) {
+            qint64 iBit = 0;
+            if (!toNumber(strBit.trimmed(), 0, 127, iBit)) {
+                strError = QStringLiteral("--discovery-caps wants bit numbers from 0 to 127");
+                return false;
+            }
+            discovery.lstCapabilities.append(int(iBit));
+        }
+    }
+    if (!discovery.strAddress.isEmpty() &&
+        QHostAddress(discovery.strAddress).protocol() != QAbstractSocket::IPv4Protocol) {
+        strError = QStringLiteral("--discovery-ip wants an IPv4 address");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString ServerOptions::usage()
@@ -103,6 +163,19 @@ QString ServerOptions::usage()
         "  --close-immediately PATH     close the connection without a reply (repeatable)\n"
         "  --hang-on PATH               read requests to PATH whole, then never answer (repeatable)\n"
         "  --hang-after-store N         store the N-th source file, then never answer that request\n"
+        "Discovery (answers UDP queries; run it only inside a network namespace of its own):\n"
+        "  --discovery ADDR             listen for queries on ADDR (IPv4) at the discovery port\n"
+        "  --discovery-port N           discovery port, also where answers go (default 9999)\n"
+        "  --discovery-name TEXT        server name in the answer (default Kestrabox)\n"
+        "  --discovery-mac TEXT         MAC address text in the answer\n"
+        "  --discovery-ip ADDR          address announced in the answer (default: ADDR of --discovery)\n"
+        "  --discovery-status N         status in the answer (default 1: photo application ready)\n"
+        "  --discovery-build N          build number in the answer (default 200)\n"
+        "  --discovery-http-port N      HTTP port in the answer (default: the port this server listens on)\n"
+        "  --discovery-service-flag N   service flag in the answer (default 0)\n"
+        "  --discovery-caps BITS        capability bits, comma-separated (default 3; empty for none)\n"
+        "  --discovery-type N           packet type of the answer (default 2)\n"
+        "  --discovery-noise N          send N malformed datagrams before the first answer\n"
         "The first line on stdout is the base URL; the server stops on SIGTERM or SIGINT.\n");
 }
 
@@ -129,6 +202,21 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
     const QCommandLineOption hangAfterStore(QStringLiteral("hang-after-store"), QString(), QStringLiteral("N"));
     parser.addOptions({help, root, port, https, cert, key, accounts, journal, htmlOn, statusOn, dropAfter, sessionLost,
                        delay, failUpload, closeNow, hangOn, hangAfterStore});
+    const QCommandLineOption discovery(QStringLiteral("discovery"), QString(), QStringLiteral("ADDR"));
+    const QCommandLineOption discoveryPort(QStringLiteral("discovery-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption discoveryName(QStringLiteral("discovery-name"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption discoveryMac(QStringLiteral("discovery-mac"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption discoveryIp(QStringLiteral("discovery-ip"), QString(), QStringLiteral("ADDR"));
+    const QCommandLineOption discoveryCaps(QStringLiteral("discovery-caps"), QString(), QStringLiteral("BITS"));
+    const QCommandLineOption discoveryStatus(QStringLiteral("discovery-status"), QString(), QStringLiteral("N"));
+    const QCommandLineOption discoveryBuild(QStringLiteral("discovery-build"), QString(), QStringLiteral("N"));
+    const QCommandLineOption discoveryHttpPort(QStringLiteral("discovery-http-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption discoveryFlag(QStringLiteral("discovery-service-flag"), QString(), QStringLiteral("N"));
+    const QCommandLineOption discoveryType(QStringLiteral("discovery-type"), QString(), QStringLiteral("N"));
+    const QCommandLineOption discoveryNoise(QStringLiteral("discovery-noise"), QString(), QStringLiteral("N"));
+    parser.addOptions({discovery, discoveryPort, discoveryName, discoveryMac, discoveryIp, discoveryCaps,
+                       discoveryStatus, discoveryBuild, discoveryHttpPort, discoveryFlag, discoveryType,
+                       discoveryNoise});
 
     blHelp = false;
     if (!parser.parse(lstArguments)) {
@@ -232,7 +320,7 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
         }
         options.iHangAfterStore = int(iNumber);
     }
-    return true;
+    return parseDiscovery(parser, options.discovery, strError);
 }
 
 bool ServerState::load(const QString& strFile, ServerState& state, QString& strError)

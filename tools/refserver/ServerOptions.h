@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiscoveryResponder.h"
+
 #include <QList>
 #include <QRegularExpression>
 #include <QString>
@@ -43,6 +45,7 @@ struct ServerOptions
     QStringList lstCloseImmediately;
     QStringList lstHangOn;      // read the whole request, then never answer
     int iHangAfterStore = -1;   // the N-th stored source file gets no answer; -1: never
+    DiscoveryOptions discovery;
 
     // False with a message on a bad command line; blHelp when --help was asked for.
     static bool parse(const QStringList& lstArguments, ServerOptions& options, QString& strError, bool& blHelp);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <memory>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -160,6 +161,14 @@ int main(int argc, char* argv[])
     if (!server.start(sslConfiguration, strError)) {
         printError(strError);
         return 1;
+    }
+    std::unique_ptr<DiscoveryResponder> pResponder;
+    if (options.discovery.blEnabled) {
+        pResponder = std::make_unique<DiscoveryResponder>(options.discovery, server.journal(), server.httpPort());
+        if (!pResponder->start(strError)) {
+            printError(strError);
+            return 1;
+        }
     }
     std::fputs((server.baseUrl() + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
     std::fflush(stdout);
