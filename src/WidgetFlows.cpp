@@ -4,6 +4,7 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "UploadWizard/UploadWizard.h"
+#include "profiles/CreateWizard.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -23,14 +24,19 @@ void WidgetFlows::runProfileEditor(int iMode, QNetworkAccessManager* pNam)
 
 bool WidgetFlows::runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile)
 {
-    Q_UNUSED(pNam)
-    Q_UNUSED(pProfile)
+    qDebug("%s:%d flow create-profile mode=%d", "src/WidgetFlows", __LINE__, iMode);
+    // Camera import is not part of the program yet: say so before asking for a profile.
     if (iMode == 6) {
         tellCameraUnavailable();
         return false;
     }
-    qDebug("%s:%d flow create-profile mode=%d (not available in this build)", "src/WidgetFlows", __LINE__, iMode);
-    return false;
+    // An unattended run has nobody to fill the wizard in (and must not search the network).
+    if (UnattendedPrompt::requested()) {
+        m_pPrompt->warning(AppIdentity::applicationTitle(), VelmLocale::message("editor_no_profiles"));
+        return false;
+    }
+    CreateWizard wizard(nullptr, iMode, pNam, pProfile, m_pPrompt);
+    return wizard.exec() == QDialog::Accepted;
 }
 
 void WidgetFlows::runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,

@@ -4,10 +4,9 @@
 
 class UserPrompt;
 
-// The flows start-up opens in the desktop program. The profile list editor, the
-// create-profile wizard and the camera import are plugged in here as they are built; until
-// then such a flow logs that it is not available in this build (camera mode also tells the
-// user) and is treated as cancelled.
+// The flows start-up opens in the desktop program. The profile list editor and the camera
+// import are plugged in here as they are built; until then such a flow logs that it is not
+// available in this build (camera mode also tells the user) and is treated as cancelled.
 class WidgetFlows : public StartUpFlows
 {
 public:

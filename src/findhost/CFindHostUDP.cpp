@@ -97,6 +97,7 @@ void CFindHostUDP::run()
 
     FHostRecvCallbacks callbacks;
     callbacks.fnFilter = acceptedType;
+    callbacks.fnProgress = [this](int, int, int) { m_blListening.store(true); };
     callbacks.fnDeliver = [this](const NASINFO& info) {
         if (s_pInstance.load() != this) {
             FHOST_LOG(&logger(), 1, "%s:%d There is no CFindHostInstance\n");
@@ -106,6 +107,7 @@ void CFindHostUDP::run()
     };
 
     const int iResult = FHostRecvLoop(settings, callbacks);
+    m_blListening.store(false);
     if (iResult == -1)
         FHOST_LOG(&logger(), 1, "%s:%d Server run error!\n");
     CFindHostUDP* pSelf = this;

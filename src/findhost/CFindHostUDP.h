@@ -31,6 +31,7 @@ public:
     static void registerMetaType();
 
     int result() const { return m_iResult.load(); } // of the last loop: 0, or -1 after a failure
+    bool isListening() const { return m_blListening.load(); } // the loop's socket is bound
 
 Q_SIGNALS:
     void signalRecvPkt(NASINFO nasInfo);
@@ -53,4 +54,5 @@ private:
     char m_szBindAddress[16] = {};
     std::atomic<bool> m_blStop{false};
     std::atomic<int> m_iResult{0};
+    std::atomic<bool> m_blListening{false};
 };

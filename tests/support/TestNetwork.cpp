@@ -74,6 +74,16 @@ void TestNetwork::removeStalePeers()
     }
 }
 
+bool TestNetwork::bringUpLoopback(QString* pstrWhy)
+{
+    if (!s_blPrivate) {
+        if (pstrWhy)
+            *pstrWhy = QStringLiteral("the test process is not in a network namespace of its own");
+        return false;
+    }
+    return runIp({QStringLiteral("link"), QStringLiteral("set"), QStringLiteral("lo"), QStringLiteral("up")}, pstrWhy);
+}
+
 bool TestNetwork::createPeer(QString* pstrWhy)
 {
     if (!s_blPrivate) {
@@ -82,7 +92,7 @@ bool TestNetwork::createPeer(QString* pstrWhy)
         return false;
     }
     removeStalePeers();
-    if (!ip({QStringLiteral("link"), QStringLiteral("set"), QStringLiteral("lo"), QStringLiteral("up")}, pstrWhy))
+    if (!bringUpLoopback(pstrWhy))
         return false;
     const QString strName = kPeerPrefix + QString::number(QCoreApplication::applicationPid());
     if (!runIp({QStringLiteral("netns"), QStringLiteral("add"), strName}, pstrWhy))

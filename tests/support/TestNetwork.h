@@ -19,6 +19,8 @@ public:
     TestNetwork(const TestNetwork&) = delete;
     TestNetwork& operator=(const TestNetwork&) = delete;
 
+    // Brings up loopback in this process's private namespace.
+    static bool bringUpLoopback(QString* pstrWhy);
     // Brings up loopback here and makes the peer namespace with loopback up.
     bool createPeer(QString* pstrWhy);
     // A veth pair: strLocal here (with the MAC, and the address in CIDR form unless empty, plus extra

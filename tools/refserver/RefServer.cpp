@@ -184,9 +184,11 @@ bool RefServer::start(const QSslConfiguration& sslConfiguration, QString& strErr
         m_pServer = new QTcpServer(this);
     }
     connect(m_pServer, &QTcpServer::pendingConnectionAvailable, this, &RefServer::acceptConnections);
-    if (!m_pServer->listen(QHostAddress::LocalHost, m_options.iPort)) {
-        strError =
-            QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(m_options.iPort).arg(m_pServer->errorString());
+    if (!m_pServer->listen(QHostAddress(m_options.strListen), m_options.iPort)) {
+        strError = QStringLiteral("cannot listen on %1:%2: %3")
+                       .arg(m_options.strListen)
+                       .arg(m_options.iPort)
+                       .arg(m_pServer->errorString());
         return false;
     }
     m_blSessionsLost = m_options.iSessionLostAfter == 0;
@@ -214,7 +216,8 @@ quint16 RefServer::httpPort() const
 
 QString RefServer::baseUrl() const
 {
-    return (m_blHttps ? QLatin1String("https") : QLatin1String("http")) + QLatin1String("://127.0.0.1:") +
+    return (m_blHttps ? QLatin1String("https") : QLatin1String("http")) + QLatin1String("://") + m_options.strListen +
+           QLatin1Char(':') +
            QString::number(m_pServer ? m_pServer->serverPort() : 0);
 }
 

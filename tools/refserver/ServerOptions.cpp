@@ -151,7 +151,7 @@ bool parseDiscovery(const QCommandLineParser& parser, DiscoveryOptions& discover
 QString ServerOptions::usage()
 {
     return QStringLiteral(
-        "Usage: pictarium-refserver --root DIR [--port N] [--https] [--cert FILE --key FILE]\n"
+        "Usage: pictarium-refserver --root DIR [--port N] [--listen ADDR] [--https] [--cert FILE --key FILE]\n"
         "                           [--accounts FILE] [--journal FILE] [fault options]\n"
         "Fault options:\n"
         "  --html-on PATH               answer PATH with an HTML error page (repeatable)\n"
@@ -164,6 +164,7 @@ QString ServerOptions::usage()
         "  --hang-on PATH               read requests to PATH whole, then never answer (repeatable)\n"
         "  --hang-after-store N         store the N-th source file, then never answer that request\n"
         "Discovery (answers UDP queries; run it only inside a network namespace of its own):\n"
+        "  --listen ADDR                serve HTTP on ADDR instead of 127.0.0.1\n"
         "  --discovery ADDR             listen for queries on ADDR (IPv4) at the discovery port\n"
         "  --discovery-port N           discovery port, also where answers go (default 9999)\n"
         "  --discovery-name TEXT        server name in the answer (default Kestrabox)\n"
@@ -202,6 +203,8 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
     const QCommandLineOption hangAfterStore(QStringLiteral("hang-after-store"), QString(), QStringLiteral("N"));
     parser.addOptions({help, root, port, https, cert, key, accounts, journal, htmlOn, statusOn, dropAfter, sessionLost,
                        delay, failUpload, closeNow, hangOn, hangAfterStore});
+    const QCommandLineOption listen(QStringLiteral("listen"), QString(), QStringLiteral("ADDR"));
+    parser.addOption(listen);
     const QCommandLineOption discovery(QStringLiteral("discovery"), QString(), QStringLiteral("ADDR"));
     const QCommandLineOption discoveryPort(QStringLiteral("discovery-port"), QString(), QStringLiteral("N"));
     const QCommandLineOption discoveryName(QStringLiteral("discovery-name"), QString(), QStringLiteral("TEXT"));
@@ -261,6 +264,14 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
     options.blHttps = parser.isSet(https) || parser.isSet(cert);
     options.strAccountsFile = parser.value(accounts);
     options.strJournalFile = parser.value(journal);
+    if (parser.isSet(listen)) {
+        // Other than loopback only inside a network namespace of one's own.
+        options.strListen = parser.value(listen);
+        if (QHostAddress(options.strListen).protocol() != QAbstractSocket::IPv4Protocol) {
+            strError = QStringLiteral("--listen wants an IPv4 address");
+            return false;
+        }
+    }
 
     options.lstHtmlOn = parser.values(htmlOn);
     for (const QString& strValue : parser.values(statusOn)) {

@@ -30,6 +30,7 @@ struct ServerOptions
 {
     QString strRoot;
     quint16 iPort = 0;
+    QString strListen = QStringLiteral("127.0.0.1"); // IPv4 address the HTTP side listens on
     bool blHttps = false;
     QString strCertFile;
     QString strKeyFile;

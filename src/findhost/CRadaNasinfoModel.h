@@ -1,0 +1,54 @@
+#pragma once
+
+#include "FindHostUtils.h"
+
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+
+// The found-server list for item views: one row per entry in key order, five columns (name, address,
+// status word, MAC address in capitals, " name ( address ) ").
+class CRadaNasinfoModel : public QStandardItemModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { ColName = 0, ColAddress = 1, ColStatus = 2, ColMac = 3, ColLabel = 4 };
+
+    CRadaNasinfoModel(FoundServerList* pList, QObject* pParent = nullptr);
+
+    const FoundServerList* list() const { return m_pList; }
+    // Tells the views that the list changed.
+    void refresh();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex index(int iRow, int iColumn, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant data(const QModelIndex& index, int iRole = Qt::DisplayRole) const override;
+
+    static QString displayText(const NASINFO& info, int iColumn);
+
+private:
+    const NASINFO* entryAt(int iRow) const;
+
+    FoundServerList* m_pList;
+};
+
+// The servers a profile can be made for (ready and supported), sorted; addresses in numeric order.
+class CRadaAddDlgNasinfoProxyModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    CRadaAddDlgNasinfoProxyModel(CRadaNasinfoModel* pSource, QObject* pParent = nullptr);
+
+protected:
+    bool filterAcceptsRow(int iSourceRow, const QModelIndex& sourceParent) const override;
+    bool filterAcceptsColumn(int iSourceColumn, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    CRadaNasinfoModel* m_pSource;
+};
