@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Draws the pictures of Pictarium Uploader into this script's folder.
 # Needs: ImageMagick 6 "convert", fontconfig "fc-list" (optional),
-# fonts DejaVu Sans or Liberation Sans. icon_64.png is not touched.
-# A hint_*.png whose text no installed font can show gets the English text.
+# fonts DejaVu Sans or Liberation Sans, and for the Chinese, Japanese and Korean hints a font
+# with those glyphs (it installs Debian's fonts-noto-cjk when it is missing and it can).
+# icon_64.png is not touched. A hint_*.png whose text no installed font can show gets the
+# English text.
 set -euo pipefail
 export LC_ALL=C.UTF-8
 
@@ -11,6 +13,14 @@ TMP="$(mktemp -d)"
 trap 'rm -rf "$TMP"' EXIT
 
 command -v convert >/dev/null || { echo "make-images.sh: ImageMagick 'convert' is missing" >&2; exit 1; }
+
+if ! dpkg-query -W -f='${Status}' fonts-noto-cjk 2>/dev/null | grep -q 'install ok installed'; then
+    SUDO=""; if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    if command -v apt-get >/dev/null; then
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends fonts-noto-cjk ||
+            echo "make-images.sh: could not install fonts-noto-cjk" >&2
+    fi
+fi
 
 # No time stamps or comments, so the same run gives the same bytes.
 STRIP=(-strip -define 'png:exclude-chunk=date,time,tEXt,zTXt,iTXt')

@@ -1,5 +1,6 @@
 // pictarium-pageshots OUTDIR [LANGUAGE]: opens each page of the upload wizard, the error
-// report and the album browser against a private reference server, and saves a picture of
+// report, the album browser and the create-profile wizard against a private reference server
+// (inside a network namespace of its own when it can make one), and saves a picture of
 // each to OUTDIR, so the look can be checked by eye; LANGUAGE is a catalogue code such as deu.
 // Run it under a display (scripts/screenshots.sh uses Xvfb).
 
@@ -12,17 +13,23 @@
 #include "UploadWizard/UploadWizard.h"
 #include "UploadWizard/WizUpdDialog.h"
 #include "UploadWizard/WizUpdProgress.h"
+#include "TestNetwork.h"
+#include "profiles/CreateWizard.h"
 #include "protocol/AlbumBrowser.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QNetworkAccessManager>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
@@ -60,20 +67,52 @@ QString makePhoto(const QString& strPath)
 
 } // namespace
 
+// The create-profile wizard searches the network as it opens: its pages are drawn only inside a
+// network namespace of this process's own, where the search reaches nothing.
+void shootCreateWizard(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPrompt* pPrompt, int iServerPort)
+{
+    if (!blPrivate) {
+        std::printf("skipped the create-profile pages: no private network namespace can be made here\n");
+        return;
+    }
+    ServerProfile profile;
+    CreateWizard wizard(nullptr, 1, pNam, &profile, pPrompt);
+    wizard.show();
+    waitFor([&]() { return wizard.isVisible(); }, 2000);
+    wizard.findChild<QLineEdit*>(QStringLiteral("m_pedtProfName"))->setText(QStringLiteral("Living room"));
+    wizard.findChild<QComboBox*>(QStringLiteral("m_cbxIP"))->setEditText(QStringLiteral("127.0.0.1"));
+    wizard.findChild<QLineEdit*>(QStringLiteral("m_pedtPort"))->setText(QString::number(iServerPort));
+    shoot(&wizard, "8-create-server");
+    wizard.next();
+    shoot(&wizard, "9-create-account-type");
+    wizard.next();
+    shoot(&wizard, "10-create-credentials");
+    wizard.findChild<QCheckBox*>(QStringLiteral("m_pchkSaveCred"))->setChecked(false);
+    wizard.next();
+    shoot(&wizard, "11-create-hint");
+    wizard.reject();
+}
+
 int main(int argc, char* argv[])
 {
+    const bool blPrivate = TestNetwork::enterPrivateNetwork(nullptr) && TestNetwork::bringUpLoopback(nullptr);
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: pictarium-pageshots OUTDIR [LANGUAGE]\n");
         return 2;
     }
     s_strOut = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir dir;
+    // Private settings, so that pages which read the language setting draw in that language too.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QLatin1String("/config")));
+    if (argc > 2)
+        QSettings(QStringLiteral("Velmora"), QStringLiteral("Pictarium Uploader"))
+            .setValue(QStringLiteral("Global/UILanguage"), QString::fromLocal8Bit(argv[2]));
     QTranslator translator;
     if (argc > 2 && translator.load(QLatin1String(":/") + QString::fromLocal8Bit(argv[2]) + QLatin1String(".qm")))
         QCoreApplication::installTranslator(&translator);
     QDir().mkpath(s_strOut);
 
-    QTemporaryDir dir;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QLatin1String("/data")));
     qputenv("TMPDIR", QFile::encodeName(dir.path()));
     VelmLocale::fillMessageTable();
@@ -153,6 +192,8 @@ int main(int argc, char* argv[])
         waitFor([&]() { return slowWizard.progressPage()->isComplete(); });
         slowServer.stop();
     }
+
+    shootCreateWizard(blPrivate, &nam, &prompt, server.port());
 
     if (logIn(&nam, &profile)) {
         AlbumBrowser browser(nullptr, &nam, profile.baseUrl, profile.hostaddr, profile.port, &prompt);
