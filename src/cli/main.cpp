@@ -5,6 +5,7 @@
 #include "StopSignals.h"
 #include "TerminalPrompt.h"
 #include "VelmLocale.h"
+#include "findhost/FindHostUtils.h"
 #include "UploadWizard/FileConverter.h"
 #include "UploadWizard/FileUploader.h"
 #include "UploadWizard/TempFiles.h"
@@ -34,6 +35,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTranslator>
@@ -94,7 +96,7 @@ struct OptionInfo
 
 const OptionInfo s_options[] = {
     {"name", "N", "Name of the new profile: at most 100 characters, no control characters."},
-    {"host", "H", "Host name or IPv4 address of the server."},
+    {"host", "H", "Host name or IPv4 address of the server, or a server name that discover listed."},
     {"port", "P", "Port of the server, 1 to 65535."},
     {"https", nullptr, "Connect with HTTPS."},
     {"account", "A", "Account to log in with."},
@@ -111,6 +113,7 @@ const OptionInfo s_options[] = {
     {"dry-run", nullptr, "Print what would be sent, skipped and left out; nothing is sent or stored."},
     {"json", nullptr, "Print the result as one line of JSON on standard output."},
     {"password-fd", "FD", "Read the password from the open file descriptor FD."},
+    {"seconds", "N", "How long to wait for answers, 1 to 600 seconds (default 6)."},
 };
 
 struct CommandInfo
@@ -132,10 +135,18 @@ const char* const s_passwordNote =
 const CommandInfo s_commands[] = {
     {"profiles", "List the stored upload profiles: name, server address and account.", "[--json]", "json", nullptr,
      nullptr, nullptr, nullptr},
+    {"discover", "Search the local network for servers and list them.", "[--seconds N] [--json]", "seconds json",
+     nullptr, nullptr, nullptr,
+     "Warning: this broadcasts a query on every network the computer is connected to; run it only\n"
+     "where that is allowed. Each server that answers within N seconds is listed with its address,\n"
+     "HTTP port, status, and 'offered' or why it is not (not ready, not supported, not reachable).\n"
+     "The list is kept for add-profile --host NAME. Exit status 1 when no server answered."},
     {"add-profile", "Store a new upload profile.",
      "--name N --host H --port P [--https] --account A [--personal OWNER] [--remember-password]",
      "name host port https account personal remember-password password-fd", nullptr, nullptr, nullptr,
-     "With --remember-password the login is tested first, and the profile is stored only when it succeeds."},
+     "With --remember-password the login is tested first, and the profile is stored only when it succeeds.\n"
+     "A server name that discover listed last stands for that server's address, and for its HTTP port\n"
+     "when --port is left out; no query is sent and no name is looked up for it."},
     {"remove-profile", "Remove a profile and its upload history.", "NAME", "", "NAME", "NAME", "The profile to remove.",
      nullptr},
     {"albums", "List the albums the profile's account may upload to.", "--profile N", "profile password-fd", nullptr,
@@ -365,16 +376,143 @@ QString withoutBlanks(const QString& strText)
     return strText.mid(iStart, iEnd - iStart);
 }
 
+// The servers the last discover listed, kept for add-profile in the data folder.
+QString foundServersPath()
+{
+    return AppIdentity::dataFilePath(QStringLiteral("found-servers.json"));
+}
+
+// A fixed-size text field of a found server, up to its terminator.
+QString fieldText(const char* pszField, size_t iSize, bool blUtf8)
+{
+    const int iLength = int(qstrnlen(pszField, uint(iSize)));
+    return blUtf8 ? QString::fromUtf8(pszField, iLength) : QString::fromLatin1(pszField, iLength);
+}
+
+// Why a found server is not offered; empty when it is.
+QString notOfferedReason(const NASINFO& info)
+{
+    if (info.status != fhost::StatusDone && info.status != fhost::StatusTestFailed)
+        return QStringLiteral("not ready");
+    if (!FoundServers::isSupported(&info))
+        return QStringLiteral("not supported");
+    if (info.status == fhost::StatusTestFailed)
+        return QStringLiteral("not reachable");
+    return QString();
+}
+
+// One search round of iSeconds; Ctrl-C, SIGTERM and SIGHUP end it early.
+int discover(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
+{
+    int iSeconds = 6;
+    if (parser.isSet(QStringLiteral("seconds"))) {
+        bool blNumber = false;
+        iSeconds = parser.value(QStringLiteral("seconds")).toInt(&blNumber);
+        if (!blNumber || iSeconds < 1 || iSeconds > 600)
+            return usage(QStringLiteral("--seconds takes a whole number from 1 to 600."));
+    }
+    std::fprintf(stderr, "Searching the local network for servers (%d s)...\n", iSeconds);
+    std::fflush(stderr);
+    FoundServerList list;
+    StopSignals* pStop = StopSignals::install();
+    {
+        FindHostUtils finder(pNam, &list, iSeconds, nullptr);
+        QEventLoop loop;
+        QObject::connect(&finder, &FindHostUtils::signalFindNasFinished, &loop, &QEventLoop::quit);
+        QObject::connect(pStop, &StopSignals::signalStop, &loop, &QEventLoop::quit);
+        finder.refresh();
+        if (pStop->count() == 0)
+            loop.exec();
+        QObject::disconnect(pStop, nullptr, &loop, nullptr);
+    }
+    if (pStop->count() > 0)
+        return cancelled();
+
+    QJsonArray array;
+    QJsonArray kept;
+    for (const auto& entry : list) {
+        const NASINFO& info = *entry.second;
+        const QString strName = fieldText(info.serverName, sizeof(info.serverName), true);
+        const QString strMac = fieldText(info.macAddress, sizeof(info.macAddress), false);
+        const QString strAddress = FoundServers::dotted(info.ipAddress);
+        const int iPort = FoundServers::httpPort(info);
+        QString strStatus = FoundServers::statusWord(info.status);
+        if (strStatus.isEmpty())
+            strStatus = QString::number(info.status);
+        const QString strReason = notOfferedReason(info);
+        array.append(QJsonObject{{"name", strName},
+                                 {"address", strAddress},
+                                 {"mac", strMac},
+                                 {"http_port", iPort},
+                                 {"status", strStatus},
+                                 {"build", info.buildNumber},
+                                 {"reachable", info.reachable == 1},
+                                 {"offered", strReason.isEmpty()},
+                                 {"reason", strReason}});
+        kept.append(QJsonObject{{"name", strName}, {"address", strAddress}, {"http_port", iPort}, {"mac", strMac}});
+        if (!parser.isSet(QStringLiteral("json")))
+            out(QStringList{safe(strName), strAddress, QString::number(iPort), safe(strStatus),
+                            strReason.isEmpty() ? QStringLiteral("offered") : strReason}
+                    .join(QLatin1Char('\t')));
+    }
+    if (parser.isSet(QStringLiteral("json")))
+        out(jsonLine(QJsonDocument(array)));
+
+    // The last search replaces what an earlier one kept.
+    QSaveFile file(foundServersPath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(kept).toJson()) < 0 || !file.commit())
+        fail(QStringLiteral("The list was not kept for add-profile --host: %1").arg(file.errorString()), ExitFailed);
+    if (list.empty())
+        return fail(QStringLiteral("No server answered within %1 s. Check that the server is on and on the same "
+                                   "network, and that no firewall blocks UDP port %2.")
+                        .arg(iSeconds)
+                        .arg(fhost::kDiscoveryPort),
+                    ExitFailed);
+    return ExitOk;
+}
+
+// The server named strName (without regard to case) in the list discover kept: its dotted address
+// and HTTP port. Only the file is read: nothing is sent and no name is looked up.
+bool keptServer(const QString& strName, QString* pstrAddress, int* piPort)
+{
+    QFile file(foundServersPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonArray array = QJsonDocument::fromJson(file.read(1 << 20)).array();
+    for (const QJsonValue& value : array) {
+        const QJsonObject server = value.toObject();
+        quint32 iAddress = 0;
+        const QString strAddress = server.value(QLatin1String("address")).toString();
+        if (server.value(QLatin1String("name")).toString().compare(strName, Qt::CaseInsensitive) != 0 ||
+            !HostAddress::parseIPv4(strAddress, &iAddress) || iAddress == 0)
+            continue;
+        *pstrAddress = strAddress;
+        *piPort = server.value(QLatin1String("http_port")).toInt();
+        return true;
+    }
+    return false;
+}
+
 int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
 {
     // A tab or line break around the name is refused with the name, not trimmed away.
     const QString strName = withoutBlanks(parser.value(QStringLiteral("name")));
-    const QString strHost = parser.value(QStringLiteral("host")).trimmed();
+    QString strHost = parser.value(QStringLiteral("host")).trimmed();
     const QString strAccount = parser.value(QStringLiteral("account")).trimmed();
     const QString strOwner = parser.value(QStringLiteral("personal")).trimmed();
     const bool blPersonal = parser.isSet(QStringLiteral("personal"));
     bool blPort = false;
-    const int iPort = parser.value(QStringLiteral("port")).toInt(&blPort);
+    int iPort = parser.value(QStringLiteral("port")).toInt(&blPort);
+    // A server name that discover listed stands for its address, and its port when --port is left out.
+    const QString strServer = strHost;
+    quint32 iLiteral = 0;
+    int iKeptPort = 0;
+    const bool blKept = !strHost.isEmpty() && !(HostAddress::parseIPv4(strHost, &iLiteral) && iLiteral != 0) &&
+                        keptServer(strServer, &strHost, &iKeptPort);
+    if (blKept && !parser.isSet(QStringLiteral("port"))) {
+        iPort = iKeptPort;
+        blPort = true;
+    }
 
     if (strName.isEmpty())
         return fail(VelmLocale::message("err_profname_empty") + QLatin1String(" (--name)"));
@@ -387,7 +525,7 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         return fail(QStringLiteral("The profile was not added: ") + databaseError(false));
     if (!blPort || iPort < 1 || iPort > 65535)
         return fail(VelmLocale::message("err_bad_port") + QLatin1String(" (--port)"));
-    if (!isHostSyntax(strHost) || QHostInfo::fromName(strHost).addresses().isEmpty())
+    if (!blKept && (!isHostSyntax(strHost) || QHostInfo::fromName(strHost).addresses().isEmpty()))
         return fail(VelmLocale::message("err_host_addr") + QLatin1String(" (--host)"));
     if (ProfileStore::profileExists(strName))
         return fail(VelmLocale::message("err_profname_duplicate").arg(strName) +
@@ -416,6 +554,10 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (!ProfileStore::insertProfile(profile))
         return fail(QStringLiteral("Profile [%1] was not added: %2").arg(strName, databaseError(true)));
     out(QStringLiteral("Profile [%1] added.").arg(safe(strName)));
+    if (blKept)
+        out(QStringLiteral("Server [%1] is at %2, port %3, as discover found it.")
+                .arg(safe(strServer), strHost)
+                .arg(iPort));
     return ExitOk;
 }
 
@@ -858,8 +1000,8 @@ int main(int argc, char* argv[])
         s_prompt.setPasswordFd(parser.value(QStringLiteral("password-fd")).toInt());
     const QStringList lstPositional = parser.positionalArguments();
 
-    const QHash<QString, int> hashMaxPositional{
-        {"profiles", 1}, {"add-profile", 1}, {"remove-profile", 2}, {"albums", 1}, {"upload", INT_MAX}};
+    const QHash<QString, int> hashMaxPositional{{"profiles", 1},       {"discover", 1}, {"add-profile", 1},
+                                                {"remove-profile", 2}, {"albums", 1},   {"upload", INT_MAX}};
     if (lstPositional.size() > hashMaxPositional.value(strCommand))
         return usage(QStringLiteral("Unexpected argument: ") + lstPositional.value(hashMaxPositional.value(strCommand)));
     if (strCommand == QLatin1String("remove-profile") && lstPositional.size() < 2)
@@ -885,6 +1027,8 @@ int main(int argc, char* argv[])
     int iCode = ExitOk;
     if (strCommand == QLatin1String("profiles")) {
         iCode = listProfiles(parser.isSet(QStringLiteral("json")));
+    } else if (strCommand == QLatin1String("discover")) {
+        iCode = discover(parser, &nam);
     } else if (strCommand == QLatin1String("add-profile")) {
         iCode = addProfile(parser, &nam);
     } else if (strCommand == QLatin1String("remove-profile")) {
