@@ -6,6 +6,7 @@
 #include "DebugCapture.h"
 #include "RefServerProcess.h"
 #include "TestNetwork.h"
+#include "WaitUntil.h"
 #include "iface.h"
 
 #include <QElapsedTimer>
@@ -54,18 +55,6 @@ struct Received : QObject
                          [this](NASINFO info) { lstInfos.append(info); }, Qt::QueuedConnection);
     }
 };
-
-bool waitUntil(const std::function<bool()>& fnDone, int iMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!fnDone()) {
-        if (timer.elapsed() > iMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 } // namespace
 

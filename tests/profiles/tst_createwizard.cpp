@@ -7,6 +7,7 @@
 #include "RefServerProcess.h"
 #include "StartUp.h"
 #include "TestNetwork.h"
+#include "WaitUntil.h"
 #include "UploadWizard/UploadWizard.h"
 #include "VelmLocale.h"
 #include "WidgetFlows.h"
@@ -30,18 +31,6 @@
 #include <memory>
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& fnDone, int iMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!fnDone()) {
-        if (timer.elapsed() > iMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 template <typename T> T* child(QWidget* pParent, const char* pszName)
 {
