@@ -186,7 +186,6 @@ void FindHostUtils::slotStarFindHostThread()
 
 void FindHostUtils::refresh()
 {
-    m_iTickLimit = qMax<size_t>(m_iTickLimit, 1);
     m_iTicks = 0;
     m_timer.start();
     m_blBusy = true;

@@ -157,9 +157,8 @@ QList<QJsonObject> TstFindHost::discoveryEntries() const
 void TstFindHost::startService(CFindHostUDP& service)
 {
     service.start();
-    // The loop is listening once it has bound its socket; a query sent before would find no listener.
-    QTest::qWait(300);
-    QVERIFY(service.isRunning());
+    // A query sent before the loop has bound its socket would find no listener.
+    QVERIFY(waitUntil([&service] { return service.isListening(); }, 3000));
 }
 
 void TstFindHost::interfaces()
@@ -347,14 +346,16 @@ void TstFindHost::oneLoopAtATime()
     toFirst.listen(first);
     toSecond.listen(second);
     startService(first);
-    startService(second); // waits for the first loop to end
+    second.start(); // waits for the first loop to end
+    QTest::qWait(300);
+    QVERIFY(second.isRunning() && !second.isListening());
 
     first.slotSendPktBroadCast(1);
     QVERIFY(waitUntil([&toFirst] { return toFirst.lstInfos.size() >= 3; }, 5000));
     QCOMPARE(toSecond.lstInfos.size(), 0);
 
     first.terminate();
-    QTest::qWait(400);
+    QVERIFY(waitUntil([&second] { return second.isListening(); }, 3000));
     second.slotSendPktBroadCast(1);
     QVERIFY(waitUntil([&toSecond] { return toSecond.lstInfos.size() >= 3; }, 5000));
     QCOMPARE(toFirst.lstInfos.size(), 3);
