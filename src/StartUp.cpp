@@ -54,8 +54,18 @@ bool ProfileEditorGuard::acquire()
     // A name left behind by an instance that ended without closing is taken over; bounded,
     // so a name that can be removed but never listened on cannot loop forever.
     for (int iTry = 0; iTry < 8; ++iTry) {
-        if (m_pServer->listen(strName))
+        if (m_pServer->listen(strName)) {
+            // A connection is the whole request: nothing is read or sent.
+            QObject::connect(m_pServer.get(), &QLocalServer::newConnection, m_pServer.get(), [this] {
+                while (QLocalSocket* pSocket = m_pServer->nextPendingConnection()) {
+                    pSocket->disconnectFromServer();
+                    pSocket->deleteLater();
+                }
+                if (m_onActivation)
+                    m_onActivation();
+            });
             return true;
+        }
         if (m_pServer->serverError() != QAbstractSocket::AddressInUseError || !QLocalServer::removeServer(strName))
             break;
     }
@@ -199,5 +209,6 @@ void StartUp::runEditorGuarded(int iMode)
     ProfileEditorGuard guard;
     if (!guard.acquire())
         return;
+    guard.setActivationHandler([this] { m_pFlows->raiseProfileEditor(); });
     m_pFlows->runProfileEditor(iMode, m_pNam.get());
 }

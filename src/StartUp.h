@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTranslator>
 
+#include <functional>
 #include <memory>
 
 class QNetworkAccessManager;
@@ -20,6 +21,8 @@ public:
 
     virtual void applyWindowIcon() {}
     virtual void runProfileEditor(int iMode, QNetworkAccessManager* pNam) = 0;
+    // Another start asked for the profile list editor that this process shows.
+    virtual void raiseProfileEditor() {}
     // True when the wizard was accepted and the record filled and stored.
     virtual bool runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile) = 0;
     virtual void runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
@@ -39,11 +42,15 @@ public:
     // The per-user name of the "OpenProfileEditor" endpoint.
     static QString serverName();
 
-    // False when another instance already shows the editor, or the name cannot be taken.
+    // False when another instance already shows the editor (it is asked to come to the front),
+    // or the name cannot be taken.
     bool acquire();
+    // Called when a later start finds this instance.
+    void setActivationHandler(std::function<void()> handler) { m_onActivation = std::move(handler); }
 
 private:
     std::unique_ptr<QLocalServer> m_pServer;
+    std::function<void()> m_onActivation;
 };
 
 namespace StartUpRules {

@@ -5,8 +5,12 @@
 #include "VelmLocale.h"
 #include "UploadWizard/UploadWizard.h"
 #include "profiles/CreateWizard.h"
+#include "profiles/ProfileEditor.h"
+#include "store/ProfileStore.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QDebug>
 #include <QIcon>
 
@@ -18,8 +22,37 @@ void WidgetFlows::applyWindowIcon()
 
 void WidgetFlows::runProfileEditor(int iMode, QNetworkAccessManager* pNam)
 {
-    Q_UNUSED(pNam)
-    qDebug("%s:%d flow profile-editor mode=%d (not available in this build)", "src/WidgetFlows", __LINE__, iMode);
+    qDebug("%s:%d flow profile-editor mode=%d", "src/WidgetFlows", __LINE__, iMode);
+    // Nobody would close the window of an unattended run: it lists the profiles instead.
+    if (UnattendedPrompt::requested()) {
+        QStringList lstNames = ProfileStore::listProfiles().keys();
+        std::sort(lstNames.begin(), lstNames.end(),
+                  [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
+        m_pPrompt->information(AppIdentity::applicationTitle(), lstNames.isEmpty()
+                                                                    ? VelmLocale::message("editor_no_profiles")
+                                                                    : lstNames.join(QLatin1String(", ")));
+        return;
+    }
+    ProfileEditor editor(nullptr, iMode, pNam, m_pPrompt);
+    editor.setLauncher([this](const QStringList& lstArguments) { return startSelf(lstArguments); });
+    m_pEditor = &editor;
+    editor.exec();
+    m_pEditor = nullptr;
+}
+
+void WidgetFlows::raiseProfileEditor()
+{
+    if (!m_pEditor)
+        return;
+    m_pEditor->setWindowState(m_pEditor->windowState() & ~Qt::WindowMinimized);
+    m_pEditor->show();
+    m_pEditor->raise();
+    m_pEditor->activateWindow();
+    // A dialog the editor opened stays in front of it.
+    if (QWidget* pModal = QApplication::activeModalWidget(); pModal && pModal != m_pEditor) {
+        pModal->raise();
+        pModal->activateWindow();
+    }
 }
 
 bool WidgetFlows::runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile)

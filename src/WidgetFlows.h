@@ -2,11 +2,12 @@
 
 #include "StartUp.h"
 
+class QWidget;
 class UserPrompt;
 
-// The flows start-up opens in the desktop program. The profile list editor and the camera
-// import are plugged in here as they are built; until then such a flow logs that it is not
-// available in this build (camera mode also tells the user) and is treated as cancelled.
+// The flows start-up opens in the desktop program. The camera import is plugged in here once it
+// is built; until then camera mode tells the user that it is not available and is treated as
+// cancelled.
 class WidgetFlows : public StartUpFlows
 {
 public:
@@ -14,6 +15,7 @@ public:
 
     void applyWindowIcon() override;
     void runProfileEditor(int iMode, QNetworkAccessManager* pNam) override;
+    void raiseProfileEditor() override;
     bool runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile) override;
     void runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                          ServerProfile* pProfile) override;
@@ -22,4 +24,5 @@ private:
     void tellCameraUnavailable();
 
     UserPrompt* m_pPrompt;
+    QWidget* m_pEditor = nullptr; // while the profile list editor is open
 };

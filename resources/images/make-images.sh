@@ -56,38 +56,53 @@ FONT_BOLD="$(pick_font DejaVu-Sans-Bold Liberation-Sans-Bold)"
 # ---------------------------------------------------------------- backgrounds
 
 # Page background: light gradient, faint circles top-right, tinted button row.
-page_bg() { # out width height
+page_look() { # out width height [plain: no circles]
     local out=$1 w=$2 h=$3
-    local band=$((h - 45))
-    convert -size "${w}x${h}" gradient:'#fbfcfe-#eef3f9' \
-        -fill 'rgba(43,108,176,0.045)' -draw "circle $w,0 $((w - 150)),0" \
-        -fill 'rgba(43,108,176,0.035)' -draw "circle $((w - 40)),-30 $((w - 130)),-30" \
-        -fill 'rgba(255,255,255,0.35)' -draw "circle $((w - 95)),10 $((w - 125)),10" \
+    local band=$((h - 45)) circles=()
+    [ "${4:-}" = plain ] || circles=(
+        -fill 'rgba(43,108,176,0.045)' -draw "circle $w,0 $((w - 150)),0"
+        -fill 'rgba(43,108,176,0.035)' -draw "circle $((w - 40)),-30 $((w - 130)),-30"
+        -fill 'rgba(255,255,255,0.35)' -draw "circle $((w - 95)),10 $((w - 125)),10")
+    convert -size "${w}x${h}" gradient:'#fbfcfe-#eef3f9' "${circles[@]}" \
         -fill '#e9eff6' -draw "rectangle 0,$((band + 1)) $((w - 1)),$((h - 1))" \
         -fill '#cfd9e5' -draw "rectangle 0,$((band - 1)) $((w - 1)),$band" \
         -fill '#f8fafd' -draw "rectangle 0,$((band + 1)) $((w - 1)),$((band + 1))" \
-        "$TMP/o.miff"
-    save_opaque "$TMP/o.miff" "$out"
+        "$out"
+}
+page_bg() { # out width height
+    page_look "$TMP/o.miff" "$2" "$3"
+    save_opaque "$TMP/o.miff" "$1"
 }
 page_bg bg_create.png 520 355
-page_bg bg_setting.png 420 330
 
-# Header band: blue, left to right, faint light circles on the right.
-convert -size 60x520 gradient:"$BLUE2-$BLUE" -rotate -90 +repage \
-    -fill 'rgba(255,255,255,0.07)' -draw 'circle 500,8 500,78' \
-    -fill 'rgba(255,255,255,0.05)' -draw 'circle 430,70 430,125' \
-    -fill "$BLUE_DARK" -draw 'rectangle 0,59 519,59' \
-    "$TMP/o.miff"
+# Header band: blue, left to right, faint light circles on the right, a darker
+# bottom row. The circles stay faint, as the band gets stretched sideways.
+header_look() { # out width height
+    local out=$1 w=$2 h=$3
+    convert -size "${h}x${w}" gradient:"$BLUE2-$BLUE" -rotate -90 +repage \
+        -fill 'rgba(255,255,255,0.06)' -draw "circle $((w - 20)),6 $((w - 20)),64" \
+        -fill 'rgba(255,255,255,0.045)' -draw "circle $((w - 110)),$((h + 5)) $((w - 110)),$((h - 35))" \
+        -fill "$BLUE_DARK" -draw "rectangle 0,$((h - 1)) $((w - 1)),$((h - 1))" \
+        "$out"
+}
+header_look "$TMP/o.miff" 630 45
 save_opaque "$TMP/o.miff" bg_header.png
+
+# Settings dialog: a 50 px header band over the page look, whose circles
+# would crowd the band's, so left out.
+header_look "$TMP/h.miff" 520 50
+page_look "$TMP/p.miff" 520 430 plain
+convert "$TMP/h.miff" "$TMP/p.miff" -append +repage "$TMP/o.miff"
+save_opaque "$TMP/o.miff" bg_setting.png
 
 # Title band and its separator line.
 convert -size 300x40 gradient:'#f7f9fc-#e9eff6' \
     -fill '#d3dde9' -draw 'rectangle 0,39 299,39' \
     "$TMP/o.miff"
 save_opaque "$TMP/o.miff" bg_title.png
-convert \( -size 1x300 gradient:"$BLUE-#d6e2ef" -rotate -90 \) \
-    \( -size 1x300 gradient:'#9dbbdc-#f1f5fa' -rotate -90 \) \
-    -append +repage "$TMP/o.miff"
+# Column separator: a grey-blue line with a white edge, fading out at both ends.
+convert \( -size 1x16 gradient:'#eef2f7-#c3cfdc' \) \( -size 1x15 gradient:'#c3cfdc-#eef2f7' \) -append \
+    \( -size 1x31 xc:'#ffffff' \) +append +repage "$TMP/o.miff"
 save_opaque "$TMP/o.miff" bg_title_line.png
 
 # List rows: plain and hover/selected.
@@ -143,48 +158,29 @@ convert -size 9x5 xc:none +antialias -fill "$GREY_SORT" \
     "${STRIP[@]}" "PNG32:$OUT/icon_sort_asc.png"
 convert "$OUT/icon_sort_asc.png" -flip "${STRIP[@]}" "PNG32:$OUT/icon_sort_des.png"
 
-# ---------------------------------------------------------------- choice buttons
-# 160x90 cards: 1 new profile, 2 folder, 3 upload; normal, hover and pressed.
+# ---------------------------------------------------------------- create button
+# A rounded button on the header band, cut in three parts 32 px high: the left
+# end with a plus (34 wide), a plain middle tile repeated under the text (8 wide)
+# and the right end (13 wide). Normal, hover and pressed.
 
-choice_symbol() { # kind colour light dy
-    local c=$2 l=$3 dy=$4
-    case $1 in
-    1) # person with a plus badge
-        echo "translate 0,$dy
-              fill $c stroke none circle 75,33 75,23
-              fill $c ellipse 75,66 19,20 180,360
-              fill $c stroke white stroke-width 2.5 circle 97,59 97,47
-              fill none stroke white stroke-width 3 stroke-linecap round
-              line 97,53 97,65 line 91,59 103,59" ;;
-    2) # folder
-        echo "translate 0,$dy
-              fill $c stroke none roundrectangle 57,25 80,36 3,3
-              fill $c roundrectangle 57,30 103,65 4,4
-              fill $l roundrectangle 57,37 103,65 4,4" ;;
-    3) # arrow over a tray
-        echo "translate 0,$dy
-              fill none stroke $c stroke-width 5 stroke-linecap round stroke-linejoin round
-              polyline 59,50 59,64 101,64 101,50
-              line 80,56 80,28
-              polyline 68,39 80,27 92,39" ;;
-    esac
-}
-
-choice_button() { # out kind top bottom border icon light dy
-    local out=$1 kind=$2
-    convert \( -size 160x90 gradient:"$3-$4" \) \
-        \( -size 160x90 xc:none -fill white -draw 'roundrectangle 0,0 159,89 8,8' \) \
+create_button() { # state top bottom border plus dy [inset]
+    local w=$((34 + 8 * 2 + 13))
+    convert \( -size "${w}x32" gradient:"$2-$3" \
+        -fill "${7:-none}" -draw "rectangle 0,1 $((w - 1)),1" \) \
+        \( -size "${w}x32" xc:none -fill white -draw "roundrectangle 0,0 $((w - 1)),31 5,5" \) \
         -compose CopyOpacity -composite -compose Over \
-        -fill none -stroke "$5" -strokewidth 1 -draw 'roundrectangle 0.5,0.5 159.5,89.5 8,8' \
-        -stroke none -draw "$(choice_symbol "$kind" "$6" "$7" "$8")" \
-        "${STRIP[@]}" "PNG32:$OUT/$out"
+        -fill none -stroke "$4" -strokewidth 1 -draw "roundrectangle 0,0 $((w - 1)),31 5,5" \
+        +antialias -stroke none -fill "$5" \
+        -draw "translate 0,$6 rectangle 12,15 23,16 rectangle 17,10 18,21" \
+        "$TMP/button.miff"
+    # Cut from one drawing, so the parts meet pixel-exactly.
+    convert "$TMP/button.miff" -crop 34x32+0+0 +repage "${STRIP[@]}" "PNG32:$OUT/bt_create_${1}1.png"
+    convert "$TMP/button.miff" -crop 8x32+34+0 +repage "${STRIP[@]}" "PNG32:$OUT/bt_create_${1}2.png"
+    convert "$TMP/button.miff" -crop "13x32+$((w - 13))+0" +repage "${STRIP[@]}" "PNG32:$OUT/bt_create_${1}3.png"
 }
-
-for k in 1 2 3; do
-    choice_button "bt_create_normal$k.png" "$k" '#ffffff' '#f1f5f9' '#cdd7e3' "$BLUE" '#6f9fd3' 0
-    choice_button "bt_create_hover$k.png" "$k" '#f4f9fe' '#e1edfa' '#8db8e6' "$BLUE2" '#5d9ee0' 0
-    choice_button "bt_create_action$k.png" "$k" '#d3e3f5' '#c4d9f1' "$BLUE" "$BLUE_DARK" '#4f85c0' 1
-done
+create_button normal '#ffffff' '#e6f0fa' '#6f9fd3' "$BLUE" 0
+create_button hover '#f4f9fe' '#d6e7f9' "$BLUE" "$BLUE2" 0
+create_button action '#d3e3f5' '#c0d6f0' "$BLUE_DARK" "$BLUE_DARK" 1 '#b5cdea'
 
 # ---------------------------------------------------------------- busy spinner
 # 8 dots on a ring, the head dark and the tail fading. GIF has on/off

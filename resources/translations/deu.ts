@@ -674,4 +674,18 @@
         <translation>Der Import von einer Kamera ist in dieser Version von Pictarium Uploader nicht verfügbar.</translation>
     </message>
 </context>
+<context>
+    <name>ProfileEditor</name>
+    <message>
+        <source>Pictarium Uploader Profile List</source>
+        <translation>Pictarium Uploader – Profilliste</translation>
+    </message>
+</context>
+<context>
+    <name>ServerSettings</name>
+    <message>
+        <source>Pictarium Uplaoder Settings</source>
+        <translation>Pictarium Uploader – Einstellungen</translation>
+    </message>
+</context>
 </TS>

@@ -674,4 +674,18 @@
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>ProfileEditor</name>
+    <message>
+        <source>Pictarium Uploader Profile List</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ServerSettings</name>
+    <message>
+        <source>Pictarium Uplaoder Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

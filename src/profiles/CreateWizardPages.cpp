@@ -4,7 +4,7 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
-#include "findhost/CRadaNasinfoModel.h"
+#include "FoundServerPicker.h"
 #include "store/ProfileStore.h"
 #include "ui_WizHintDialog.h"
 #include "ui_WizIPDialog.h"
@@ -40,7 +40,7 @@ QString errorTitle()
 
 WizIPDialog::WizIPDialog(CreateWizard* pWizard, QNetworkAccessManager* pNam, FoundServerList* pList,
                          UserPrompt* pPrompt)
-    : QWizardPage(pWizard), m_ui(std::make_unique<Ui::WizIPDialog>()), m_pList(pList), m_pPrompt(pPrompt)
+    : QWizardPage(pWizard), m_ui(std::make_unique<Ui::WizIPDialog>()), m_pPrompt(pPrompt)
 {
     m_ui->setupUi(this);
     registerField(QStringLiteral("ProfileName*"), m_ui->m_pedtProfName);
@@ -48,28 +48,17 @@ WizIPDialog::WizIPDialog(CreateWizard* pWizard, QNetworkAccessManager* pNam, Fou
     registerField(QStringLiteral("HostPort*"), m_ui->m_pedtPort);
     registerField(QStringLiteral("Https"), m_ui->m_pchkHTTPS);
 
-    m_pFinder = std::make_unique<FindHostUtils>(pNam, pList, 20, pPrompt);
-    m_pModel = new CRadaNasinfoModel(pList, this);
-    m_pProxy = new CRadaAddDlgNasinfoProxyModel(m_pModel, this);
-    m_ui->m_cbxIP->setEditable(true);
-    m_ui->m_cbxIP->setInsertPolicy(QComboBox::NoInsert);
-    m_ui->m_cbxIP->setModel(m_pProxy);
-    m_ui->m_cbxIP->setModelColumn(CRadaNasinfoModel::ColLabel);
-    m_ui->m_cbxIP->setCurrentIndex(-1);
+    m_pPicker = std::make_unique<FoundServerPicker>(nullptr, pNam, pList, pPrompt, m_ui->m_cbxIP, m_ui->m_pedtProfName);
 
-    connect(m_pFinder.get(), &FindHostUtils::signalFindHostUpdate, this, &WizIPDialog::slotFindHostUpdate);
-    connect(m_pFinder.get(), &FindHostUtils::signalFindNasFinished, this, &WizIPDialog::slotRefreshFinished);
+    connect(m_pPicker->finder(), &FindHostUtils::signalFindHostUpdate, this, &WizIPDialog::slotFindHostUpdate);
+    connect(m_pPicker->finder(), &FindHostUtils::signalFindNasFinished, this, &WizIPDialog::slotRefreshFinished);
     connect(m_ui->m_cbxIP, qOverload<int>(&QComboBox::activated), this, &WizIPDialog::slotDisplayConfig);
     connect(m_ui->m_pchkHTTPS, &QCheckBox::toggled, this, &WizIPDialog::slotHTTPSChecked);
     languageChange();
-    m_pFinder->refresh();
+    m_pPicker->finder()->refresh();
 }
 
-WizIPDialog::~WizIPDialog()
-{
-    m_pFinder->disconnect(this);
-    m_ui->m_cbxIP->setModel(new QStandardItemModel(m_ui->m_cbxIP));
-}
+WizIPDialog::~WizIPDialog() = default;
 
 void WizIPDialog::languageChange()
 {
@@ -104,78 +93,34 @@ void WizIPDialog::slotHTTPSChecked(bool blChecked)
     m_ui->m_pedtPort->setText(blChecked ? QStringLiteral("443") : QStringLiteral("80"));
 }
 
-// New rows show once the views hear of them; the typed text survives.
 void WizIPDialog::slotFindHostUpdate()
 {
-    const QString strText = m_ui->m_cbxIP->currentText();
-    m_pModel->refresh();
-    m_ui->m_cbxIP->setEditText(strText);
+    m_pPicker->showUpdate();
 }
 
 void WizIPDialog::slotRefreshFinished()
 {
-    const QString strText = m_ui->m_cbxIP->currentText();
-    m_pModel->refresh();
-    m_ui->m_cbxIP->setModel(m_pProxy);
-    m_ui->m_cbxIP->setModelColumn(CRadaNasinfoModel::ColLabel);
-    m_pProxy->setFilterKeyColumn(CRadaNasinfoModel::ColName);
-    m_pProxy->sort(CRadaNasinfoModel::ColName, Qt::AscendingOrder);
-    m_ui->m_cbxIP->setEditText(strText);
+    m_pPicker->showRoundFinished();
 }
 
 void WizIPDialog::slotDelayedInit()
 {
-    m_pFinder->refresh();
+    m_pPicker->finder()->refresh();
 }
 
 void WizIPDialog::slotDisplayConfig(int Index)
 {
-    const QString strMac = m_pProxy->index(Index, CRadaNasinfoModel::ColMac).data().toString();
-    const NASINFO* pInfo = FoundServers::findByMac(*m_pList, strMac);
-    if (!pInfo)
-        return;
-    if (!m_ui->m_pedtProfName->isModified())
-        m_ui->m_pedtProfName->setText(QString::fromUtf8(pInfo->serverName));
-    m_ui->m_cbxIP->setEditText(FoundServers::dotted(pInfo->ipAddress));
+    m_pPicker->pick(Index);
 }
 
 bool WizIPDialog::validatePage()
 {
     const QString strHost = m_ui->m_cbxIP->currentText().trimmed();
     const QString strName = m_ui->m_pedtProfName->text();
-    if (!m_blFirstTime) {
-        quint32 iAddress = 0;
-        const NASINFO* pFound = nullptr;
-        if (HostAddress::isUsableIPv4Literal(strHost) && HostAddress::parseIPv4(strHost, &iAddress))
-            pFound = FoundServers::findByAddress(*m_pList, iAddress);
-        else
-            pFound = FoundServers::findByName(*m_pList, strHost);
-        if (pFound && !FoundServers::isSupported(pFound)) {
-            m_pPrompt->critical(errorTitle(), VelmLocale::message("err_kb_not_supp"));
-            return false;
-        }
-        if (pFound && pFound->status != fhost::StatusDone) {
-            const QString strText =
-                VelmLocale::message("err_msg_sys_not_ready").arg(QString::fromUtf8(pFound->serverName)) +
-                QLatin1Char('\n') + VelmLocale::message("msg_cfrm_continue");
-            if (m_pPrompt->question(VelmLocale::message("err_warning"), strText, UserPrompt::No) != UserPrompt::Yes)
-                return false;
-        }
-    }
-    const QString strPort = m_ui->m_pedtPort->text();
-    bool blNumber = false;
-    const int iPort = strPort.toInt(&blNumber);
-    if (!strPort.isEmpty() && (!blNumber || iPort < 1 || iPort > 65535)) {
-        m_pPrompt->critical(errorTitle(), VelmLocale::message("err_bad_port"));
-        m_ui->m_pedtPort->setFocus();
+    if (!m_blFirstTime && !m_pPicker->confirmFoundServer(strHost))
         return false;
-    }
-    quint32 iResolved = 0;
-    if (!HostAddress::resolve(strHost, &iResolved)) {
-        m_pPrompt->critical(errorTitle(), VelmLocale::message("err_host_addr"));
-        m_ui->m_cbxIP->setFocus();
+    if (!m_pPicker->checkPort(m_ui->m_pedtPort) || !m_pPicker->checkHost(strHost))
         return false;
-    }
     // A name the shortcut list or the database cannot hold is refused like a taken one is.
     const QString strProblem = ProfileStore::profileNameProblem(strName);
     if (!strProblem.isEmpty()) {

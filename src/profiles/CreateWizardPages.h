@@ -12,9 +12,8 @@ class WizPerDialog;
 class WizPWDialog;
 class WizHintDialog;
 }
-class CRadaNasinfoModel;
-class CRadaAddDlgNasinfoProxyModel;
 class CreateWizard;
+class FoundServerPicker;
 class QNetworkAccessManager;
 class UserPrompt;
 
@@ -31,9 +30,6 @@ public:
     void cleanupPage() override {}
     bool validatePage() override;
 
-    CRadaAddDlgNasinfoProxyModel* proxyModel() const { return m_pProxy; }
-    FindHostUtils* finder() const { return m_pFinder.get(); }
-
 public Q_SLOTS:
     void languageChange();
     void slotHTTPSChecked(bool blChecked);
@@ -44,11 +40,8 @@ public Q_SLOTS:
 
 private:
     std::unique_ptr<Ui::WizIPDialog> m_ui;
-    FoundServerList* m_pList;
     UserPrompt* m_pPrompt;
-    std::unique_ptr<FindHostUtils> m_pFinder;
-    CRadaNasinfoModel* m_pModel;
-    CRadaAddDlgNasinfoProxyModel* m_pProxy;
+    std::unique_ptr<FoundServerPicker> m_pPicker;
     bool m_blFirstTime = true;
 };
 

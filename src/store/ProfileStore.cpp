@@ -223,11 +223,13 @@ bool deleteProfile(const QString& strName)
     if (!query.exec())
         return false;
 
-    if (firstRowId(QStringLiteral("PhotoRecords"), strName) < 0)
-        return true;
-    query.prepare(QStringLiteral("DELETE FROM PhotoRecords WHERE profname = ?"));
-    query.addBindValue(strName);
-    const bool blOk = query.exec();
+    bool blOk = true;
+    if (firstRowId(QStringLiteral("PhotoRecords"), strName) >= 0) {
+        query.prepare(QStringLiteral("DELETE FROM PhotoRecords WHERE profname = ?"));
+        query.addBindValue(strName);
+        blOk = query.exec();
+    }
+    // Positions in the list file name profiles: a stale list would start another profile's upload.
     rewriteShortcutList();
     return blOk;
 }

@@ -15,6 +15,8 @@
 #include "UploadWizard/WizUpdProgress.h"
 #include "TestNetwork.h"
 #include "profiles/CreateWizard.h"
+#include "profiles/ProfileEditor.h"
+#include "profiles/ServerSettings.h"
 #include "protocol/AlbumBrowser.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
@@ -91,6 +93,45 @@ void shootCreateWizard(bool blPrivate, QNetworkAccessManager* pNam, ScriptedProm
     wizard.next();
     shoot(&wizard, "11-create-hint");
     wizard.reject();
+}
+
+// The profile list with five profiles, the second row under the mouse; then the settings dialog,
+// which searches the network and is therefore drawn only inside a private namespace.
+void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPrompt* pPrompt)
+{
+    const struct
+    {
+        const char* pszName;
+        const char* pszHost;
+        const char* pszAccount;
+    } extra[] = {{"Office", "10.0.0.10", "ann"},
+                 {"Cabin", "10.0.0.9", "family"},
+                 {"Studio", "192.168.1.20", "photos"},
+                 {"Parents", "192.168.1.7", "mum"}};
+    for (const auto& row : extra) {
+        ServerProfile profile;
+        ProfileStore::fillRecord(profile, QLatin1String(row.pszName), QLatin1String(row.pszHost), 80, false,
+                                 QLatin1String(row.pszAccount), QString(), false, QString(), false, true, true, true,
+                                 QStringLiteral("RENAME"), QString(), {});
+        ProfileStore::insertProfile(profile);
+    }
+    ProfileEditor editor(nullptr, 3, pNam, pPrompt);
+    editor.show();
+    waitFor([&]() { return editor.isVisible(); }, 2000);
+    QApplication::processEvents();
+    EditorTableView* pTable = editor.tableView();
+    editor.slotMouseMove(pTable->visualRect(pTable->model()->index(1, 0)).center());
+    shoot(&editor, "12-profile-editor");
+    if (!blPrivate) {
+        std::printf("skipped the settings dialog: no private network namespace can be made here\n");
+        return;
+    }
+    ProfileSummary row = ProfileStore::listProfiles().value(QStringLiteral("Home server"));
+    ServerSettings settings(&editor, pNam, &row, pPrompt);
+    settings.show();
+    waitFor([&]() { return settings.isVisible(); }, 2000);
+    shoot(&settings, "13-server-settings");
+    settings.reject();
 }
 
 int main(int argc, char* argv[])
@@ -194,6 +235,7 @@ int main(int argc, char* argv[])
     }
 
     shootCreateWizard(blPrivate, &nam, &prompt, server.port());
+    shootProfileEditor(blPrivate, &nam, &prompt);
 
     if (logIn(&nam, &profile)) {
         AlbumBrowser browser(nullptr, &nam, profile.baseUrl, profile.hostaddr, profile.port, &prompt);

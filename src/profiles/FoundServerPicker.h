@@ -1,0 +1,57 @@
+#pragma once
+
+#include "findhost/FindHostUtils.h"
+
+#include <QObject>
+
+#include <memory>
+
+class CRadaAddDlgNasinfoProxyModel;
+class CRadaNasinfoModel;
+class QComboBox;
+class QLineEdit;
+class QNetworkAccessManager;
+class QWidget;
+class UserPrompt;
+
+// The server choice shared by the create-profile wizard and the settings dialog: an editable
+// combo box offering the servers found on the network, the profile name it fills in for a
+// picked server, and the checks of the typed server and port.
+class FoundServerPicker : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Sets the combo box up on the found-server list; the owner connects finder()'s signals to its
+    // slots and starts the first round.
+    FoundServerPicker(QObject* pParent, QNetworkAccessManager* pNam, FoundServerList* pList, UserPrompt* pPrompt,
+                      QComboBox* pCombo, QLineEdit* pName);
+    ~FoundServerPicker() override;
+
+    FindHostUtils* finder() const { return m_pFinder.get(); }
+    CRadaAddDlgNasinfoProxyModel* proxyModel() const { return m_pProxy; }
+
+    // New rows show in the combo box; the typed text survives.
+    void showUpdate();
+    void showRoundFinished();
+    // A picked server fills in its name (unless the user typed one) and its address.
+    void pick(int iIndex);
+
+    // A typed server that was found but is not supported is refused; one that is not ready is
+    // accepted only when the user confirms.
+    bool confirmFoundServer(const QString& strHost) const;
+    // Empty, or a whole number from 1 to 65535; otherwise the box, and the port gets the focus.
+    bool checkPort(QLineEdit* pPort) const;
+    // A usable address or a name the system resolves; otherwise the box, and the combo box gets
+    // the focus.
+    bool checkHost(const QString& strHost) const;
+
+private:
+    FoundServerList* m_pList;
+    UserPrompt* m_pPrompt;
+    QComboBox* m_pCombo;
+    QLineEdit* m_pName;
+    std::unique_ptr<FindHostUtils> m_pFinder;
+    CRadaNasinfoModel* m_pModel;
+    CRadaAddDlgNasinfoProxyModel* m_pProxy;
+};

@@ -1,0 +1,231 @@
+#include "ServerSettings.h"
+
+#include "AppIdentity.h"
+#include "FoundServerPicker.h"
+#include "UserPrompt.h"
+#include "VelmLocale.h"
+#include "VelmWizard.h"
+#include "store/ProfileStore.h"
+#include "ui_ServerSettings.h"
+
+#include <QPixmap>
+
+namespace {
+
+const char* const TitleSheet = "QLabel { font-size : 12px;\n font-style : bold;\n color : #ffffff }";
+
+} // namespace
+
+ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, ProfileSummary* pRow,
+                               UserPrompt* pPrompt)
+    : QDialog(pParent), m_ui(std::make_unique<Ui::ServerSettings>()), m_pRow(pRow), m_pPrompt(pPrompt)
+{
+    m_ui->setupUi(this);
+    m_plbTitle = new QLabel(this);
+    m_plbTitle->setObjectName(QStringLiteral("m_plbTitle"));
+    m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    m_ui->m_pedtPassword->setEchoMode(QLineEdit::Password);
+    m_ui->m_pedtPassword->setMaxLength(254);
+    languageChange();
+
+    m_pPicker = std::make_unique<FoundServerPicker>(nullptr, pNam, &m_foundServers, pPrompt, m_ui->m_cbxIP,
+                                                    m_ui->m_pedtProfName);
+    connect(m_pPicker->finder(), &FindHostUtils::signalFindHostUpdate, this, &ServerSettings::slotFindHostUpdate);
+    connect(m_pPicker->finder(), &FindHostUtils::signalFindNasFinished, this, &ServerSettings::slotRefreshFinished);
+    connect(m_ui->m_cbxIP, qOverload<int>(&QComboBox::activated), this, &ServerSettings::slotDisplayConfig);
+    connect(m_ui->m_pradPersonalPictarium, &QRadioButton::toggled, this,
+            &ServerSettings::slotPersonalRadioBtnToogled);
+    connect(m_ui->m_pchkSaveCred, &QCheckBox::toggled, this, &ServerSettings::slotSavePassChecked);
+    connect(m_ui->m_pbtnSave, &QPushButton::clicked, this, &ServerSettings::accept);
+    connect(m_ui->m_pbtnCancel, &QPushButton::clicked, this, &ServerSettings::reject);
+
+    applyLook();
+    loadRow();
+    m_pPicker->finder()->refresh();
+}
+
+// The picker goes first: it hands the combo box back before the list it shows is freed.
+ServerSettings::~ServerSettings()
+{
+    m_pPicker.reset();
+}
+
+FindHostUtils* ServerSettings::finder() const
+{
+    return m_pPicker->finder();
+}
+
+void ServerSettings::languageChange()
+{
+    setWindowTitle(AppIdentity::applicationTitle());
+    m_plbTitle->setText(QCoreApplication::translate("ServerSettings", "Pictarium Uplaoder Settings"));
+    m_ui->m_plbProfName->setText(VelmLocale::message("create_svr_profname"));
+    m_ui->m_plbSvrNameIP->setText(VelmLocale::message("create_svr_hostname"));
+    m_ui->m_plbPort->setText(VelmLocale::message("create_svr_port"));
+    m_ui->m_pchkHTTPS->setText(QStringLiteral("HTTPS"));
+    m_ui->m_plbupdto->setText(VelmLocale::message("create_per_uploadto"));
+    m_ui->m_pradPictarium->setText(VelmLocale::message("create_per_photo"));
+    m_ui->m_pradPersonalPictarium->setText(VelmLocale::message("create_per_photo_personal"));
+    m_ui->m_pedtPersonalName->setPlaceholderText(VelmLocale::message("create_per_username"));
+    m_ui->m_plbToolTip->setToolTip(QLatin1String("<div style=\"width:500px;\">") +
+                                   VelmLocale::message("create_per_tooltip") + QLatin1String("</div>"));
+    m_ui->m_plbAccount->setText(VelmLocale::message("create_pw_account"));
+    m_ui->m_plbPassword->setText(VelmLocale::message("create_pw_password"));
+    m_ui->m_pchkSaveCred->setText(VelmLocale::message("create_pw_savepass"));
+    m_ui->m_pbtnCancel->setText(VelmLocale::message("btn_cancel"));
+    m_ui->m_pbtnSave->setText(VelmLocale::message("btn_save"));
+}
+
+void ServerSettings::applyLook()
+{
+    setFixedSize(520, 480);
+    QPalette palette = this->palette();
+    palette.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/images/bg_setting.png"))));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    m_plbTitle->setGeometry(15, 0, 520, 50);
+    m_plbTitle->setStyleSheet(QLatin1String(TitleSheet));
+    QFont titleFont(QStringLiteral("Verdana"), 12);
+    titleFont.setBold(true);
+    m_plbTitle->setFont(titleFont);
+
+    for (QLineEdit* pEdit : {m_ui->m_pedtProfName, m_ui->m_pedtPort, m_ui->m_pedtAccount, m_ui->m_pedtPassword})
+        pEdit->setTextMargins(2, 0, 0, 0);
+    m_ui->m_pedtProfName->setMaxLength(32);
+    for (QWidget* pLabel : {static_cast<QWidget*>(m_ui->m_plbProfName), static_cast<QWidget*>(m_ui->m_plbSvrNameIP),
+                            static_cast<QWidget*>(m_ui->m_plbPort), static_cast<QWidget*>(m_ui->m_plbupdto),
+                            static_cast<QWidget*>(m_ui->m_plbAccount), static_cast<QWidget*>(m_ui->m_plbPassword)})
+        VelmWizard::styleWidget(pLabel, QLatin1String(VelmWizard::LabelSheet));
+    for (QWidget* pEdit : {m_ui->m_pedtProfName, m_ui->m_pedtPort, m_ui->m_pedtAccount, m_ui->m_pedtPassword})
+        VelmWizard::styleWidget(pEdit, QLatin1String(VelmWizard::LineEditSheet), 300, 25);
+    VelmWizard::styleWidget(m_ui->m_pedtPersonalName, QLatin1String(VelmWizard::LineEditSheet), 165, 25);
+    VelmWizard::styleWidget(m_ui->m_cbxIP, QLatin1String(VelmWizard::ComboBoxSheet), 300, 25);
+    for (QWidget* pBox : {m_ui->m_pchkHTTPS, m_ui->m_pchkSaveCred})
+        VelmWizard::styleWidget(pBox, QLatin1String(VelmWizard::CheckBoxProfileSheet));
+    for (QWidget* pRadio : {m_ui->m_pradPictarium, m_ui->m_pradPersonalPictarium})
+        VelmWizard::styleWidget(pRadio, QLatin1String(VelmWizard::RadioButtonSheet));
+    for (QWidget* pButton : {m_ui->m_pbtnCancel, m_ui->m_pbtnSave})
+        pButton->setFixedHeight(24);
+}
+
+void ServerSettings::loadRow()
+{
+    m_ui->m_pedtProfName->setText(m_pRow->profname);
+    m_ui->m_cbxIP->setEditText(m_pRow->hostaddr);
+    m_ui->m_pedtPort->setText(QString::number(m_pRow->port));
+    m_ui->m_pchkHTTPS->setChecked(m_pRow->https);
+    if (m_pRow->personal) {
+        m_ui->m_pradPersonalPictarium->setChecked(true);
+        m_ui->m_pedtPersonalName->setText(m_pRow->usrname);
+    } else {
+        m_ui->m_pradPictarium->setChecked(true);
+    }
+    m_ui->m_pedtPersonalName->setEnabled(m_pRow->personal);
+    m_ui->m_pedtAccount->setText(m_pRow->account);
+    m_ui->m_pchkSaveCred->setChecked(m_pRow->savepass);
+    if (m_pRow->savepass)
+        m_ui->m_pedtPassword->setText(m_pRow->password);
+    m_ui->m_pedtPassword->setEnabled(m_pRow->savepass);
+}
+
+void ServerSettings::slotFindHostUpdate()
+{
+    m_pPicker->showUpdate();
+}
+
+void ServerSettings::slotRefreshFinished()
+{
+    m_pPicker->showRoundFinished();
+}
+
+void ServerSettings::slotDelayedInit()
+{
+    m_pPicker->finder()->refresh();
+}
+
+void ServerSettings::slotDisplayConfig(int Index)
+{
+    m_pPicker->pick(Index);
+}
+
+void ServerSettings::slotPersonalRadioBtnToogled(bool blIsToggled)
+{
+    m_ui->m_pedtPersonalName->setEnabled(blIsToggled);
+}
+
+void ServerSettings::slotSavePassChecked(bool blChecked)
+{
+    m_ui->m_pedtPassword->setEnabled(blChecked);
+}
+
+bool ServerSettings::validate()
+{
+    const QString strHost = m_ui->m_cbxIP->currentText().trimmed();
+    const QString strName = m_ui->m_pedtProfName->text();
+    if (!m_pPicker->confirmFoundServer(strHost) || !m_pPicker->checkPort(m_ui->m_pedtPort) ||
+        !m_pPicker->checkHost(strHost))
+        return false;
+
+    auto refuse = [this](bool blCritical, const QString& strText, QWidget* pFocus) {
+        if (blCritical)
+            m_pPrompt->critical(VelmLocale::message("err_error"), strText);
+        else
+            m_pPrompt->warning(VelmLocale::message("err_warning"), strText);
+        pFocus->setFocus();
+        return false;
+    };
+    const QString strProblem = strName.isEmpty() ? QString() : ProfileStore::profileNameProblem(strName);
+    if (!strProblem.isEmpty())
+        return refuse(true, strProblem, m_ui->m_pedtProfName);
+    // Another profile of that name, whatever its letter case; the profile's own name may change case.
+    if (strName != m_pRow->profname) {
+        const QStringList lstNames = ProfileStore::listProfiles().keys();
+        for (const QString& strOther : lstNames) {
+            if (strOther != m_pRow->profname && strOther.compare(strName, Qt::CaseInsensitive) == 0)
+                return refuse(true, VelmLocale::message("err_profname_duplicate").arg(strName), m_ui->m_pedtProfName);
+        }
+    }
+    if (strName.isEmpty())
+        return refuse(false, VelmLocale::message("err_profname_empty"), m_ui->m_pedtProfName);
+    if (m_ui->m_pedtPort->text().isEmpty())
+        return refuse(false, VelmLocale::message("err_port_empty"), m_ui->m_pedtPort);
+    if (m_ui->m_pradPersonalPictarium->isChecked() && m_ui->m_pedtPersonalName->text().isEmpty())
+        return refuse(false, VelmLocale::message("err_personal_empty"), m_ui->m_pedtPersonalName);
+    if (m_ui->m_pedtAccount->text().isEmpty())
+        return refuse(false, VelmLocale::message("err_usrname_empty"), m_ui->m_pedtAccount);
+    return true;
+}
+
+void ServerSettings::writeBack()
+{
+    const QString strHost = m_ui->m_cbxIP->currentText().trimmed();
+    const QString strOwner = m_ui->m_pedtPersonalName->text();
+    const bool blPersonal = m_ui->m_pradPersonalPictarium->isChecked();
+    // Another server, or another photo space (shared, or a personal one of another owner): the
+    // album kept from the last run is not there.
+    const QString strOldSpace = m_pRow->personal ? m_pRow->usrname : QString();
+    const QString strNewSpace = blPersonal ? strOwner : QString();
+    if (strHost != m_pRow->hostaddr || strNewSpace != strOldSpace)
+        ProfileStore::setColumn(QStringLiteral("ServerProfiles"), m_pRow->profname, QStringLiteral("serverdst"),
+                                QStringLiteral("/photo"));
+    const bool blSavePass = m_ui->m_pchkSaveCred->isChecked();
+    m_pRow->profname = m_ui->m_pedtProfName->text();
+    m_pRow->hostaddr = strHost;
+    m_pRow->port = m_ui->m_pedtPort->text().toInt();
+    m_pRow->https = m_ui->m_pchkHTTPS->isChecked();
+    m_pRow->personal = blPersonal;
+    m_pRow->usrname = strOwner;
+    m_pRow->account = m_ui->m_pedtAccount->text();
+    // A password that is not to be remembered is not kept either.
+    m_pRow->password = blSavePass ? m_ui->m_pedtPassword->text() : QString();
+    m_pRow->savepass = blSavePass;
+}
+
+void ServerSettings::accept()
+{
+    if (!validate())
+        return;
+    writeBack();
+    QDialog::accept();
+}

@@ -1,0 +1,574 @@
+// The profile list editor and the server settings dialog. The settings dialog searches the network
+// as it opens, so this whole test lives in a network namespace of its own (skipped without one).
+
+#include "../wizard/WizardFixture.h"
+#include "AppIdentity.h"
+#include "StartUp.h"
+#include "TestNetwork.h"
+#include "VelmLocale.h"
+#include "WaitUntil.h"
+#include "WidgetFlows.h"
+#include "profiles/CreateWizard.h"
+#include "profiles/ProfileEditor.h"
+#include "profiles/ServerSettings.h"
+#include "store/ProfileStore.h"
+#include "store/VelmDatabase.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+template <typename T> T* child(QWidget* pParent, const char* pszName)
+{
+    T* pChild = pParent->findChild<T*>(QLatin1String(pszName));
+    if (!pChild)
+        qFatal("no widget %s", pszName);
+    return pChild;
+}
+
+void addProfile(const QString& strName, const QString& strHost, const QString& strAccount)
+{
+    ServerProfile profile;
+    ProfileStore::fillRecord(profile, strName, strHost, 80, false, strAccount, QString(), false, QString(), false,
+                             true, true, true, QStringLiteral("RENAME"), QString(), {});
+    QVERIFY(ProfileStore::insertProfile(profile));
+}
+
+QString storedAlbum(const QString& strName)
+{
+    ScriptedPrompt quiet;
+    ServerProfile profile;
+    return ProfileStore::loadProfile(strName, profile, quiet) ? profile.serverdst : QStringLiteral("<none>");
+}
+
+int historyRows(const QString& strName)
+{
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("SELECT count(*) FROM PhotoRecords WHERE profname = ?"));
+    query.addBindValue(strName);
+    return query.exec() && query.next() ? query.value(0).toInt() : -1;
+}
+
+QStringList shownColumn(const QAbstractItemModel* pModel, int iColumn)
+{
+    QStringList lstTexts;
+    for (int i = 0; i < pModel->rowCount(); ++i)
+        lstTexts.append(pModel->index(i, iColumn).data().toString());
+    return lstTexts;
+}
+
+QPoint rowCenter(EditorTableView* pTable, int iRow)
+{
+    return pTable->visualRect(pTable->model()->index(iRow, 0)).center();
+}
+
+// Moves the mouse onto a row; a move to where the mouse already is would not count.
+void hover(EditorTableView* pTable, int iRow)
+{
+    const QPoint pos = rowCenter(pTable, iRow);
+    QTest::mouseMove(pTable->viewport(), pos + QPoint(1, 1));
+    QTest::mouseMove(pTable->viewport(), pos);
+}
+
+// Runs pAction once the first modal dialog of type T is up; the action closes it.
+template <typename T> void whenModal(std::function<void(T*)> action)
+{
+    auto* pTimer = new QTimer;
+    QObject::connect(pTimer, &QTimer::timeout, [pTimer, action]() {
+        if (auto* pDialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            pTimer->stop();
+            pTimer->deleteLater();
+            action(pDialog);
+        }
+    });
+    pTimer->start(50);
+}
+
+} // namespace
+
+class TstProfileEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    TstProfileEditor(bool blPrivate, const QString& strWhy) : m_blPrivate(blPrivate), m_strWhy(strWhy) {}
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void modelAndSorting();
+    void hoverIcons();
+    void settingsRefusals();
+    void settingsWriteBack();
+    void editDeleteCreate();
+    void doubleClickStartsUpload();
+    void secondStartRaisesFirst();
+
+private:
+    bool m_blPrivate;
+    QString m_strWhy;
+    WizardFixture m_fixture;
+};
+
+void TstProfileEditor::initTestCase()
+{
+    if (!m_blPrivate)
+        QSKIP(qPrintable(QStringLiteral("profile editor tests skipped: the settings dialog searches the network and no "
+                                        "private network namespace can be made here (%1)")
+                             .arg(m_strWhy)));
+    QString strWhy;
+    QVERIFY2(TestNetwork::bringUpLoopback(&strWhy), qPrintable(strWhy));
+}
+
+void TstProfileEditor::init()
+{
+    QVERIFY(m_fixture.start());
+    addProfile(QStringLiteral("Office"), QStringLiteral("10.0.0.10"), QStringLiteral("ann"));
+    addProfile(QStringLiteral("cabin"), QStringLiteral("10.0.0.9"), QStringLiteral("family"));
+    addProfile(QStringLiteral("Studio"), QStringLiteral("192.168.1.20"), QStringLiteral("photos"));
+    addProfile(QStringLiteral("Parents"), QStringLiteral("nas-parents"), QStringLiteral("mum"));
+}
+
+void TstProfileEditor::cleanup()
+{
+    m_fixture.stop();
+}
+
+// The model shows every profile once; names sort as words, addresses by value with names after them.
+void TstProfileEditor::modelAndSorting()
+{
+    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    EditorTableView* pTable = editor.tableView();
+    QAbstractItemModel* pProxy = pTable->model();
+    QAbstractItemModelTester tester(pProxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(editor.windowTitle(), AppIdentity::applicationTitle());
+    QCOMPARE(child<QLabel>(&editor, "m_plbTitle")->text(), QStringLiteral("Pictarium Uploader Profile List"));
+    QCOMPARE(editor.createButton()->buttonText(), QStringLiteral("Create Profile"));
+    QCOMPARE(editor.createButton()->geometry().right() + 1, 509);
+    QCOMPARE(editor.createButton()->height(), 32);
+
+    QCOMPARE(shownColumn(pProxy, 0), QStringList({"cabin", "home", "Office", "Parents", "Studio"}));
+    QCOMPARE(pProxy->headerData(2, Qt::Horizontal).toString(), QStringLiteral("IP address          "));
+    QCOMPARE(pProxy->index(0, 1).data().toString(), QStringLiteral("family"));
+    QVERIFY(!pProxy->index(0, 0).data(Qt::ToolTipRole).isValid());
+    QVERIFY(pProxy->flags(pProxy->index(0, 0)) & Qt::ItemIsSelectable);
+    for (int i = 0; i < pProxy->rowCount(); ++i)
+        QCOMPARE(pTable->rowHeight(i), 40);
+
+    pTable->sortByColumn(2, Qt::AscendingOrder);
+    QCOMPARE(shownColumn(pProxy, 2),
+             QStringList({"10.0.0.9", "10.0.0.10", "127.0.0.1", "192.168.1.20", "nas-parents"}));
+    pTable->sortByColumn(2, Qt::DescendingOrder);
+    QCOMPARE(shownColumn(pProxy, 2).first(), QStringLiteral("nas-parents"));
+    QCOMPARE(shownColumn(pProxy, 2).last(), QStringLiteral("10.0.0.9"));
+    pTable->sortByColumn(1, Qt::AscendingOrder);
+    QCOMPARE(shownColumn(pProxy, 1), QStringList({"ann", "ann", "family", "mum", "photos"}));
+}
+
+// The row under the mouse is selected and carries the icons at its right end; leaving the table,
+// entering the header or scrolling takes them away.
+void TstProfileEditor::hoverIcons()
+{
+    for (int i = 1; i <= 6; ++i)
+        addProfile(QStringLiteral("z%1").arg(i), QStringLiteral("10.1.0.%1").arg(i), QStringLiteral("ann"));
+    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    EditorTableView* pTable = editor.tableView();
+    QVERIFY(pTable->verticalScrollBar()->isVisible());
+    VelmIcon* pEdit = editor.editIcon();
+    VelmIcon* pDelete = editor.deleteIcon();
+    QVERIFY(!pEdit->isVisible() && !pDelete->isVisible());
+    QCOMPARE(pEdit->state(), int(VelmIcon::Inactive));
+
+    const QRect viewport = pTable->viewport()->geometry();
+    for (int iRow : {1, 3, 0}) {
+        hover(pTable, iRow);
+        QTRY_COMPARE(editor.hoveredRow(), iRow);
+        QCOMPARE(pTable->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(pTable->selectionModel()->selectedRows().constFirst().row(), iRow);
+        QVERIFY(pEdit->isVisible() && pDelete->isVisible());
+        QCOMPARE(pEdit->state(), int(VelmIcon::Normal));
+        QCOMPARE(pEdit->size(), QSize(30, 30));
+        // At the right end of the row, clear of the scroll bar, inside the row's 40 pixels.
+        QCOMPARE(pEdit->geometry().right() + 1, viewport.right() + 1 - 6);
+        QVERIFY(pEdit->geometry().right() < pTable->verticalScrollBar()->mapTo(pTable, QPoint(0, 0)).x());
+        QCOMPARE(pDelete->geometry().right() + 1, pEdit->geometry().left());
+        const int iRowTop = viewport.top() + pTable->rowViewportPosition(iRow);
+        QVERIFY(pEdit->geometry().top() >= iRowTop && pEdit->geometry().bottom() < iRowTop + 40);
+        QCOMPARE(pEdit->pixmap().toImage(), QPixmap(QStringLiteral(":/images/bt_edit.png")).toImage());
+    }
+
+    // The icon under the mouse lights up and goes back when the mouse leaves it.
+    QTest::mouseMove(pDelete, QPoint(15, 15));
+    QTRY_COMPARE(pDelete->state(), int(VelmIcon::Hovered));
+    QCOMPARE(pDelete->pixmap().toImage(), QPixmap(QStringLiteral(":/images/bt_del_hover.png")).toImage());
+    QCOMPARE(editor.hoveredRow(), 0);
+    QTest::mouseMove(pTable->viewport(), rowCenter(pTable, 0));
+    QTRY_COMPARE(pDelete->state(), int(VelmIcon::Normal));
+    QCOMPARE(pDelete->pixmap().toImage(), QPixmap(QStringLiteral(":/images/bt_del.png")).toImage());
+
+    struct Away
+    {
+        const char* pszWhat;
+        std::function<void()> move;
+    };
+    const Away aways[] = {
+        {"leave", [&] { QTest::mouseMove(child<QLabel>(&editor, "m_plbTitle"), QPoint(5, 5)); }},
+        {"header", [&] { QTest::mouseMove(pTable->horizontalHeader(), QPoint(20, 10)); }},
+        {"scroll", [&] { pTable->verticalScrollBar()->setValue(pTable->verticalScrollBar()->value() + 1); }},
+        {"resize", [&] { editor.resize(editor.width() + 10, editor.height()); }},
+    };
+    for (const Away& away : aways) {
+        hover(pTable, 2);
+        QTRY_COMPARE(editor.hoveredRow(), 2);
+        away.move();
+        QTRY_VERIFY2(editor.hoveredRow() == -1, away.pszWhat);
+        QVERIFY2(pTable->selectionModel()->selectedRows().isEmpty(), away.pszWhat);
+        QVERIFY2(!pEdit->isVisible() && !pDelete->isVisible(), away.pszWhat);
+        QCOMPARE(pEdit->state(), int(VelmIcon::Inactive));
+        QTest::mouseMove(pTable->viewport(), QPoint(5, 5)); // back into the table
+    }
+    // Edit and delete do nothing without a hovered row.
+    QTest::mouseMove(child<QLabel>(&editor, "m_plbTitle"), QPoint(5, 5));
+    QTRY_COMPARE(editor.hoveredRow(), -1);
+    m_fixture.prompt.shown.clear();
+    editor.slotDeleteProfile();
+    editor.slotEditProfile();
+    QVERIFY(m_fixture.prompt.shown.isEmpty());
+}
+
+// Each refusal shows one box, focuses its input, keeps the dialog open with the input as typed
+// and writes nothing; the last rows are accepted.
+void TstProfileEditor::settingsRefusals()
+{
+    struct Row
+    {
+        const char* pszWhat;
+        const char* pszName;
+        const char* pszHost;
+        const char* pszPort;
+        bool blPersonal;
+        const char* pszOwner;
+        const char* pszAccount;
+        const char* pszKey; // nullptr: accepted; "" : the name problem text
+        const char* pszFocus;
+    };
+    const Row rows[] = {
+        {"port 0", "home", "127.0.0.1", "0", false, "", "ann", "err_bad_port", "m_pedtPort"},
+        {"port 65536", "home", "127.0.0.1", "65536", false, "", "ann", "err_bad_port", "m_pedtPort"},
+        {"port text, before the name", "", "127.0.0.1", "http", false, "", "ann", "err_bad_port", "m_pedtPort"},
+        {"not a host name", "home", "bad host!", "80", false, "", "ann", "err_host_addr", "m_cbxIP"},
+        {"empty host", "home", "", "80", false, "", "ann", "err_host_addr", "m_cbxIP"},
+        {"another profile's name", "OFFICE", "127.0.0.1", "80", false, "", "ann", "err_profname_duplicate",
+         "m_pedtProfName"},
+        {"line break in the name", "a\nb", "127.0.0.1", "80", false, "", "ann", "", "m_pedtProfName"},
+        {"empty name", "", "127.0.0.1", "80", false, "", "ann", "err_profname_empty", "m_pedtProfName"},
+        {"empty port", "home", "127.0.0.1", "", false, "", "ann", "err_port_empty", "m_pedtPort"},
+        {"personal without owner", "home", "127.0.0.1", "80", true, "", "ann", "err_personal_empty",
+         "m_pedtPersonalName"},
+        {"empty account", "home", "127.0.0.1", "80", false, "", "", "err_usrname_empty", "m_pedtAccount"},
+        {"own name, other case", "HOME", "10.0.0.5", "8080", true, "bob", "kim", nullptr, nullptr},
+    };
+    ProfileSummary row = ProfileStore::listProfiles().value(QStringLiteral("home"));
+    ServerSettings settings(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+    settings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&settings));
+    QCOMPARE(settings.size(), QSize(520, 480));
+    QCOMPARE(child<QLineEdit>(&settings, "m_pedtProfName")->maxLength(), 32);
+    for (const Row& step : rows) {
+        const QString strName = QString::fromUtf8(step.pszName);
+        child<QLineEdit>(&settings, "m_pedtProfName")->setText(strName);
+        child<QComboBox>(&settings, "m_cbxIP")->setEditText(QLatin1String(step.pszHost));
+        child<QLineEdit>(&settings, "m_pedtPort")->setText(QLatin1String(step.pszPort));
+        child<QRadioButton>(&settings, step.blPersonal ? "m_pradPersonalPictarium" : "m_pradPictarium")->setChecked(true);
+        child<QLineEdit>(&settings, "m_pedtPersonalName")->setText(QLatin1String(step.pszOwner));
+        child<QLineEdit>(&settings, "m_pedtAccount")->setText(QLatin1String(step.pszAccount));
+        m_fixture.prompt.shown.clear();
+        child<QPushButton>(&settings, "m_pbtnSave")->click();
+        if (!step.pszKey)
+            break;
+        QVERIFY2(m_fixture.prompt.shown.size() == 1, step.pszWhat);
+        const ScriptedPrompt::Shown& shown = m_fixture.prompt.shown.constFirst();
+        const bool blCritical = std::strncmp(step.pszKey, "err_bad", 7) == 0 || !*step.pszKey ||
+                                std::strcmp(step.pszKey, "err_host_addr") == 0 ||
+                                std::strcmp(step.pszKey, "err_profname_duplicate") == 0;
+        QCOMPARE(shown.kind, QLatin1String(blCritical ? "critical" : "warning"));
+        QCOMPARE(shown.title, VelmLocale::message(blCritical ? "err_error" : "err_warning"));
+        QCOMPARE(shown.text, *step.pszKey ? VelmLocale::message(step.pszKey).replace(QLatin1String("%1"), strName)
+                                          : ProfileStore::profileNameProblem(strName));
+        QWidget* pFocus = child<QWidget>(&settings, step.pszFocus);
+        QVERIFY2(pFocus->hasFocus() || pFocus->isAncestorOf(QApplication::focusWidget()), step.pszWhat);
+        QVERIFY2(settings.isVisible() && settings.result() != QDialog::Accepted, step.pszWhat);
+        QCOMPARE(child<QLineEdit>(&settings, "m_pedtProfName")->text(), strName);
+        QCOMPARE(row.profname, QStringLiteral("home")); // nothing written yet
+    }
+    QVERIFY2(m_fixture.prompt.shown.isEmpty(), qPrintable(m_fixture.prompt.shown.value(0).text));
+    QCOMPARE(settings.result(), int(QDialog::Accepted));
+    QCOMPARE(row.profname, QStringLiteral("HOME"));
+    QCOMPARE(row.hostaddr, QStringLiteral("10.0.0.5"));
+    QCOMPARE(row.port, 8080);
+    QVERIFY(row.personal);
+    QCOMPARE(row.usrname, QStringLiteral("bob"));
+    QCOMPARE(row.account, QStringLiteral("kim"));
+}
+
+// What Save writes: the row as shown, the stored album reset only for another server or photo
+// space, and no password that is not to be remembered.
+void TstProfileEditor::settingsWriteBack()
+{
+    ProfileSummary row = ProfileStore::listProfiles().value(QStringLiteral("home"));
+    auto store = [&row](const QString& strOldName) {
+        ProfileStore::updateConnectionSettings(strOldName, row);
+        ProfileStore::setColumn(QStringLiteral("ServerProfiles"), row.profname, QStringLiteral("serverdst"),
+                                QStringLiteral("/photo/trip"));
+    };
+    store(row.profname);
+
+    struct Step
+    {
+        const char* pszWhat;
+        std::function<void(ServerSettings*)> change;
+        bool blReset;
+    };
+    const Step steps[] = {
+        {"no change", [](ServerSettings*) {}, false},
+        {"personal space",
+         [](ServerSettings* p) {
+             child<QRadioButton>(p, "m_pradPersonalPictarium")->setChecked(true);
+             child<QLineEdit>(p, "m_pedtPersonalName")->setText(QStringLiteral("bob"));
+         },
+         true},
+        {"no change, personal", [](ServerSettings*) {}, false},
+        {"another owner", [](ServerSettings* p) { child<QLineEdit>(p, "m_pedtPersonalName")->setText("carol"); }, true},
+        {"back to shared, owner text still there",
+         [](ServerSettings* p) { child<QRadioButton>(p, "m_pradPictarium")->setChecked(true); }, true},
+        {"port and HTTPS only",
+         [](ServerSettings* p) {
+             child<QCheckBox>(p, "m_pchkHTTPS")->setChecked(true);
+             child<QLineEdit>(p, "m_pedtPort")->setText(QStringLiteral("5001"));
+         },
+         false},
+        {"another server", [](ServerSettings* p) { child<QComboBox>(p, "m_cbxIP")->setEditText("127.0.0.2"); }, true},
+        {"renamed", [](ServerSettings* p) { child<QLineEdit>(p, "m_pedtProfName")->setText("Living room"); }, false},
+    };
+    for (const Step& step : steps) {
+        const QString strOldName = row.profname;
+        ServerSettings settings(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+        // The dialog shows the row as stored.
+        QCOMPARE(child<QRadioButton>(&settings, "m_pradPersonalPictarium")->isChecked(), row.personal);
+        QCOMPARE(child<QLineEdit>(&settings, "m_pedtPersonalName")->isEnabled(), row.personal);
+        QCOMPARE(child<QLineEdit>(&settings, "m_pedtPort")->text(), QString::number(row.port));
+        step.change(&settings);
+        settings.accept();
+        QVERIFY2(settings.result() == QDialog::Accepted, step.pszWhat);
+        QCOMPARE(storedAlbum(strOldName), QLatin1String(step.blReset ? "/photo" : "/photo/trip"));
+        store(strOldName);
+    }
+    QCOMPARE(row.profname, QStringLiteral("Living room"));
+    QCOMPARE(row.hostaddr, QStringLiteral("127.0.0.2"));
+    QCOMPARE(row.port, 5001);
+    QVERIFY(row.https && !row.personal);
+
+    // "Remember password" cleared: the edit is disabled and no password is kept.
+    QVERIFY(row.savepass && !row.password.isEmpty());
+    ServerSettings settings(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+    auto* pPassword = child<QLineEdit>(&settings, "m_pedtPassword");
+    QCOMPARE(pPassword->text(), QStringLiteral("pw"));
+    QCOMPARE(pPassword->echoMode(), QLineEdit::Password);
+    child<QCheckBox>(&settings, "m_pchkSaveCred")->setChecked(false);
+    QVERIFY(!pPassword->isEnabled());
+    settings.accept();
+    QVERIFY(!row.savepass && row.password.isEmpty());
+    // Cancel changes nothing.
+    ServerSettings cancelled(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+    child<QLineEdit>(&cancelled, "m_pedtProfName")->setText(QStringLiteral("other"));
+    child<QPushButton>(&cancelled, "m_pbtnCancel")->click();
+    QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+    QCOMPARE(row.profname, QStringLiteral("Living room"));
+    QVERIFY(m_fixture.prompt.shown.isEmpty());
+}
+
+// Through the editor: edit renames (the history stays under the old name), delete asks and
+// rewrites the shortcut list, and with no profile left the create button makes a new one.
+void TstProfileEditor::editDeleteCreate()
+{
+    VelmDatabase::ensureTable(VelmDatabase::PhotoRecords);
+    QSqlQuery insert(VelmDatabase::database());
+    QVERIFY(insert.exec(QStringLiteral("insert into PhotoRecords values('a.jpg', 'home', 1, '1', 'x')")));
+
+    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    EditorTableView* pTable = editor.tableView();
+    QAbstractItemModel* pProxy = pTable->model();
+
+    hover(pTable, 1); // home
+    QTRY_COMPARE(editor.hoveredRow(), 1);
+    bool blSeen = false;
+    whenModal<ServerSettings>([&blSeen](ServerSettings* pSettings) {
+        blSeen = child<QLineEdit>(pSettings, "m_pedtProfName")->text() == QLatin1String("home");
+        child<QLineEdit>(pSettings, "m_pedtProfName")->setText(QStringLiteral("Living room"));
+        child<QPushButton>(pSettings, "m_pbtnSave")->click();
+    });
+    QTest::mouseClick(editor.editIcon(), Qt::LeftButton);
+    QVERIFY(blSeen);
+    QVERIFY(!ProfileStore::profileExists(QStringLiteral("home")));
+    QVERIFY(ProfileStore::profileExists(QStringLiteral("Living room")));
+    QCOMPARE(historyRows(QStringLiteral("home")), 1);
+    QCOMPARE(historyRows(QStringLiteral("Living room")), 0);
+    QCOMPARE(shownColumn(pProxy, 0), QStringList({"cabin", "Living room", "Office", "Parents", "Studio"}));
+    QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()),
+             TestFiles::utf16le(QStringLiteral("5\ncabin\nStudio\nParents\nOffice\nLiving room\n")));
+    QCOMPARE(editor.hoveredRow(), -1);
+
+    // Delete: No keeps the profile, Yes removes it everywhere.
+    m_fixture.prompt.questionAnswers = {UserPrompt::No, UserPrompt::Yes};
+    for (int iAnswer = 0; iAnswer < 2; ++iAnswer) {
+        QTest::mouseMove(pTable->viewport(), QPoint(5, 5));
+        hover(pTable, 2); // Office
+        QTRY_COMPARE(editor.hoveredRow(), 2);
+        QTest::mouseClick(editor.deleteIcon(), Qt::LeftButton);
+    }
+    QCOMPARE(m_fixture.prompt.shown.size(), 2);
+    QCOMPARE(m_fixture.prompt.shown.at(0).kind, QStringLiteral("question"));
+    QCOMPARE(m_fixture.prompt.shown.at(0).title, QStringLiteral("Warning"));
+    QCOMPARE(m_fixture.prompt.shown.at(0).text, QStringLiteral("Are you sure you want to delete the profile [Office]?"));
+    QVERIFY(!ProfileStore::profileExists(QStringLiteral("Office")));
+    QCOMPARE(shownColumn(pProxy, 0), QStringList({"cabin", "Living room", "Parents", "Studio"}));
+    QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()),
+             TestFiles::utf16le(QStringLiteral("4\ncabin\nStudio\nParents\nLiving room\n")));
+    QCOMPARE(editor.hoveredRow(), -1);
+    QVERIFY(!editor.deleteIcon()->isVisible());
+
+    // Delete the rest; the empty list still creates.
+    m_fixture.prompt.questionAnswers = QList<UserPrompt::Button>(4, UserPrompt::Yes);
+    while (pProxy->rowCount() > 0) {
+        QTest::mouseMove(pTable->viewport(), QPoint(5, 200));
+        hover(pTable, 0);
+        QTRY_COMPARE(editor.hoveredRow(), 0);
+        QTest::mouseClick(editor.deleteIcon(), Qt::LeftButton);
+    }
+    QVERIFY(ProfileStore::listProfiles().isEmpty());
+    QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()), TestFiles::utf16le(QStringLiteral("0\n")));
+
+    int iPressedState = -1;
+    const int iPort = m_fixture.server->port();
+    whenModal<CreateWizard>([&iPressedState, &editor, iPort](CreateWizard* pWizard) {
+        iPressedState = editor.createButton()->state();
+        QCOMPARE(pWizard->button(QWizard::FinishButton)->text(), VelmLocale::message("btn_finish"));
+        child<QLineEdit>(pWizard, "m_pedtProfName")->setText(QStringLiteral("fresh"));
+        child<QComboBox>(pWizard, "m_cbxIP")->setEditText(QStringLiteral("127.0.0.1"));
+        child<QLineEdit>(pWizard, "m_pedtPort")->setText(QString::number(iPort));
+        pWizard->next();
+        pWizard->next();
+        child<QCheckBox>(pWizard, "m_pchkSaveCred")->setChecked(false);
+        pWizard->next();
+        pWizard->button(QWizard::FinishButton)->click();
+    });
+    QTest::mouseClick(editor.createButton(), Qt::LeftButton);
+    QCOMPARE(iPressedState, int(VelmIcon::Pressed));
+    QCOMPARE(editor.createButton()->state(), int(VelmIcon::Normal));
+    QCOMPARE(shownColumn(pProxy, 0), QStringList({"fresh"}));
+    QCOMPARE(shownColumn(pProxy, 2), QStringList({"127.0.0.1"}));
+    QCOMPARE(pTable->rowHeight(0), 40);
+    QVERIFY(ProfileStore::profileExists(QStringLiteral("fresh")));
+
+    // A cancelled wizard adds nothing.
+    whenModal<CreateWizard>([](CreateWizard* pWizard) { pWizard->reject(); });
+    QTest::mouseClick(editor.createButton(), Qt::LeftButton);
+    QCOMPARE(pProxy->rowCount(), 1);
+}
+
+// A double-click starts the upload run of that profile: "8" and its place in the shortcut list.
+void TstProfileEditor::doubleClickStartsUpload()
+{
+    // Shortcut order (names descending, byte-wise): home, cabin, Studio, Parents, Office.
+    QFile::remove(ProfileStore::shortcutListPath()); // stale or missing: written before the start
+    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    QList<QStringList> lstStarts;
+    bool blResult = true;
+    editor.setLauncher([&](const QStringList& lstArguments) {
+        lstStarts.append(lstArguments);
+        return blResult;
+    });
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    EditorTableView* pTable = editor.tableView();
+    QTest::mouseDClick(pTable->viewport(), Qt::LeftButton, {}, rowCenter(pTable, 3)); // Parents
+    QCOMPARE(lstStarts, QList<QStringList>({{"8", "3"}}));
+    QCOMPARE(ProfileStore::shortcutProfileName(3), QStringLiteral("Parents"));
+    QTRY_VERIFY(editor.windowState() & Qt::WindowMinimized);
+
+    editor.setWindowState(Qt::WindowNoState);
+    blResult = false; // a start that fails leaves the window as it is
+    pTable->sortByColumn(2, Qt::AscendingOrder);
+    QTest::mouseDClick(pTable->viewport(), Qt::LeftButton, {}, rowCenter(pTable, 0)); // cabin, 10.0.0.9
+    QCOMPARE(lstStarts.last(), QStringList({"8", "1"}));
+    QVERIFY(!(editor.windowState() & Qt::WindowMinimized));
+    QTest::mouseDClick(pTable->viewport(), Qt::LeftButton, {}, QPoint(5, 380)); // below the rows
+    QCOMPARE(lstStarts.size(), 2);
+}
+
+// The program started again while the editor is open ends at once and brings the editor up.
+void TstProfileEditor::secondStartRaisesFirst()
+{
+    QProcessEnvironment env = m_fixture.env->processEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("PICTARIUM_UNATTENDED"), QStringLiteral("1"));
+    ProgramRun second;
+    bool blWasMinimized = false;
+    bool blRaised = false;
+    whenModal<ProfileEditor>([&](ProfileEditor* pEditor) {
+        pEditor->showMinimized();
+        blWasMinimized = pEditor->windowState() & Qt::WindowMinimized;
+        second = runProgram({}, env, 20000);
+        blRaised = waitUntil([pEditor] { return !(pEditor->windowState() & Qt::WindowMinimized); }, 5000);
+        pEditor->reject();
+    });
+    WidgetFlows flows(&m_fixture.prompt);
+    StartUp startUp(&m_fixture.prompt, &flows);
+    QCOMPARE(startUp.run({QStringLiteral("pictarium-uploader")}), 0);
+    QVERIFY(blWasMinimized);
+    QVERIFY(second.finished);
+    QCOMPARE(second.exitCode, 0);
+    QVERIFY2(!second.standardError.contains(QLatin1String("[information]")), qPrintable(second.standardError));
+    QVERIFY(blRaised);
+
+    // Unattended, the editor is not opened: the profiles are listed instead.
+    const ProgramRun listed = runProgram({QStringLiteral("3")}, env, 20000);
+    QVERIFY(listed.finished);
+    QVERIFY2(listed.standardError.contains(QLatin1String("[information] Velmora Pictarium Uploader: cabin, home, Office, "
+                                                         "Parents, Studio")),
+             qPrintable(listed.standardError));
+}
+
+int main(int argc, char* argv[])
+{
+    // Before any thread exists: the settings dialog's discovery must never reach the real network.
+    QString strWhy;
+    const bool blPrivate = TestNetwork::enterPrivateNetwork(&strWhy);
+    // Names sort as in a desktop session, not byte by byte as in the C locale.
+    qputenv("LC_ALL", "en_US.UTF-8");
+    QApplication app(argc, argv);
+    TstProfileEditor test(blPrivate, strWhy);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_profileeditor.moc"
