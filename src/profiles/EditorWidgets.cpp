@@ -30,6 +30,14 @@ VelmIcon::VelmIcon(QWidget* pParent) : QLabel(pParent), m_font(pixelFont(12)), m
     setCursor(Qt::PointingHandCursor);
 }
 
+void VelmIcon::setState(int iState)
+{
+    const bool blPressChange = (iState == Pressed) != (m_iState == Pressed);
+    m_iState = iState;
+    if (blPressChange)
+        Q_EMIT signalPressStateChange();
+}
+
 void VelmIcon::setPartImages(const QStringList& lstPaths)
 {
     for (int i = 0; i < 9 && i < lstPaths.size(); ++i)

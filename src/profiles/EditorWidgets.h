@@ -30,7 +30,8 @@ public:
     explicit VelmIcon(QWidget* pParent = nullptr);
 
     int state() const { return m_iState; }
-    void setState(int iState) { m_iState = iState; }
+    // Entering or leaving the pressed state is told by signalPressStateChange().
+    void setState(int iState);
     // Nine pictures: left, middle and right parts for the normal, hovered and pressed states.
     void setPartImages(const QStringList& lstPaths);
     // The text sets the size: the text width + 47 by 32.
