@@ -118,8 +118,8 @@ void FileConverter::convertJob(int iIndex)
         source.insert(KeyJobLast, QStringLiteral("true"));
     if (!lstMissing.isEmpty())
         source.insert(KeyMissing, lstMissing.join(QLatin1Char(',')));
-    m_pQueue->handOver(source);
-
+    // Counted before the hand-over, so that the uploader's share of this file always comes after it.
     const float fComplete = m_pQueue->addCompleteProgress(0.8f);
     Q_EMIT signalCompleteProgressChanged(int(fComplete * 100.0f));
+    m_pQueue->handOver(source);
 }
