@@ -139,6 +139,13 @@ void ProfileEditor::fitRows()
     m_ptblViewProf->resizeColumnsToContents();
 }
 
+void ProfileEditor::showRows()
+{
+    slotClearSelect();
+    m_pModel->reload();
+    fitRows();
+}
+
 void ProfileEditor::paintEvent(QPaintEvent* pEvent)
 {
     QDialog::paintEvent(pEvent);
@@ -236,10 +243,8 @@ void ProfileEditor::slotCreateProfile()
             pRow->usrname = m_profile.usrname;
             pRow->account = m_profile.account;
             pRow->password = m_profile.password;
-            slotClearSelect();
             m_rows[pRow->profname] = std::move(pRow);
-            m_pModel->reload();
-            fitRows();
+            showRows();
         }
     }
     m_pCreateIcon->setState(VelmIcon::Normal);
@@ -268,9 +273,7 @@ void ProfileEditor::slotEditProfile()
         m_rows.erase(it);
         m_rows[pMoved->profname] = std::move(pMoved);
     }
-    slotClearSelect();
-    m_pModel->reload();
-    fitRows();
+    showRows();
 }
 
 void ProfileEditor::slotDeleteProfile()
@@ -287,10 +290,8 @@ void ProfileEditor::slotDeleteProfile()
                             VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));
         return;
     }
-    slotClearSelect();
     m_rows.erase(strName);
-    m_pModel->reload();
-    fitRows();
+    showRows();
 }
 
 void ProfileEditor::slotDoubleClicked(QModelIndex index)

@@ -53,6 +53,8 @@ private:
     void placeIcons();
     // Rows keep 40 pixels and the columns fit their texts.
     void fitRows();
+    // After the rows changed: no row hovered, the model shows them anew, each 40 pixels high.
+    void showRows();
     QString hoveredName() const;
 
     int m_iMode;
