@@ -24,16 +24,17 @@ QString path(Tool tool)
     };
     static const Entry s_entries[] = {{"ImageMagick", "convert"}, {"ImageMagick", "identify"},
                                       {"ImageMagick", "dcraw"},   {"ffmpeg", "ffmpeg"},
-                                      {"ffmpeg", "ffprobe"},      {"ffmpeg", "qt-faststart"}};
+                                      {"ffmpeg", "ffprobe"},      {"ffmpeg", "qt-faststart"},
+                                      {"", "Lensway"}};
     const Entry& entry = s_entries[tool];
 #ifdef Q_OS_WIN
     const QString strSuffix = QStringLiteral(".exe");
 #else
     const QString strSuffix;
 #endif
-    const QString strBeside = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                              QLatin1String(entry.pszFolder) + QLatin1Char('/') + QLatin1String(entry.pszName) +
-                              strSuffix;
+    const QString strFolder = *entry.pszFolder ? QLatin1String(entry.pszFolder) + QLatin1Char('/') : QString();
+    const QString strBeside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + strFolder +
+                              QLatin1String(entry.pszName) + strSuffix;
     if (QFileInfo(strBeside).isExecutable())
         return strBeside;
     const QString strOnPath = QStandardPaths::findExecutable(QLatin1String(entry.pszName));
@@ -88,6 +89,8 @@ ToolRunner::Result ToolRunner::run(const QString& strProgram, const QStringList&
             return result;
         }
         process.waitForFinished(100);
+        if (m_fnPoll)
+            m_fnPoll();
         if (strOutputFile.isEmpty())
             result.standardOutput += process.readAllStandardOutput();
         result.standardError += process.readAllStandardError();

@@ -5,11 +5,12 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 
 // Finds the external tools: beside the program first, then on the PATH.
 namespace ToolLocator {
 
-enum Tool { Convert, Identify, Dcraw, Ffmpeg, Ffprobe, QtFaststart };
+enum Tool { Convert, Identify, Dcraw, Ffmpeg, Ffprobe, QtFaststart, Lensway };
 
 QString path(Tool tool);
 
@@ -37,6 +38,8 @@ public:
 
     // The folder the tool runs in (its relative files land there).
     void setWorkingDirectory(const QString& strFolder) { m_strWorkingDirectory = strFolder; }
+    // Called after each 100 ms wait (the UI thread handles its events there).
+    void setPollHook(std::function<void()> fnPoll) { m_fnPoll = std::move(fnPoll); }
 
     // strOutputFile: standard output goes to that file instead of memory (large outputs).
     // pszKillMessage: logged when an abort kills the tool.
@@ -49,4 +52,5 @@ public:
 private:
     const std::atomic_bool* m_pAbort;
     QString m_strWorkingDirectory;
+    std::function<void()> m_fnPoll;
 };
