@@ -164,7 +164,9 @@ const MessageEntry s_messages[] = {
     {"err_bad_destination", QT_TRANSLATE_NOOP("global", "The destination folder %1 cannot be used: it must lie below /photo, and no folder in its path may be named \".\" or \"..\".")},
     {"err_profname_invalid", QT_TRANSLATE_NOOP("global", "A profile name may not contain control characters or line breaks, and may be at most %1 characters long.")},
     {"err_upd_unreadable", QT_TRANSLATE_NOOP("global", "The file could not be read: it has been moved or deleted, or it may not be read.")},
-    {"msg_camera_unavailable", QT_TRANSLATE_NOOP("global", "Importing from a camera is not available in this version of Pictarium Uploader.")},
+    {"err_no_camera", QT_TRANSLATE_NOOP("global", "No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.")},
+    {"skip_camera_name", QT_TRANSLATE_NOOP("global", "Left out: the device gives this item a name that is not a plain file name")},
+    {"skip_camera_copy", QT_TRANSLATE_NOOP("global", "Left out: it could not be copied from the camera or memory card")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));

@@ -4,6 +4,8 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "UploadWizard/UploadWizard.h"
+#include "UploadWizard/UploadQueue.h"
+#include "UploadWizard/WizUpdProgress.h"
 #include "profiles/CreateWizard.h"
 #include "profiles/ProfileEditor.h"
 #include "store/ProfileStore.h"
@@ -13,6 +15,10 @@
 #include <algorithm>
 #include <QDebug>
 #include <QIcon>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
 
 void WidgetFlows::applyWindowIcon()
 {
@@ -58,11 +64,6 @@ void WidgetFlows::raiseProfileEditor()
 bool WidgetFlows::runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile)
 {
     qDebug("%s:%d flow create-profile mode=%d", "src/WidgetFlows", __LINE__, iMode);
-    // Camera import is not part of the program yet: say so before asking for a profile.
-    if (iMode == 6) {
-        tellCameraUnavailable();
-        return false;
-    }
     // An unattended run has nobody to fill the wizard in (and must not search the network).
     if (UnattendedPrompt::requested()) {
         m_pPrompt->warning(AppIdentity::applicationTitle(), VelmLocale::message("editor_no_profiles"));
@@ -77,17 +78,53 @@ void WidgetFlows::runUploadWizard(int iMode, QNetworkAccessManager* pNam, const 
 {
     qDebug("%s:%d flow upload mode=%d profile=[%s] files=%d", "src/WidgetFlows", __LINE__, iMode,
            qPrintable(pProfile->profname), int(lstFiles.size()));
-    if (iMode == 6) {
-        tellCameraUnavailable();
-        return;
-    }
     UploadWizard wizard(nullptr, iMode, pNam, lstFiles, pProfile, m_pPrompt);
+    // Unattended, the wizard goes on by itself with the profile's options.
+    std::unique_ptr<QTimer> pDriver;
+    if (UnattendedPrompt::requested())
+        pDriver = driveUnattended(&wizard);
     wizard.exec();
 }
 
-void WidgetFlows::tellCameraUnavailable()
+std::unique_ptr<QTimer> WidgetFlows::driveUnattended(UploadWizard* pWizard)
 {
-    // Until the camera import tool is part of the program, camera mode says so plainly.
-    qDebug("%s:%d flow camera-import (not available in this build)", "src/WidgetFlows", __LINE__);
-    m_pPrompt->information(AppIdentity::applicationTitle(), VelmLocale::message("msg_camera_unavailable"));
+    // Next once on the options page (a refused page, with its box printed, ends the run),
+    // Next on the quality page, Close when the upload has finished.
+    auto pTimer = std::make_unique<QTimer>();
+    auto pNextClicked = std::make_shared<bool>(false);
+    QObject::connect(pTimer.get(), &QTimer::timeout, pWizard, [pWizard, pNextClicked]() {
+        // The error report opens by itself after a run with failures: its rows go to standard
+        // error, then it is closed.
+        auto* pReport = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (pReport && pReport != pWizard && pReport->parentWidget() == pWizard) {
+            for (const auto& row : pWizard->queue()->reportRows())
+                std::fprintf(stderr, "[report] %s: %s\n", qPrintable(row.first), qPrintable(row.second));
+            pReport->reject();
+            return;
+        }
+        if (pWizard->isBusy() || QApplication::activeModalWidget() != pWizard)
+            return;
+        switch (pWizard->currentId()) {
+        case UploadWizard::OptionsPage:
+            if (*pNextClicked) {
+                qDebug("%s:%d unattended: the options page was refused", "src/WidgetFlows", __LINE__);
+                pWizard->reject();
+            } else {
+                *pNextClicked = true;
+                pWizard->next();
+            }
+            break;
+        case UploadWizard::QualityPage:
+            pWizard->next();
+            break;
+        case UploadWizard::ProgressPage:
+            if (pWizard->progressPage()->isComplete())
+                pWizard->accept();
+            break;
+        default:
+            break;
+        }
+    });
+    pTimer->start(100);
+    return pTimer;
 }

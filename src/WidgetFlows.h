@@ -2,12 +2,14 @@
 
 #include "StartUp.h"
 
+#include <memory>
+
+class QTimer;
 class QWidget;
+class UploadWizard;
 class UserPrompt;
 
-// The flows start-up opens in the desktop program. The camera import is plugged in here once it
-// is built; until then camera mode tells the user that it is not available and is treated as
-// cancelled.
+// The flows start-up opens in the desktop program.
 class WidgetFlows : public StartUpFlows
 {
 public:
@@ -21,7 +23,8 @@ public:
                          ServerProfile* pProfile) override;
 
 private:
-    void tellCameraUnavailable();
+    // Plays the user of an unattended run; the wizard ends by itself.
+    static std::unique_ptr<QTimer> driveUnattended(UploadWizard* pWizard);
 
     UserPrompt* m_pPrompt;
     QWidget* m_pEditor = nullptr; // while the profile list editor is open

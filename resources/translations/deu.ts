@@ -669,9 +669,19 @@
         <translation>Die Datei konnte nicht gelesen werden: Sie wurde verschoben oder gelöscht, oder sie darf nicht gelesen werden.</translation>
     </message>
     <message>
-        <source>Importing from a camera is not available in this version of Pictarium Uploader.</source>
-        <extracomment>msg_camera_unavailable</extracomment>
-        <translation>Der Import von einer Kamera ist in dieser Version von Pictarium Uploader nicht verfügbar.</translation>
+        <source>No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.</source>
+        <extracomment>err_no_camera</extracomment>
+        <translation>Es wurde keine Kamera und keine Speicherkarte mit Fotos gefunden. Schließen Sie die Kamera an oder stecken Sie die Karte ein, und klicken Sie dann erneut auf Weiter.</translation>
+    </message>
+    <message>
+        <source>Left out: the device gives this item a name that is not a plain file name</source>
+        <extracomment>skip_camera_name</extracomment>
+        <translation>Ausgelassen: Das Gerät gibt diesem Element einen Namen, der kein einfacher Dateiname ist</translation>
+    </message>
+    <message>
+        <source>Left out: it could not be copied from the camera or memory card</source>
+        <extracomment>skip_camera_copy</extracomment>
+        <translation>Ausgelassen: Es konnte nicht von der Kamera oder Speicherkarte kopiert werden</translation>
     </message>
 </context>
 <context>

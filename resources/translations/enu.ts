@@ -669,8 +669,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Importing from a camera is not available in this version of Pictarium Uploader.</source>
-        <extracomment>msg_camera_unavailable</extracomment>
+        <source>No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.</source>
+        <extracomment>err_no_camera</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: the device gives this item a name that is not a plain file name</source>
+        <extracomment>skip_camera_name</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left out: it could not be copied from the camera or memory card</source>
+        <extracomment>skip_camera_copy</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

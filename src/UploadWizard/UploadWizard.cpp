@@ -1,6 +1,7 @@
 #include "UploadWizard.h"
 
 #include "AppIdentity.h"
+#include "CameraImport.h"
 #include "ErrorReport.h"
 #include "FileConverter.h"
 #include "TempFiles.h"
@@ -44,12 +45,17 @@ UploadWizard::UploadWizard(QWidget* pParent, int iMode, QNetworkAccessManager* p
 
     // Leftovers of earlier runs of this user go; other running uploads keep theirs.
     TempFiles::emptyFolder();
-    if (TempFiles::ensureFolder())
-        QDir().mkpath(cameraFolder());
+    if (m_iMode == 6) {
+        CameraImport::emptyFolder();
+        CameraImport::ensureFolder();
+    } else {
+        TempFiles::ensureFolder();
+    }
 }
 
 UploadWizard::~UploadWizard()
 {
+    m_blAbortTool = true;
     // Threads are stopped and waited for before they are deleted.
     if (m_pConverter) {
         m_pConverter->requestStop();
@@ -60,11 +66,14 @@ UploadWizard::~UploadWizard()
         m_pUploader->quit();
         m_pUploader->wait();
     }
+    // Copies of camera items do not outlive the window, uploaded or not.
+    if (m_iMode == 6)
+        CameraImport::emptyFolder();
 }
 
 QString UploadWizard::cameraFolder()
 {
-    return TempFiles::folderPath() + QLatin1String("/AUTOPLAY");
+    return CameraImport::folderPath();
 }
 
 bool UploadWizard::lockProfile()
@@ -164,6 +173,7 @@ void UploadWizard::reject()
         }
     }
     m_blClosing = true;
+    m_blAbortTool = true;
     // A login on its way is forgotten: no message or prompt follows the closed window.
     if (m_blLoginBusy)
         m_pLogin->abandon();
@@ -214,7 +224,9 @@ void UploadWizard::slotUploadFinished()
         m_pConverter->wait();
     }
     TempFiles::emptyFolder();
-    emptyFolder(cameraFolder());
+    // Only a camera run owns the camera folder: another run must not empty it under one.
+    if (m_iMode == 6)
+        CameraImport::emptyFolder();
     // Everything of this run is in the history: the profile is free for the next one.
     if (m_pRunLock)
         m_pRunLock->unlock();
@@ -226,13 +238,4 @@ void UploadWizard::slotErrorReport()
 {
     ErrorReport report(this, m_pQueue.get());
     report.exec();
-}
-
-void UploadWizard::emptyFolder(const QString& strFolder)
-{
-    const QFileInfoList lstFiles = QDir(strFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo& file : lstFiles) {
-        QFile::setPermissions(file.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(file.absoluteFilePath());
-    }
 }

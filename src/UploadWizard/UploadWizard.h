@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 
 class FileConverter;
@@ -49,6 +50,8 @@ public:
     bool lockProfile();
     // The window has been closed (Cancel): waits end and nothing more is started.
     bool isClosing() const { return m_blClosing; }
+    // Becomes true when the window closes: a running camera tool is stopped.
+    const std::atomic_bool* toolAbort() const { return &m_blAbortTool; }
 
 public Q_SLOTS:
     void accept() override;
@@ -64,8 +67,6 @@ protected:
     bool validateCurrentPage() override;
 
 private:
-    static void emptyFolder(const QString& strFolder);
-
     ServerProfile* m_pProfile;
     QStringList m_lstFiles;
     UploadJobList m_lstJobs;
@@ -85,6 +86,7 @@ private:
     bool m_blUploadRunning = false;
     bool m_blCloseWhenFinished = false;
     bool m_blClosing = false;
+    std::atomic_bool m_blAbortTool{false};
     std::unique_ptr<ProfileRunLock> m_pRunLock;
     QString m_strLockedProfile;
 };

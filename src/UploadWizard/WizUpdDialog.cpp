@@ -1,6 +1,7 @@
 #include "WizUpdDialog.h"
 
 #include "AppIdentity.h"
+#include "CameraImport.h"
 #include "UploadPlan.h"
 #include "UploadQueue.h"
 #include "UploadWizard.h"
@@ -39,6 +40,7 @@ WizUpdDialog::WizUpdDialog(UploadWizard* pWizard)
         m_ui->m_pcbxProfile->addItems(ProfileStore::shortcutOrder());
         m_ui->m_pcbxProfile->setCurrentText(pWizard->profile()->profname);
         connect(m_ui->m_pcbxProfile, &QComboBox::currentTextChanged, this, &WizUpdDialog::slotProfileChanged);
+        fillCameraSources();
     }
 
     registerField(iMode == 8 ? QStringLiteral("SrcFolder*") : QStringLiteral("SrcFolder"), m_ui->m_pedtSrcAlbum);
@@ -186,6 +188,8 @@ bool WizUpdDialog::validatePage()
     if (!m_pWizard->lockProfile())
         return false;
     // Camera import hands its items over here; the file list then names them.
+    if (m_pWizard->mode() == 6 && !importFromCamera())
+        return false;
 
     m_pWizard->jobs().clear();
     collectJobs();
@@ -196,7 +200,7 @@ bool WizUpdDialog::validatePage()
 
     // Each validation asks the server afresh: an answer about another album must not filter.
     UploadInitRequest init;
-    if (m_pWizard->mode() != 6 && m_pWizard->profile()->incbackup && checkHistory())
+    if (m_pWizard->mode() == 6 ? m_blCameraSkipped : m_pWizard->profile()->incbackup && checkHistory())
         init.setSkippedUploaded();
     // The window can be closed while the server is asked: the wait ends, nothing goes on.
     if (m_pWizard->isClosing())
@@ -229,6 +233,47 @@ void WizUpdDialog::collectJobs()
     m_pWizard->queue()->leftOut.clear();
     for (const auto& leftOut : std::as_const(lstLeftOut))
         m_pWizard->queue()->leftOut.append({QFileInfo(leftOut.first).fileName(), leftOut.second});
+    m_pWizard->queue()->leftOut += m_lstCameraLeftOut;
+}
+
+void WizUpdDialog::fillCameraSources()
+{
+    QStringList lstIds;
+    QStringList lstTexts;
+    CameraImport::Session(m_pWizard->prompt(), m_pWizard->toolAbort()).listDevices(lstIds, lstTexts);
+    m_ui->m_pcbxSrc->clear();
+    for (int i = 0; i < lstIds.size(); ++i)
+        m_ui->m_pcbxSrc->addItem(lstTexts.at(i), lstIds.at(i));
+}
+
+bool WizUpdDialog::importFromCamera()
+{
+    // A device connected after the page opened is found now.
+    if (m_ui->m_pcbxSrc->count() == 0)
+        fillCameraSources();
+    if (m_ui->m_pcbxSrc->count() == 0) {
+        m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_no_camera"));
+        return false;
+    }
+    const CameraImport::Session session(m_pWizard->prompt(), m_pWizard->toolAbort(),
+                                        []() { QCoreApplication::processEvents(); });
+    const CameraImport::ImportResult result = session.importFromDevice(
+        m_ui->m_pcbxSrc->currentData().toString(), m_pWizard->profile()->profname, m_pWizard->profile()->incbackup);
+    if (m_pWizard->isClosing())
+        return false;
+    // Items the tool did not deliver are reported, never taken for files that vanished.
+    QStringList lstNames = result.names;
+    m_lstCameraLeftOut.clear();
+    for (const QString& strName : result.refused)
+        m_lstCameraLeftOut.append({strName, VelmLocale::message("skip_camera_name")});
+    for (const QString& strName : result.notCopied) {
+        lstNames.removeAll(strName);
+        m_lstCameraLeftOut.append({strName, VelmLocale::message("skip_camera_copy")});
+    }
+    m_pWizard->fileList() = lstNames;
+    m_pWizard->cameraDetails() = result.details;
+    m_blCameraSkipped = result.skippedUploaded;
+    return true;
 }
 
 bool WizUpdDialog::checkHistory()

@@ -42,6 +42,8 @@ private:
     void storeOptions();
     void collectJobs();
     bool checkHistory();
+    void fillCameraSources();
+    bool importFromCamera();
 
     std::unique_ptr<Ui::WizUpdDialog> m_ui;
     UploadWizard* m_pWizard;
@@ -49,4 +51,6 @@ private:
     QString m_strDestinationDir;
     bool m_blVideoPresent = false;
     bool m_blFirstTime = true;
+    bool m_blCameraSkipped = false;
+    QList<QPair<QString, QString>> m_lstCameraLeftOut; // camera items not taken: name, why
 };

@@ -1,7 +1,6 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -20,8 +19,6 @@ private Q_SLOTS:
     void privateDataFolder_data();
     void privateDataFolder();
     void germanCatalogueInstalled();
-    void mode5StartsCameraImport();
-    void mode6SaysCameraImportIsMissing();
 
 private:
     static QString dataFolder(const TestEnvironment& env)
@@ -160,56 +157,6 @@ void TestProgram::germanCatalogueInstalled()
              qPrintable(run.standardError));
     QVERIFY2(run.standardError.contains(QLatin1String("[critical] Fehler: Datenbankfehler (")),
              qPrintable(run.standardError));
-}
-
-void TestProgram::mode5StartsCameraImport()
-{
-    TestEnvironment env;
-    const QString strLog = env.root() + QLatin1String("/stderr.log");
-    QProcess process;
-    process.setProcessEnvironment(env.processEnvironment());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(strLog);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QStringLiteral(PICTARIUM_UPLOADER_BIN), {QStringLiteral("5")});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-
-    // The detached child runs mode 6, which says plainly that camera import is not there yet
-    // (never that the files were uploaded already).
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QString::fromLocal8Bit(TestFiles::readBytes(strLog))
-            .contains(QLatin1String("[information] Velmora Pictarium Uploader: Importing from a camera is not "
-                                    "available in this version of Pictarium Uploader.")),
-        20000);
-    const QString strLogText = QString::fromLocal8Bit(TestFiles::readBytes(strLog));
-    QVERIFY(strLogText.contains(QLatin1String("run mode 5")));
-    QVERIFY(strLogText.indexOf(QLatin1String("run mode 5")) < strLogText.indexOf(QLatin1String("run mode 6")));
-}
-
-void TestProgram::mode6SaysCameraImportIsMissing()
-{
-    TestEnvironment env;
-    QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-        db.setDatabaseName(dataFolder(env) + QLatin1String("/VOZDatabase"));
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("insert into ServerProfiles (profname, duphandler, serverdst) "
-                                                  "values ('home', 'RENAME', '')")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-    QVERIFY(runProgram({QStringLiteral("12")}, env.processEnvironment()).finished);
-    const ProgramRun run = runProgram({QStringLiteral("6")}, env.processEnvironment());
-    QVERIFY(run.finished);
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.standardError.contains(QLatin1String("[information] Velmora Pictarium Uploader: Importing from a "
-                                                      "camera is not available in this version of Pictarium "
-                                                      "Uploader.")),
-             qPrintable(run.standardError));
-    QVERIFY2(!run.standardError.contains(QLatin1String("already been uploaded")), qPrintable(run.standardError));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QNetworkAccessManager>
@@ -207,6 +208,17 @@ int main(int argc, char* argv[])
     waitFor([]() { return QApplication::activeModalWidget() == nullptr; }, 3000);
     shoot(&wizard, "4-finished");
     wizard.close();
+
+    // Camera mode: the profile chooser beside the destination, a card in a folder.
+    makePhoto(dir.path() + QLatin1String("/card/DCIM/100TEST/IMG_0001.JPG"));
+    qputenv("PICTARIUM_CAMERA_DIRS", QFile::encodeName(dir.path() + QLatin1String("/card")));
+    qputenv("PATH", QFile::encodeName(QFileInfo(QStringLiteral(LENSWAY_BIN)).absolutePath()) + ':' + qgetenv("PATH"));
+    {
+        UploadWizard camera(nullptr, 6, &nam, {}, &profile, &prompt);
+        camera.show();
+        waitFor([&]() { return camera.isVisible(); }, 2000);
+        shoot(&camera, "14-camera-options");
+    }
 
     // Cancel while the server has a file and its reply is slow: the page says what it waits for.
     QDir().mkpath(dir.path() + QLatin1String("/slow/photo"));
