@@ -60,6 +60,7 @@ private Q_SLOTS:
     void importThroughTheTool();
     void toolThatMisbehaves();
     void gphoto2Output();
+    void lenswayThroughGphoto2();
 
 private:
     QString makeCard(const QString& strName, const QList<QPair<QString, QByteArray>>& lstFiles);
@@ -364,12 +365,13 @@ void TestCameraImport::gphoto2Output()
 
     QList<DeviceItem> lstItems = Gphoto2Text::listFiles(QStringLiteral(
         "There is no file in folder '/'.\n"
-        "There is 1 file in folder '/store_00010001/MISC':\n"
+        "There is 1 file in folder '/store_00010001/MISC'.\n"
         "#1     SETTINGS.DAT               rd     1 KB application/octet-stream 1714572187\n"
-        "There are 2 files in folder '/store_00010001/DCIM/100CANON':\n"
+        "There are 2 files in folder '/store_00010001/DCIM/100CANON'.\n"
         "#2     IMG_0001.JPG               rd  2345 KB  5184x3456 image/jpeg 1714572187\n"
         "#3     my photo.JPG               r-    12 KB image/jpeg\n"
-        "There is 1 file in folder '/store_00010001/DCIM/101CANON':\n"
+        "There is no file in folder '/store_00010001/DCIM'.\n"
+        "There is 1 file in folder '/store_00010001/DCIM/101CANON'.\n"
         "#4     IMG_0001.JPG               rd  2400 KB image/jpeg 1714572999\n"));
     nameItems(lstItems);
     QStringList lstRows;
@@ -378,6 +380,35 @@ void TestCameraImport::gphoto2Output()
     QCOMPARE(lstRows, QStringList({"IMG_0001.JPG|2345 KB|1714572187|/store_00010001/DCIM/100CANON|IMG_0001.JPG",
                                    "my photo.JPG|12 KB||/store_00010001/DCIM/100CANON|my photo.JPG",
                                    "101CANON_IMG_0001.JPG|2400 KB|1714572999|/store_00010001/DCIM/101CANON|IMG_0001.JPG"}));
+}
+
+void TestCameraImport::lenswayThroughGphoto2()
+{
+    // gphoto2's directory driver reads a folder as a camera: the same listing and copy commands
+    // as for a camera on USB.
+    if (QStandardPaths::findExecutable(QStringLiteral("gphoto2")).isEmpty())
+        QSKIP("gphoto2 is not installed");
+    const QString strCard = makeCard("ptp card", {{"DCIM/100TEST/IMG_0001.JPG", "first"},
+                                                  {"DCIM/101TEST/IMG_0001.JPG", "other"},
+                                                  {"DCIM/101TEST/my 100% photo.JPG", QByteArray(3000, 'p')},
+                                                  {"MISC/notes.txt", "no"}});
+    qputenv("PICTARIUM_GPHOTO2_DIRS", QFile::encodeName(strCard));
+    const QString strId = QLatin1String("ptp:Directory Browse@disk:") + strCard;
+    QCOMPARE(runLensway({"0"}), 0);
+    QCOMPARE(TestFiles::readBytes(listPath("DeviceList")),
+             utf16Bom(QStringLiteral("1\n%1\nDirectory Browse\ndisk:%2\n").arg(strId, strCard)));
+    QCOMPARE(runLensway({"1", strId}), 0);
+    QCOMPARE(TestFiles::readBytes(listPath("ContentList")),
+             utf8Bom(QStringLiteral("IMG_0001.JPG\n1 KB\n%1\n101TEST_IMG_0001.JPG\n1 KB\n%1\nmy 100% photo.JPG\n3 KB\n%1\n")
+                         .arg(m_time.toSecsSinceEpoch())));
+    QVERIFY(TestFiles::writeBytes(listPath("ImportList"), TestFiles::utf16le("101TEST_IMG_0001.JPG\nmy 100% photo.JPG\n")));
+    QCOMPARE(runLensway({"2", strId}), 0);
+    const QString strFolder = CameraImport::folderPath();
+    QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), QStringList({"101TEST_IMG_0001.JPG", "my 100% photo.JPG"}));
+    QCOMPARE(TestFiles::readBytes(strFolder + QLatin1String("/101TEST_IMG_0001.JPG")), QByteArray("other"));
+    QCOMPARE(TestFiles::readBytes(strFolder + QLatin1String("/my 100% photo.JPG")), QByteArray(3000, 'p'));
+    qunsetenv("PICTARIUM_GPHOTO2_DIRS");
+    CameraImport::emptyFolder();
 }
 
 QTEST_GUILESS_MAIN(TestCameraImport)

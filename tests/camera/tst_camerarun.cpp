@@ -5,11 +5,19 @@
 #include "AppIdentity.h"
 #include "CameraImport.h"
 #include "store/ProfileStore.h"
+#include "UploadWizard/UploadQueue.h"
+#include "UploadWizard/UploadWizard.h"
+#include "UploadWizard/WizUpdProgress.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QtTest>
+
+#include <csignal>
 
 // The program itself in camera mode, unattended, against the reference server: modes 6 and 5
 // with folder devices.
@@ -27,6 +35,7 @@ private Q_SLOTS:
     void modeSixUploadsTheCard();
     void modeFiveStartsModeSix();
     void modeSixWithoutProfileOrDevice();
+    void wizardWithToolThatFailsOrHangs();
 
 private:
     QProcessEnvironment cameraEnvironment(const QString& strCards) const;
@@ -148,6 +157,72 @@ void TestCameraRun::modeSixWithoutProfileOrDevice()
     QVERIFY2(noProfile.standardError.contains(QLatin1String("flow create-profile mode=6")),
              qPrintable(noProfile.standardError));
     QVERIFY(m_fixture.server->journalFor(QStringLiteral("rada_file_upload.php")).isEmpty());
+}
+
+void TestCameraRun::wizardWithToolThatFailsOrHangs()
+{
+    // A stand-in tool: lists one device and three items, copies one and crashes, or hangs.
+    const QString strTool = m_fixture.env->root() + QLatin1String("/tool");
+    const QString strData = AppIdentity::dataFolder();
+    QVERIFY(TestFiles::writeBytes(strTool + QLatin1String("/devices"), TestFiles::utf16le("1\nfake\nFake\nUSB\n")));
+    QVERIFY(TestFiles::writeBytes(strTool + QLatin1String("/content"), "a.jpg\n1\n2\nb.jpg\n3\n4\n../evil.jpg\n5\n6\n"));
+    QVERIFY(TestFiles::writeBytes(strTool + QLatin1String("/a.jpg"), WizardFixture::jpegBytes()));
+    const QString strScript = QStringLiteral(
+        "#!/bin/sh\n"
+        "case \"$1\" in\n"
+        "0) cp '%1/devices' '%2/DeviceList' ;;\n"
+        "1) cp '%1/content' '%2/ContentList' ;;\n"
+        "2) if [ -f '%1/hang' ]; then echo $$ > '%1/pid'; exec sleep 60; fi\n"
+        "   cp '%1/a.jpg' '%3/a.jpg'; kill -SEGV $$ ;;\n"
+        "esac\n")
+                                  .arg(strTool, strData, CameraImport::folderPath());
+    QVERIFY(TestFiles::writeBytes(strTool + QLatin1String("/Lensway"), strScript.toUtf8()));
+    QFile::setPermissions(strTool + QLatin1String("/Lensway"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray baPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(strTool) + ':' + baPath);
+
+    {
+        UploadWizard wizard(nullptr, 6, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
+        wizard.show();
+        wizard.button(QWizard::NextButton)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(wizard.currentId() == UploadWizard::ProgressPage && wizard.progressPage()->isComplete(),
+                                 60000);
+        // The copied item is uploaded; the one the tool did not deliver and the unsafe name are
+        // in the report.
+        QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("a.jpg"))));
+        QCOMPARE(cameraRows(), QStringList{QStringLiteral("a.jpg|home|1|2|fake")});
+        const auto lstLeftOut = wizard.queue()->leftOut;
+        QCOMPARE(lstLeftOut.size(), 2);
+        QCOMPARE(lstLeftOut.at(0).first + '|' + lstLeftOut.at(0).second,
+                 QStringLiteral("../evil.jpg|Left out: the device gives this item a name that is not a plain file name"));
+        QCOMPARE(lstLeftOut.at(1).first + '|' + lstLeftOut.at(1).second,
+                 QStringLiteral("b.jpg|Left out: it could not be copied from the camera or memory card"));
+    }
+    QVERIFY(QDir(CameraImport::folderPath()).isEmpty(QDir::Files | QDir::Hidden));
+
+    // Closing the window while the tool copies stops the tool at once; nothing is uploaded.
+    QVERIFY(TestFiles::writeBytes(strTool + QLatin1String("/hang"), "1"));
+    const int nUploads = int(m_fixture.server->journalFor(QStringLiteral("rada_file_upload.php")).size());
+    {
+        UploadWizard wizard(nullptr, 6, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, &wizard, [&]() {
+            if (QFile::exists(strTool + QLatin1String("/pid")))
+                wizard.reject();
+        });
+        closer.start(50);
+        wizard.show();
+        QElapsedTimer timer;
+        timer.start();
+        wizard.button(QWizard::NextButton)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!wizard.isVisible(), 30000);
+        QVERIFY2(timer.elapsed() < 20000, "the tool was waited for");
+        const pid_t pid = pid_t(TestFiles::readBytes(strTool + QLatin1String("/pid")).trimmed().toInt());
+        QTRY_VERIFY(pid > 0 && ::kill(pid, 0) != 0);
+        QVERIFY(wizard.jobs().isEmpty());
+    }
+    qputenv("PATH", baPath);
+    QCOMPARE(int(m_fixture.server->journalFor(QStringLiteral("rada_file_upload.php")).size()), nUploads);
 }
 
 QTEST_MAIN(TestCameraRun)

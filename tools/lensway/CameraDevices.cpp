@@ -13,8 +13,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -123,7 +125,6 @@ public:
             return false;
         }
         QFile target(strTarget);
-        QFile::setPermissions(strTarget, QFile::ReadOwner | QFile::WriteOwner);
         if (target.open(QIODevice::ReadWrite))
             target.setFileTime(QFileInfo(strSource).lastModified(), QFileDevice::FileModificationTime);
         return true;
@@ -142,6 +143,11 @@ bool runGphoto2(const QStringList& lstArguments, QString* pstrOutput, int iTimeo
         return false;
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    // Its messages are read, so they must not come translated.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.remove(QStringLiteral("LANGUAGE"));
+    process.setProcessEnvironment(env);
     process.start(strProgram, lstArguments);
     if (!process.waitForStarted(10000))
         return false;
@@ -174,8 +180,11 @@ public:
     bool copy(const DeviceItem& item, const QString& strTarget) const override
     {
         QFile::remove(strTarget);
+        // The target is a pattern to gphoto2: a "%" in the path stands for itself.
+        QString strPattern = strTarget;
+        strPattern.replace(QLatin1Char('%'), QLatin1String("%%"));
         const bool blOk = runGphoto2(base() << QStringLiteral("--folder") << item.folder << QStringLiteral("--get-file")
-                                            << item.fileName << QStringLiteral("--filename") << strTarget
+                                            << item.fileName << QStringLiteral("--filename") << strPattern
                                             << QStringLiteral("--force-overwrite"),
                                      nullptr);
         if (!blOk || !QFileInfo::exists(strTarget)) {
@@ -194,8 +203,10 @@ private:
 
 QString userName()
 {
+#ifdef Q_OS_UNIX
     if (const passwd* pEntry = ::getpwuid(::getuid()))
         return QFile::decodeName(pEntry->pw_name);
+#endif
     return qEnvironmentVariable("USER");
 }
 
@@ -267,7 +278,8 @@ QString serialNumber(const QString& strSummary)
 
 QList<DeviceItem> listFiles(const QString& strOutput)
 {
-    static const QRegularExpression s_folder(QStringLiteral("^There (?:is|are) \\d+ files? in folder '(.*)':\\s*$"));
+    static const QRegularExpression s_folder(
+        QStringLiteral("^There (?:is|are) (?:no|\\d+) files? in folder '(.*)'[.:]\\s*$"));
     static const QRegularExpression s_file(QStringLiteral("^#\\d+\\s+(.+?)\\s+[r-][d-]\\s+(\\d+ KB)(.*)$"));
     QList<DeviceItem> lstItems;
     QString strFolder;
@@ -349,20 +361,29 @@ DeviceList findDevices()
          qEnvironmentVariable("PICTARIUM_CAMERA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts))
         addVolume(strFolder, QString());
 
+    // Cameras on USB, and (for tests) folders read through gphoto2's directory driver.
+    QList<Gphoto2Text::Camera> lstCameras;
     QString strDetected;
-    if (runGphoto2({QStringLiteral("--auto-detect")}, &strDetected, 30000)) {
-        for (const Gphoto2Text::Camera& camera : Gphoto2Text::autoDetect(strDetected)) {
-            auto pCamera = std::make_unique<PtpCamera>(camera.model, camera.port);
-            QString strSummary;
-            runGphoto2(pCamera->base() << QStringLiteral("--summary"), &strSummary, 30000);
-            const QString strSerial = Gphoto2Text::serialNumber(strSummary);
-            // The port changes with every plug; model and serial number do not.
-            pCamera->id = QLatin1String("ptp:") + camera.model +
-                          (strSerial.isEmpty() ? QString() : QLatin1Char(':') + strSerial);
-            pCamera->name = camera.model;
-            pCamera->description = QStringLiteral("USB");
-            devices.push_back(std::move(pCamera));
-        }
+    if (runGphoto2({QStringLiteral("--auto-detect")}, &strDetected, 30000))
+        lstCameras = Gphoto2Text::autoDetect(strDetected);
+    for (const QString& strFolder :
+         qEnvironmentVariable("PICTARIUM_GPHOTO2_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        lstCameras.append({QStringLiteral("Directory Browse"), QLatin1String("disk:") + strFolder});
+    for (const Gphoto2Text::Camera& camera : std::as_const(lstCameras)) {
+        auto pCamera = std::make_unique<PtpCamera>(camera.model, camera.port);
+        QString strSummary;
+        runGphoto2(pCamera->base() << QStringLiteral("--summary"), &strSummary, 30000);
+        const QString strSerial = Gphoto2Text::serialNumber(strSummary);
+        // A USB port changes with every plug; model and serial number do not.
+        QString strId = QLatin1String("ptp:") + camera.model;
+        if (!strSerial.isEmpty())
+            strId += QLatin1Char(':') + strSerial;
+        else if (!camera.port.startsWith(QLatin1String("usb:")))
+            strId += QLatin1Char('@') + camera.port;
+        pCamera->id = strId;
+        pCamera->name = camera.model;
+        pCamera->description = camera.port.startsWith(QLatin1String("usb:")) ? QStringLiteral("USB") : camera.port;
+        devices.push_back(std::move(pCamera));
     }
     return devices;
 }

@@ -122,6 +122,7 @@ int importItems(const QString& strId)
         const QString strTarget = strFolder + QLatin1Char('/') + strName;
         bool blCopied = pDevice->copy(*it, strPart);
         if (blCopied) {
+            QFile::setPermissions(strPart, QFile::ReadOwner | QFile::WriteOwner);
             QFile::remove(strTarget);
             blCopied = QFile::rename(strPart, strTarget);
         }
