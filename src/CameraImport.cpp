@@ -12,11 +12,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace CameraImport {
+
+namespace {
+
+void removeListFile(const QString& strPath)
+{
+    QFile::setPermissions(strPath, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(strPath);
+}
+
+} // namespace
 
 QString folderPath()
 {
@@ -80,26 +88,14 @@ bool readContentList(const QString& strPath, QList<Item>& lstItems)
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QByteArray baData = file.readAll();
-    QString strText;
-    if (baData.startsWith("\xEF\xBB\xBF")) {
-        strText = QString::fromUtf8(baData.mid(3));
-    } else if (baData.startsWith("\xFF\xFE") || baData.startsWith("\xFE\xFF")) {
-        const auto encoding = baData.at(0) == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
-        baData.remove(0, 2);
-        if (baData.size() % 2)
-            baData.chop(1);
-        strText = QStringDecoder(encoding, QStringConverter::Flag::Stateless).decode(baData);
-    } else {
-        strText = QString::fromLocal8Bit(baData);
-    }
-    QStringList lstLines = strText.split(QLatin1Char('\n'));
-    if (!lstLines.isEmpty() && lstLines.last().isEmpty())
-        lstLines.removeLast();
-    for (QString& strLine : lstLines) {
-        if (strLine.endsWith(QLatin1Char('\r')))
-            strLine.chop(1);
-    }
+    const QByteArray baData = file.readAll();
+    QStringList lstLines;
+    if (baData.startsWith("\xFF\xFE") || baData.startsWith("\xFE\xFF"))
+        HandOverFile::readLines(strPath, lstLines);
+    else if (baData.startsWith("\xEF\xBB\xBF"))
+        lstLines = HandOverFile::splitLines(QString::fromUtf8(baData.mid(3)));
+    else
+        lstLines = HandOverFile::splitLines(QString::fromLocal8Bit(baData));
     // A last item cut short keeps its name: it is still offered, with the texts it has.
     for (int i = 0; i < lstLines.size(); i += 3)
         lstItems.append({lstLines.at(i), lstLines.value(i + 1), lstLines.value(i + 2)});
@@ -108,18 +104,12 @@ bool readContentList(const QString& strPath, QList<Item>& lstItems)
 
 bool writeImportList(const QString& strPath, const QStringList& lstNames)
 {
-    QFile::setPermissions(strPath, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::remove(strPath);
+    removeListFile(strPath);
     QString strText;
     for (const QString& strName : lstNames)
         strText += strName + QLatin1Char('\n');
-    const QByteArray baData = QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless).encode(strText);
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(baData) != baData.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return HandOverFile::writeBytes(
+        strPath, QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless).encode(strText));
 }
 
 void takeItems(const QList<Item>& lstItems, const QString& strDeviceId, const QString& strProfile,
@@ -143,16 +133,6 @@ void takeItems(const QList<Item>& lstItems, const QString& strDeviceId, const QS
         result.names.append(item.name);
     }
 }
-
-namespace {
-
-void removeListFile(const QString& strPath)
-{
-    QFile::setPermissions(strPath, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::remove(strPath);
-}
-
-} // namespace
 
 bool Session::runTool(const QStringList& lstArguments, bool blServiceEvents) const
 {

@@ -61,14 +61,22 @@ bool readLines(const QString& strPath, QStringList& lstLines)
     if (strText.isEmpty())
         return true;
 
-    lstLines = strText.split(QLatin1Char('\n'));
+    lstLines = splitLines(strText);
+    return true;
+}
+
+QStringList splitLines(const QString& strText)
+{
+    if (strText.isEmpty())
+        return {};
+    QStringList lstLines = strText.split(QLatin1Char('\n'));
     if (lstLines.last().isEmpty())
         lstLines.removeLast();
     for (QString& strLine : lstLines) {
         if (strLine.endsWith(QLatin1Char('\r')))
             strLine.chop(1);
     }
-    return true;
+    return lstLines;
 }
 
 bool readCountedList(const QString& strPath, QStringList& lstEntries)
@@ -99,8 +107,11 @@ bool writeCountedList(const QString& strPath, const QStringList& lstEntries)
         strText += strEntry + strEol;
 
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
-    const QByteArray baData = encoder.encode(strText);
+    return writeBytes(strPath, encoder.encode(strText));
+}
 
+bool writeBytes(const QString& strPath, const QByteArray& baData)
+{
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -14,6 +14,9 @@ int atoiText(const QString& strText);
 // Tolerates an odd byte count, CR LF line ends and a missing last line feed.
 // False when the file cannot be opened.
 bool readLines(const QString& strPath, QStringList& lstLines);
+// The lines of a text: line feed ends a line, a CR before it is dropped, and a last empty
+// piece after the final line feed is no line.
+QStringList splitLines(const QString& strText);
 
 // The entries of a counted list: at most N (the first line, read with atoiText) of the
 // lines that follow, fewer when the file ends first. Empty entries are dropped.
@@ -22,5 +25,8 @@ bool readCountedList(const QString& strPath, QStringList& lstEntries);
 // Replaces the file atomically with the count line and the entries, UTF-16 LE without a
 // byte-order mark, in the platform's line convention.
 bool writeCountedList(const QString& strPath, const QStringList& lstEntries);
+
+// Replaces the file atomically with the bytes.
+bool writeBytes(const QString& strPath, const QByteArray& baData);
 
 } // namespace HandOverFile

@@ -18,12 +18,12 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-void say(const QString& strText)
+void lenswayMessage(const QString& strText)
 {
     std::fprintf(stderr, "Lensway: %s\n", qPrintable(strText));
 }
+
+namespace {
 
 // The DCIM folder of a volume, whatever its letter case.
 QString dcimOf(const QString& strVolume)
@@ -121,7 +121,7 @@ public:
         const QString strSource = item.folder + QLatin1Char('/') + item.fileName;
         QFile::remove(strTarget);
         if (!QFile::copy(strSource, strTarget)) {
-            say(QStringLiteral("cannot copy %1").arg(strSource));
+            lenswayMessage(QStringLiteral("cannot copy %1").arg(strSource));
             return false;
         }
         QFile target(strTarget);
@@ -154,7 +154,7 @@ bool runGphoto2(const QStringList& lstArguments, QString* pstrOutput, int iTimeo
     if (!process.waitForFinished(iTimeoutMs)) {
         process.kill();
         process.waitForFinished(-1);
-        say(QStringLiteral("gphoto2 %1 did not end in time").arg(lstArguments.join(QLatin1Char(' '))));
+        lenswayMessage(QStringLiteral("gphoto2 %1 did not end in time").arg(lstArguments.join(QLatin1Char(' '))));
         return false;
     }
     if (pstrOutput)
@@ -188,7 +188,7 @@ public:
                                             << QStringLiteral("--force-overwrite"),
                                      nullptr);
         if (!blOk || !QFileInfo::exists(strTarget)) {
-            say(QStringLiteral("cannot copy %1/%2 from the camera").arg(item.folder, item.fileName));
+            lenswayMessage(QStringLiteral("cannot copy %1/%2 from the camera").arg(item.folder, item.fileName));
             return false;
         }
         return true;

@@ -42,6 +42,9 @@ DeviceList findDevices();
 // it, a later one in another folder gets that folder in front ("101CANON_IMG_0001.JPG").
 void nameItems(QList<DeviceItem>& lstItems);
 
+// A line on standard error, "Lensway: " first.
+void lenswayMessage(const QString& strText);
+
 // A name the camera folder can take as it is: folder separators become "_".
 QString plainName(const QString& strName);
 

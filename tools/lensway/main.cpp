@@ -12,17 +12,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringEncoder>
 
-#include <cstdio>
 
 namespace {
-
-void say(const QString& strText)
-{
-    std::fprintf(stderr, "Lensway: %s\n", qPrintable(strText));
-}
 
 // One value per line: a line break inside would shift every later line.
 QString oneLine(QString strText)
@@ -38,13 +31,10 @@ bool writeText(const QString& strPath, const QByteArray& baBom, QStringConverter
         strText += oneLine(strLine) + QLatin1Char('\n');
     QByteArray baData = baBom;
     baData += QByteArray(QStringEncoder(encoding, QStringConverter::Flag::Stateless).encode(strText));
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(baData) != baData.size()) {
-        file.cancelWriting();
-        say(QStringLiteral("cannot write %1").arg(strPath));
-        return false;
-    }
-    return file.commit();
+    if (HandOverFile::writeBytes(strPath, baData))
+        return true;
+    lenswayMessage(QStringLiteral("cannot write %1").arg(strPath));
+    return false;
 }
 
 const CameraDevice* findDevice(const DeviceList& devices, const QString& strId)
@@ -53,7 +43,7 @@ const CameraDevice* findDevice(const DeviceList& devices, const QString& strId)
         if (pDevice->id == strId)
             return pDevice.get();
     }
-    say(QStringLiteral("no device [%1] is connected").arg(strId));
+    lenswayMessage(QStringLiteral("no device [%1] is connected").arg(strId));
     return nullptr;
 }
 
@@ -90,11 +80,11 @@ int importItems(const QString& strId)
 {
     QStringList lstNames;
     if (!HandOverFile::readLines(AppIdentity::dataFilePath(QStringLiteral("ImportList")), lstNames)) {
-        say(QStringLiteral("no ImportList"));
+        lenswayMessage(QStringLiteral("no ImportList"));
         return 2;
     }
     if (!CameraImport::ensureFolder()) {
-        say(QStringLiteral("the camera folder %1 cannot be used").arg(CameraImport::folderPath()));
+        lenswayMessage(QStringLiteral("the camera folder %1 cannot be used").arg(CameraImport::folderPath()));
         return 2;
     }
     const DeviceList devices = findDevices();
@@ -113,7 +103,7 @@ int importItems(const QString& strId)
             continue;
         const auto it = hashItems.constFind(strName);
         if (!CameraImport::isPlainItemName(strName) || it == hashItems.constEnd()) {
-            say(QStringLiteral("no item [%1] on the device").arg(strName));
+            lenswayMessage(QStringLiteral("no item [%1] on the device").arg(strName));
             iStatus = 1;
             continue;
         }
@@ -147,6 +137,6 @@ int main(int argc, char* argv[])
         return listContent(lstArguments.at(2));
     if (lstArguments.size() == 3 && strCommand == QLatin1String("2"))
         return importItems(lstArguments.at(2));
-    say(QStringLiteral("usage: Lensway 0 | Lensway 1 DEVICE | Lensway 2 DEVICE"));
+    lenswayMessage(QStringLiteral("usage: Lensway 0 | Lensway 1 DEVICE | Lensway 2 DEVICE"));
     return 2;
 }
