@@ -8,7 +8,10 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 class ImageThumbnailer;
 class UploadQueue;
@@ -16,7 +19,8 @@ class VideoConverter;
 struct ServerProfile;
 
 // Walks the job list on its own thread, has each file's renditions made in the temporary
-// folder and hands them over, followed by the source file, to the uploader.
+// folder and hands them over, followed by the source file, to the uploader. Up to
+// parallelCount() files convert at a time; their records go to the uploader in job order.
 class FileConverter : public QThread
 {
     Q_OBJECT
@@ -26,8 +30,12 @@ public:
     ~FileConverter() override;
     Q_DISABLE_COPY_MOVE(FileConverter)
 
-    // From the UI thread: finish the current file (aborting its tools) and stop.
+    // From the UI thread: abort every running tool and stop; nothing is handed over after it.
     void requestStop();
+
+    // Files converted at a time: the number of cores, at least 2 (PICTARIUM_CONVERT_JOBS in
+    // the environment sets it, 1 upwards).
+    static int parallelCount();
 
 Q_SIGNALS:
     void signalCompleteProgressChanged(int iNewProgress);
@@ -37,12 +45,39 @@ protected:
     void run() override;
 
 private:
-    void convertJob(int iIndex);
+    // One file, named and numbered in job order before it is converted.
+    struct Prepared
+    {
+        quint32 uId = 0;
+        QString strSource;
+        QString strDestination;
+        QString strName;
+        int iKind = 0;
+        bool blFolder = false;
+        bool blTempUsable = false;
+    };
+    // The tools of one conversion running beside others.
+    struct Worker
+    {
+        std::unique_ptr<ImageThumbnailer> pThumbnailer;
+        std::unique_ptr<VideoConverter> pVideoConverter;
+    };
+
+    Prepared prepare(int iIndex);
+    void convert(const Prepared& job, Worker& worker);
+    void handOver(int iIndex, const Prepared& job);
+    void workerLoop(Worker& worker);
 
     std::atomic_bool m_blStop{false};
     UploadQueue* m_pQueue;
-    std::unique_ptr<ImageThumbnailer> m_pThumbnailer;
-    std::unique_ptr<VideoConverter> m_pVideoConverter;
+    std::vector<Worker> m_workers;
+    // Jobs waiting for a worker, and which jobs are converted; guarded by m_mutex.
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::vector<int> m_lstWaiting;
+    std::vector<Prepared> m_lstPrepared;
+    std::vector<char> m_lstConverted;
+    bool m_blNoMoreJobs = false;
     bool m_blDateRename;
     const UploadJobList* m_pJobs;
     QList<int> m_lstQualities;

@@ -1,5 +1,6 @@
 #include "ImageThumbnailer.h"
 
+#include "FastThumbnails.h"
 #include "MediaCheck.h"
 #include "MediaTypes.h"
 #include "TempFiles.h"
@@ -18,6 +19,8 @@ ImageThumbnailer::ImageThumbnailer()
                      {120, QStringLiteral("THUMB_S.jpg")},
                      {1280, QStringLiteral("THUMB_XL.jpg")}}
 {
+    if (qEnvironmentVariable("PICTARIUM_THUMBNAIL_ENGINE") == QLatin1String("convert"))
+        m_engine = Tools;
 }
 
 QSize ImageThumbnailer::imageSize(const QString& strPath)
@@ -55,22 +58,49 @@ int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
 {
     m_uCurrentId = uId;
     const QString strPrefix = TempFiles::tempFilePrefix(uId);
-    const QString strSourceCopy = strPrefix + QLatin1String("WinSourceTemp");
-    int iResult = 0;
-    if (!QFileInfo::exists(strPath) || !TempFiles::ensureFolder())
+    if (m_blAbort || !QFileInfo::exists(strPath) || !TempFiles::ensureFolder())
         return -1;
 
-    QString strWork;
+    QString strRawSource;
     if (MediaTypes::isRaw(QFileInfo(strPath).suffix())) {
-        strWork = extractRawSource(strPath);
-        if (strWork.isEmpty())
+        strRawSource = extractRawSource(strPath);
+        if (strRawSource.isEmpty())
             return -1;
-    } else {
-        if (!copyFile(strPath, strSourceCopy))
-            return -1;
-        strWork = strSourceCopy;
     }
+    if (m_engine == Fast) {
+        const QString strSource = strRawSource.isEmpty() ? strPath : strRawSource;
+        // Only images stored wider than high are turned by their EXIF orientation.
+        const QSize stored = FastThumbnails::storedSize(strSource);
+        QList<FastThumbnails::Output> lstOutputs;
+        for (int iSize : std::as_const(m_lstSizes))
+            lstOutputs.append({iSize, strPrefix + m_mapSizeFiles.value(iSize)});
+        qDebug("Image Thumb Process: one decode of %s", qPrintable(strSource));
+        const bool blMade = stored.isValid() &&
+                            FastThumbnails::make(strSource, lstOutputs, m_iQuality,
+                                                 stored.width() > stored.height(), &m_blAbort);
+        bool blComplete = blMade;
+        for (const FastThumbnails::Output& output : std::as_const(lstOutputs))
+            blComplete = blComplete && MediaCheck::isCompleteJpegFile(output.strPath);
+        if (blComplete)
+            return 0;
+        for (const FastThumbnails::Output& output : std::as_const(lstOutputs))
+            QFile::remove(output.strPath);
+        if (m_blAbort)
+            return -1;
+        qDebug("Image Thumb Process: one decode failed; converter runs instead");
+    }
+    QString strWork = strRawSource;
+    if (strWork.isEmpty()) {
+        strWork = strPrefix + QLatin1String("WinSourceTemp");
+        if (!copyFile(strPath, strWork))
+            return -1;
+    }
+    return makeWithTools(strWork, strPrefix);
+}
 
+int ImageThumbnailer::makeWithTools(const QString& strWork, const QString& strPrefix)
+{
+    int iResult = 0;
     // Only images stored wider than high are turned by their EXIF orientation.
     const QSize workSize = imageSize(strWork);
     const bool blAutoOrient = workSize.isValid() && workSize.width() > workSize.height();

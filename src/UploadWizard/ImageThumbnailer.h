@@ -24,10 +24,18 @@ public:
     // Stops a running tool; makeThumbnails then returns -1.
     void setAbort(bool blAbort) { m_blAbort = blAbort; }
 
+    // Fast: one decode in process, the converter tool only where that fails. Tools: five
+    // converter runs (the environment's PICTARIUM_THUMBNAIL_ENGINE=convert chooses it too).
+    enum Engine { Fast, Tools };
+    void setEngine(Engine engine) { m_engine = engine; }
+
     // Stored pixel size of an image file; invalid when it cannot be read.
     static QSize imageSize(const QString& strPath);
 
 private:
+    int makeWithTools(const QString& strPath, const QString& strPrefix);
+
+    Engine m_engine = Fast;
     int m_iQuality = 80;
     std::atomic_bool m_blAbort{false};
     quint32 m_uCurrentId = 0;

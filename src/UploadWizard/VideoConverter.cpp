@@ -277,7 +277,8 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
     // One frame, at 3 s or else at the start, for all five thumbnails.
     const QString strSize = probe.frameSize.isEmpty() ? QString() : fitResolution(probe.frameSize, probe.aspect, 0);
     const QString strFrame = strPrefix + QLatin1String("TEMP.jpg");
-    QStringList lstGrab{"-i", strPath, "-y", "-vframes", "1", "-ss", "00:00:03", "-an", "-q:v", "2", "-f", "mjpeg"};
+    // Seeking before the input jumps to the frame instead of decoding everything before it.
+    QStringList lstGrab{"-ss", "00:00:03", "-i", strPath, "-y", "-vframes", "1", "-an", "-q:v", "2", "-f", "mjpeg"};
     if (!strSize.isEmpty())
         lstGrab << "-s" << strSize << "-aspect" << QString(strSize).replace(QLatin1Char('x'), QLatin1Char(':'));
     lstGrab << strFrame;

@@ -1,3 +1,6 @@
+// The image library first: GLib names a member "signals", which Qt defines.
+#include <vips/vips.h>
+
 #include "MediaFixtures.h"
 #include "DebugCapture.h"
 #include "TestEnvironment.h"
@@ -29,6 +32,7 @@ private Q_SLOTS:
     void thumbnails_data();
     void thumbnails();
     void notAnImage();
+    void fastPathRefusesFallsBack();
     void rawPaths_data();
     void rawPaths();
     void cutShort_data();
@@ -38,19 +42,40 @@ private Q_SLOTS:
     void captureTimeName();
 
 private:
-    int make(const QString& strSource, quint32* puId);
+    int make(const QString& strSource, quint32* puId, ImageThumbnailer::Engine engine = ImageThumbnailer::Tools);
+    // The fast engine's five thumbnails against the converter runs' ones under uToolsId: the
+    // same sizes, and pixels close to them.
+    void compareFastWithTools(const QString& strSource, quint32 uToolsId);
     TestEnvironment m_env;
     QStringList m_lstLog; // debug lines of the last make()
 };
 
-int TestImageThumbnailer::make(const QString& strSource, quint32* puId)
+int TestImageThumbnailer::make(const QString& strSource, quint32* puId, ImageThumbnailer::Engine engine)
 {
     *puId = TempFiles::nextConversionId();
     ImageThumbnailer thumbnailer;
+    thumbnailer.setEngine(engine);
     DebugCapture capture;
     const int iResult = thumbnailer.makeThumbnails(strSource, *puId);
     m_lstLog = capture.lines();
     return iResult;
+}
+
+void TestImageThumbnailer::compareFastWithTools(const QString& strSource, quint32 uToolsId)
+{
+    quint32 uFastId = 0;
+    QCOMPARE(make(strSource, &uFastId, ImageThumbnailer::Fast), 0);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("Image Thumb Process: one decode of ")).size(), 1);
+    QVERIFY(m_lstLog.filter(QStringLiteral("-thumbnail")).isEmpty());
+    QVERIFY(!QFile::exists(TempFiles::tempFilePrefix(uFastId) + QLatin1String("WinSourceTemp")));
+    for (const char* pszFile : s_thumbFiles) {
+        const QString strFast = TempFiles::tempFilePrefix(uFastId) + QLatin1String(pszFile);
+        const QString strTools = TempFiles::tempFilePrefix(uToolsId) + QLatin1String(pszFile);
+        QCOMPARE(MediaFixtures::imageSize(strFast), MediaFixtures::imageSize(strTools));
+        const double dPsnr = MediaFixtures::psnr(strTools, strFast);
+        qInfo("%s %s: %.1f dB", qPrintable(QFileInfo(strSource).fileName()), pszFile, dPsnr);
+        QVERIFY2(dPsnr >= 38.0, qPrintable(QStringLiteral("%1: %2 dB").arg(QLatin1String(pszFile)).arg(dPsnr)));
+    }
 }
 
 void TestImageThumbnailer::thumbnails_data()
@@ -74,7 +99,7 @@ void TestImageThumbnailer::thumbnails_data()
     QTest::newRow("small is never enlarged") << "small.jpeg" << QSize(500, 400) << 0
                                              << QList<QSize>{{500, 400}, {500, 400}, {320, 256}, {120, 96}, {500, 400}}
                                              << true;
-    QTest::newRow("png") << "p.png" << QSize(900, 300) << 0
+    QTest::newRow("png with transparency") << "p.png" << QSize(900, 300) << 0
                          << QList<QSize>{{640, 213}, {800, 267}, {320, 107}, {120, 40}, {900, 300}} << true;
     QTest::newRow("gif") << "g.gif" << QSize(300, 300) << 0
                          << QList<QSize>{{300, 300}, {300, 300}, {300, 300}, {120, 120}, {300, 300}} << false;
@@ -92,9 +117,8 @@ void TestImageThumbnailer::thumbnails()
 
     const QString strSource = m_env.root() + QLatin1String("/photos/") + file;
     QDir().mkpath(QFileInfo(strSource).absolutePath());
-    const bool blJpeg = file.endsWith(QLatin1String("jpg"), Qt::CaseInsensitive) || file.endsWith(QLatin1String("jpeg"));
-    QVERIFY(blJpeg ? MediaFixtures::makeJpeg(strSource, source.width(), source.height(), QString(), orientation)
-                   : MediaFixtures::makeImage(strSource, source.width(), source.height()));
+    QVERIFY(MediaFixtures::makeScene(strSource, source.width(), source.height(), orientation,
+                                     file.endsWith(QLatin1String(".png"))));
 
     quint32 uId = 0;
     QCOMPARE(make(strSource, &uId), 0);
@@ -122,6 +146,7 @@ void TestImageThumbnailer::thumbnails()
         QVERIFY2(strLine.contains(QLatin1String("-quality 80")), qPrintable(strLine));
         QCOMPARE(strLine.contains(QLatin1String("-auto-orient")), autoOrient);
     }
+    compareFastWithTools(strSource, uId);
 }
 
 void TestImageThumbnailer::notAnImage()
@@ -129,12 +154,31 @@ void TestImageThumbnailer::notAnImage()
     const QString strSource = m_env.root() + QLatin1String("/fake.jpg");
     QVERIFY(TestFiles::writeBytes(strSource, "this is text, not a photo"));
     quint32 uId = 0;
-    QCOMPARE(make(strSource, &uId), -1);
+    QCOMPARE(make(strSource, &uId, ImageThumbnailer::Fast), -1);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("one decode failed; converter runs instead")).size(), 1);
     QCOMPARE(m_lstLog.filter(QStringLiteral("convert thumb error. delete ")).size(), 5);
     for (const char* pszFile : s_thumbFiles)
         QVERIFY(!QFile::exists(TempFiles::tempFilePrefix(uId) + QLatin1String(pszFile)));
     QCOMPARE(make(m_env.root() + QLatin1String("/missing.jpg"), &uId), -1);
     QVERIFY(m_lstLog.filter(QStringLiteral("Image Thumb Process")).isEmpty());
+}
+
+void TestImageThumbnailer::fastPathRefusesFallsBack()
+{
+    // With the library's untrusted loaders blocked, it cannot read a BMP; the converter can.
+    const QString strSource = m_env.root() + QLatin1String("/old.bmp");
+    QVERIFY(MediaFixtures::makeScene(strSource, 1000, 700));
+    vips_block_untrusted_set(TRUE);
+    quint32 uId = 0;
+    const int iResult = make(strSource, &uId, ImageThumbnailer::Fast);
+    vips_block_untrusted_set(FALSE);
+    QCOMPARE(iResult, 0);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("one decode failed; converter runs instead")).size(), 1);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("-thumbnail")).size(), 5);
+    QList<QSize> lstMade;
+    for (const char* pszFile : s_thumbFiles)
+        lstMade.append(MediaFixtures::imageSize(TempFiles::tempFilePrefix(uId) + QLatin1String(pszFile)));
+    QCOMPARE(lstMade, (QList<QSize>{{640, 448}, {800, 560}, {320, 224}, {120, 84}, {1000, 700}}));
 }
 
 void TestImageThumbnailer::rawPaths_data()
@@ -162,6 +206,9 @@ void TestImageThumbnailer::rawPaths()
     QVERIFY(QFile::exists(strPrefix + QLatin1String("WinRAWTemp")));
     QCOMPARE(QFile::exists(strPrefix + QLatin1String("RAWPPMSrc.ppm")), !fromPreview);
     QCOMPARE(MediaFixtures::imageSize(strPrefix + QLatin1String("THUMB_XL.jpg")), xl);
+    QCOMPARE(m_lstLog.filter(QStringLiteral("Convert Raw Image")).size(), fromPreview ? 0 : 1);
+    // The RAW decoder stays in front of the fast engine.
+    compareFastWithTools(strSource, uId);
     QCOMPARE(m_lstLog.filter(QStringLiteral("Convert Raw Image")).size(), fromPreview ? 0 : 1);
 }
 
@@ -218,6 +265,7 @@ void TestImageThumbnailer::abortKillsTheTool()
     const QString strSource = m_env.root() + QLatin1String("/big.jpg");
     QVERIFY(MediaFixtures::makeJpeg(strSource, 6000, 4000));
     ImageThumbnailer thumbnailer;
+    thumbnailer.setEngine(ImageThumbnailer::Tools);
     const quint32 uId = TempFiles::nextConversionId();
     int iResult = 0;
     QThread* pThread = QThread::create([&]() { iResult = thumbnailer.makeThumbnails(strSource, uId); });

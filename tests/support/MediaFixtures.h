@@ -8,6 +8,13 @@ namespace MediaFixtures {
 bool makeJpeg(const QString& strPath, int iWidth, int iHeight, const QString& strDateTime = QString(), int iOrientation = 0);
 // Any other image (format by the file's extension: png, gif, tif, bmp) of w x h.
 bool makeImage(const QString& strPath, int iWidth, int iHeight);
+// A scene that stays smooth at thumbnail scale (sky gradient, a sun, a bright block), of w x h,
+// format by the file's extension; with EXIF Exif.Image.Orientation when iOrientation > 0 (JPEG),
+// and with a transparent left quarter when blTransparent (PNG).
+bool makeScene(const QString& strPath, int iWidth, int iHeight, int iOrientation = 0, bool blTransparent = false);
+// Peak signal-to-noise ratio of b against a in dB, by ImageMagick's compare; -1 when it cannot
+// be measured (different sizes, unreadable); 999 for identical images.
+double psnr(const QString& strA, const QString& strB);
 // Writes one EXIF ascii/short tag with Exiv2 (key like "Exif.Photo.DateTimeOriginal").
 bool setExif(const QString& strPath, const QString& strKey, const QString& strValue);
 // A small DNG: little-endian TIFF, IFD0 the CFA raw data (rawW x rawH, 16-bit, uncompressed, one strip),

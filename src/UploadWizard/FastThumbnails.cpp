@@ -1,0 +1,183 @@
+// The image library's headers come first: GLib names a member "signals", which Qt defines.
+#include <vips/vips8>
+
+#include "FastThumbnails.h"
+
+#include <QDebug>
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <vector>
+
+using vips::VImage;
+
+namespace FastThumbnails {
+
+namespace {
+
+bool initLibrary()
+{
+    static std::once_flag s_once;
+    static bool s_blReady = false;
+    std::call_once(s_once, []() {
+        s_blReady = VIPS_INIT("pictarium-uploader") == 0;
+        // Decoded images are not kept between photos.
+        vips_cache_set_max(0);
+    });
+    return s_blReady;
+}
+
+bool isJpeg(const QByteArray& baPath)
+{
+    // The loader's class name, such as "VipsForeignLoadJpegFile".
+    const char* pszLoader = vips_foreign_find_load(baPath.constData());
+    return pszLoader && std::string(pszLoader).find("Jpeg") != std::string::npos;
+}
+
+// sRGB <-> linear light through tables: 8-bit sRGB to 16-bit linear, and back.
+const VImage& linearTable(bool blToLinear)
+{
+    static const auto make = [](bool blForward) {
+        const int nSize = blForward ? 256 : 65536;
+        std::vector<double> lstValues(std::size_t(nSize), 0.0);
+        for (int i = 0; i < nSize; ++i) {
+            if (blForward) {
+                const double c = i / 255.0;
+                const double l = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+                lstValues[std::size_t(i)] = std::round(l * 65535.0);
+            } else {
+                const double l = i / 65535.0;
+                const double c = l <= 0.0031308 ? l * 12.92 : 1.055 * std::pow(l, 1.0 / 2.4) - 0.055;
+                lstValues[std::size_t(i)] = std::round(c * 255.0);
+            }
+        }
+        const VImage table = VImage::new_matrix(nSize, 1, lstValues.data(), int(lstValues.size()));
+        return table.cast(blForward ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR).copy_memory();
+    };
+    static const VImage s_toLinear = make(true);
+    static const VImage s_fromLinear = make(false);
+    return blToLinear ? s_toLinear : s_fromLinear;
+}
+
+// Unsharp mask in linear light (radius and sigma 0.5, amount 1.25, no threshold), 8-bit sRGB
+// in and out.
+VImage sharpened(const VImage& image)
+{
+    const VImage linear = image.maplut(linearTable(true));
+    // A 3-tap kernel, as the converter uses for a radius of 0.5.
+    const VImage blurred =
+        linear.gaussblur(0.5, VImage::option()->set("precision", VIPS_PRECISION_INTEGER)->set("min_ampl", 0.1));
+    const VImage sharp = (linear * 2.25 - blurred * 1.25).cast(VIPS_FORMAT_USHORT);
+    return sharp.maplut(linearTable(false)).copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+}
+
+VImage resizedTo(const VImage& image, QSize target)
+{
+    if (image.width() == target.width() && image.height() == target.height())
+        return image;
+    const double dH = double(target.width()) / image.width();
+    const double dV = double(target.height()) / image.height();
+    VImage result = image.resize(dH, VImage::option()->set("vscale", dV));
+    // Rounding inside the resampler may leave a pixel over: the size is the converter's.
+    if (result.width() != target.width() || result.height() != target.height())
+        result = result.embed(0, 0, target.width(), target.height(), VImage::option()->set("extend", VIPS_EXTEND_COPY));
+    return result;
+}
+
+} // namespace
+
+QSize fitted(QSize srcSize, int iBox)
+{
+    const int w = srcSize.width();
+    const int h = srcSize.height();
+    if (w <= iBox && h <= iBox)
+        return srcSize;
+    const double dScale = std::min(double(iBox) / w, double(iBox) / h);
+    return QSize(std::max(1, int(std::floor(dScale * w + 0.5))), std::max(1, int(std::floor(dScale * h + 0.5))));
+}
+
+QSize storedSize(const QString& strSource)
+{
+    if (!initLibrary())
+        return QSize();
+    try {
+        const VImage image = VImage::new_from_file(QFile::encodeName(strSource).constData());
+        return QSize(image.width(), image.height());
+    } catch (const vips::VError& error) {
+        qDebug("FastThumbnails: %s", error.what());
+        return QSize();
+    }
+}
+
+bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, bool blAutoOrient,
+          const std::atomic_bool* pAbort, QSize* pStoredSize)
+{
+    if (lstOutputs.isEmpty() || !initLibrary())
+        return false;
+    const QByteArray baSource = QFile::encodeName(strSource);
+    try {
+        const VImage header = VImage::new_from_file(baSource.constData());
+        const QSize stored(header.width(), header.height());
+        if (pStoredSize)
+            *pStoredSize = stored;
+        const int iLargest = std::max_element(lstOutputs.cbegin(), lstOutputs.cend(), [](const Output& a, const Output& b) {
+                                 return a.iSize < b.iSize;
+                             })->iSize;
+        const QSize largest = fitted(stored, iLargest);
+
+        // One decode: a JPEG is scaled down while it is decoded, as far as the decoded image
+        // still holds the largest thumbnail in both directions.
+        VImage image;
+        int iShrink = 1;
+        if (isJpeg(baSource)) {
+            const int iRoom = std::min(stored.width() / std::max(1, largest.width()),
+                                       stored.height() / std::max(1, largest.height()));
+            for (int iStep : {8, 4, 2}) {
+                if (iRoom >= iStep) {
+                    iShrink = iStep;
+                    break;
+                }
+            }
+            image = VImage::new_from_file(baSource.constData(), VImage::option()->set("shrink", iShrink)->set(
+                                                                     "access", VIPS_ACCESS_SEQUENTIAL));
+        } else {
+            image = VImage::new_from_file(baSource.constData(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+        }
+        // Every thumbnail is 8-bit sRGB; transparency goes onto white.
+        if (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR)
+            image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+        if (image.format() != VIPS_FORMAT_UCHAR)
+            image = image.cast(VIPS_FORMAT_UCHAR);
+        if (image.has_alpha())
+            image = image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
+        if (image.bands() > 3)
+            image = image.extract_band(0, VImage::option()->set("n", 3));
+
+        // The largest thumbnail, kept in memory unsharpened: the smaller ones are made from it.
+        const VImage base = resizedTo(image, largest).copy_memory();
+        const bool blTurn = blAutoOrient && header.get_typeof(VIPS_META_ORIENTATION) != 0;
+        // Colour resolution as the converter writes it: a JPEG's own, else halved both ways.
+        const bool blFullChroma = header.get_typeof("jpeg-chroma-subsample") != 0 &&
+                                  std::string(header.get_string("jpeg-chroma-subsample")) == "4:4:4";
+        for (const Output& output : lstOutputs) {
+            if (pAbort && pAbort->load())
+                return false;
+            VImage thumb = sharpened(resizedTo(base, fitted(stored, output.iSize)));
+            if (blTurn) {
+                thumb.set(VIPS_META_ORIENTATION, header.get_int(VIPS_META_ORIENTATION));
+                thumb = thumb.autorot();
+            }
+            thumb.jpegsave(QFile::encodeName(output.strPath).constData(),
+                           VImage::option()->set("Q", iQuality)->set("strip", true)->set(
+                               "subsample_mode", blFullChroma ? VIPS_FOREIGN_SUBSAMPLE_OFF : VIPS_FOREIGN_SUBSAMPLE_ON));
+        }
+        return true;
+    } catch (const vips::VError& error) {
+        qDebug("FastThumbnails: %s: %s", baSource.constData(), error.what());
+        return false;
+    }
+}
+
+} // namespace FastThumbnails
