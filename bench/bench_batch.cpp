@@ -89,9 +89,10 @@ Run runCli(const QProcessEnvironment& env, const QStringList& lstArguments)
 }
 
 // Conversion alone, in process: every record is taken as soon as it is handed over; they are
-// kept in pRecords, or their renditions deleted.
-double convertAlone(const QStringList& lstPhotos, QList<RenditionRecord>* pRecords = nullptr)
+// kept in pRecords, or their renditions deleted. pdBusy: how busy the cores were meanwhile.
+double convertAlone(const QStringList& lstPhotos, double* pdBusy, QList<RenditionRecord>* pRecords = nullptr)
 {
+    const auto start = cpuJiffies();
     UploadJobList lstJobs;
     for (const QString& strPhoto : lstPhotos)
         lstJobs.append({{JobLocalPath, strPhoto}, {JobDestination, QString()}});
@@ -112,6 +113,8 @@ double convertAlone(const QStringList& lstPhotos, QList<RenditionRecord>* pRecor
             break;
     }
     converter.wait();
+    const auto end = cpuJiffies();
+    *pdBusy = double(end.first - start.first) / double(std::max<qint64>(1, end.second - start.second));
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
@@ -237,11 +240,13 @@ int main(int argc, char* argv[])
 
     qputenv("PICTARIUM_THUMBNAIL_ENGINE", "convert");
     qputenv("PICTARIUM_CONVERT_JOBS", "1");
-    const double dConvertBefore = convertAlone(lstPhotos);
+    double dBusyBefore = 0;
+    const double dConvertBefore = convertAlone(lstPhotos, &dBusyBefore);
     qunsetenv("PICTARIUM_THUMBNAIL_ENGINE");
     qunsetenv("PICTARIUM_CONVERT_JOBS");
     QList<RenditionRecord> lstRecords;
-    const double dConvertAfter = convertAlone(lstPhotos, &lstRecords);
+    double dBusyAfter = 0;
+    const double dConvertAfter = convertAlone(lstPhotos, &dBusyAfter, &lstRecords);
     VelmLocale::fillMessageTable();
     AppIdentity::ensureDataFolder();
     VelmDatabase::open();
@@ -264,12 +269,13 @@ int main(int argc, char* argv[])
         const char* pszName;
         const Run& run;
         double dConvert;
-    } rows[] = {{"before", runBefore, dConvertBefore}, {"now   ", runAfter, dConvertAfter}};
+        double dConvertBusy;
+    } rows[] = {{"before", runBefore, dConvertBefore, dBusyBefore}, {"now   ", runAfter, dConvertAfter, dBusyAfter}};
     for (const auto& row : rows) {
         std::printf("%s: batch %.2f s wall (%.2fx libvips), CPU %.2f s, cores busy %.0f%%, peak %.0f MiB; "
-                    "conversion alone %.2f s%s\n",
+                    "conversion alone %.2f s (cores busy %.0f%%)%s\n",
                     row.pszName, row.run.cost.wall, row.run.cost.wall / dVips, row.run.cost.cpu, row.run.busy * 100,
-                    row.run.peakMiB, row.dConvert, row.run.ok ? "" : " (the upload failed)");
+                    row.run.peakMiB, row.dConvert, row.dConvertBusy * 100, row.run.ok ? "" : " (the upload failed)");
     }
     std::printf("upload alone (the photos and their thumbnails, converted before): %.2f s\n", dUpload);
     std::printf("the server holds all %d photos of the second batch: %s\n", nPhotos, blStored ? "yes" : "no");
