@@ -98,21 +98,7 @@ QSize fitted(QSize srcSize, int iBox)
     return QSize(std::max(1, int(std::floor(dScale * w + 0.5))), std::max(1, int(std::floor(dScale * h + 0.5))));
 }
 
-QSize storedSize(const QString& strSource)
-{
-    if (!initLibrary())
-        return QSize();
-    try {
-        const VImage image = VImage::new_from_file(QFile::encodeName(strSource).constData());
-        return QSize(image.width(), image.height());
-    } catch (const vips::VError& error) {
-        qDebug("FastThumbnails: %s", error.what());
-        return QSize();
-    }
-}
-
-bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, bool blAutoOrient,
-          const std::atomic_bool* pAbort, QSize* pStoredSize)
+bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, const std::atomic_bool* pAbort)
 {
     if (lstOutputs.isEmpty() || !initLibrary())
         return false;
@@ -120,8 +106,6 @@ bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQualit
     try {
         const VImage header = VImage::new_from_file(baSource.constData());
         const QSize stored(header.width(), header.height());
-        if (pStoredSize)
-            *pStoredSize = stored;
         const int iLargest = std::max_element(lstOutputs.cbegin(), lstOutputs.cend(), [](const Output& a, const Output& b) {
                                  return a.iSize < b.iSize;
                              })->iSize;
@@ -157,7 +141,7 @@ bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQualit
 
         // The largest thumbnail, kept in memory unsharpened: the smaller ones are made from it.
         const VImage base = resizedTo(image, largest).copy_memory();
-        const bool blTurn = blAutoOrient && header.get_typeof(VIPS_META_ORIENTATION) != 0;
+        const bool blTurn = stored.width() > stored.height() && header.get_typeof(VIPS_META_ORIENTATION) != 0;
         // Colour resolution as the converter writes it: a JPEG's own, else halved both ways.
         const bool blFullChroma = header.get_typeof("jpeg-chroma-subsample") != 0 &&
                                   std::string(header.get_string("jpeg-chroma-subsample")) == "4:4:4";

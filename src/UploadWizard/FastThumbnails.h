@@ -23,11 +23,7 @@ QSize fitted(QSize srcSize, int iBox);
 
 // Writes every output; false when the source cannot be read or anything fails (outputs that
 // were written may stay; the caller removes or replaces them). pAbort is looked at between
-// the outputs. blAutoOrient: turn by the EXIF orientation.
-bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, bool blAutoOrient,
-          const std::atomic_bool* pAbort, QSize* pStoredSize = nullptr);
-
-// Stored pixel size from the file's header; invalid when it cannot be read.
-QSize storedSize(const QString& strSource);
+// the outputs. Only a photo stored wider than high is turned by its EXIF orientation.
+bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, const std::atomic_bool* pAbort);
 
 } // namespace FastThumbnails

@@ -69,16 +69,11 @@ int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
     }
     if (m_engine == Fast) {
         const QString strSource = strRawSource.isEmpty() ? strPath : strRawSource;
-        // Only images stored wider than high are turned by their EXIF orientation.
-        const QSize stored = FastThumbnails::storedSize(strSource);
         QList<FastThumbnails::Output> lstOutputs;
         for (int iSize : std::as_const(m_lstSizes))
             lstOutputs.append({iSize, strPrefix + m_mapSizeFiles.value(iSize)});
         qDebug("Image Thumb Process: one decode of %s", qPrintable(strSource));
-        const bool blMade = stored.isValid() &&
-                            FastThumbnails::make(strSource, lstOutputs, m_iQuality,
-                                                 stored.width() > stored.height(), &m_blAbort);
-        bool blComplete = blMade;
+        bool blComplete = FastThumbnails::make(strSource, lstOutputs, m_iQuality, &m_blAbort);
         for (const FastThumbnails::Output& output : std::as_const(lstOutputs))
             blComplete = blComplete && MediaCheck::isCompleteJpegFile(output.strPath);
         if (blComplete)
