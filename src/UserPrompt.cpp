@@ -44,3 +44,9 @@ bool UnattendedPrompt::askText(const QString& strTitle, const QString& strLabel,
     print("text", strTitle, strLabel);
     return false;
 }
+
+bool UnattendedPrompt::trustCertificate(const QString& strTitle, const QString& strText)
+{
+    print("certificate", strTitle, strText);
+    return false;
+}

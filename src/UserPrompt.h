@@ -18,6 +18,9 @@ public:
     virtual Button question(const QString& strTitle, const QString& strText, Button defaultButton) = 0;
     // Line of text (a password when blPassword); false when cancelled.
     virtual bool askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue) = 0;
+    // A server showed another certificate than the trusted one: true when the user trusts the
+    // new one. Cancel is the default.
+    virtual bool trustCertificate(const QString& strTitle, const QString& strText) = 0;
 };
 
 // Answers every box with its default button and every text prompt with Cancel, and prints
@@ -33,6 +36,7 @@ public:
     void information(const QString& strTitle, const QString& strText) override;
     Button question(const QString& strTitle, const QString& strText, Button defaultButton) override;
     bool askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue) override;
+    bool trustCertificate(const QString& strTitle, const QString& strText) override;
 
 private:
     static void print(const char* pszKind, const QString& strTitle, const QString& strText);

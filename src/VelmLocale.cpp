@@ -167,6 +167,10 @@ const MessageEntry s_messages[] = {
     {"err_no_camera", QT_TRANSLATE_NOOP("global", "No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.")},
     {"skip_camera_name", QT_TRANSLATE_NOOP("global", "Left out: the device gives this item a name that is not a plain file name")},
     {"skip_camera_copy", QT_TRANSLATE_NOOP("global", "Left out: it could not be copied from the camera or memory card")},
+    {"btn_trust_cert", QT_TRANSLATE_NOOP("global", "Trust the new certificate")},
+    {"err_cert_changed", QT_TRANSLATE_NOOP("global", "The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.\n\nTrusted certificate (SHA-256):\n%2\n\nNew certificate (SHA-256):\n%3\n\nTrust the new certificate only if you have changed the server's certificate yourself.")},
+    {"create_svr_cert", QT_TRANSLATE_NOOP("global", "Certificate")},
+    {"msg_cert_not_pinned", QT_TRANSLATE_NOOP("global", "Not trusted yet: the first HTTPS connection remembers it.")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));

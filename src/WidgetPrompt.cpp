@@ -50,3 +50,14 @@ bool WidgetPrompt::askText(const QString& strTitle, const QString& strLabel, boo
         strValue = strText;
     return blOk;
 }
+
+bool WidgetPrompt::trustCertificate(const QString& strTitle, const QString& strText)
+{
+    QMessageBox box(QMessageBox::Warning, strTitle, strText);
+    QPushButton* pTrust = box.addButton(VelmLocale::message("btn_trust_cert"), QMessageBox::AcceptRole);
+    QPushButton* pCancel = box.addButton(VelmLocale::message("btn_cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(pCancel);
+    box.setEscapeButton(pCancel);
+    box.exec();
+    return box.clickedButton() == pTrust;
+}

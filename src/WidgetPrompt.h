@@ -11,4 +11,5 @@ public:
     void information(const QString& strTitle, const QString& strText) override;
     Button question(const QString& strTitle, const QString& strText, Button defaultButton) override;
     bool askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue) override;
+    bool trustCertificate(const QString& strTitle, const QString& strText) override;
 };

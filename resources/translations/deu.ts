@@ -683,6 +683,42 @@
         <extracomment>skip_camera_copy</extracomment>
         <translation>Ausgelassen: Es konnte nicht von der Kamera oder Speicherkarte kopiert werden</translation>
     </message>
+    <message>
+        <source>Trust the new certificate</source>
+        <extracomment>btn_trust_cert</extracomment>
+        <translation>Dem neuen Zertifikat vertrauen</translation>
+    </message>
+    <message>
+        <source>The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.
+
+Trusted certificate (SHA-256):
+%2
+
+New certificate (SHA-256):
+%3
+
+Trust the new certificate only if you have changed the server's certificate yourself.</source>
+        <extracomment>err_cert_changed</extracomment>
+        <translation>Der Server %1 zeigt ein anderes Zertifikat als das bisher vertraute. Möglicherweise wird die Verbindung abgefangen, deshalb wurde nichts gesendet.
+
+Vertrautes Zertifikat (SHA-256):
+%2
+
+Neues Zertifikat (SHA-256):
+%3
+
+Vertrauen Sie dem neuen Zertifikat nur, wenn Sie das Zertifikat des Servers selbst geändert haben.</translation>
+    </message>
+    <message>
+        <source>Certificate</source>
+        <extracomment>create_svr_cert</extracomment>
+        <translation>Zertifikat</translation>
+    </message>
+    <message>
+        <source>Not trusted yet: the first HTTPS connection remembers it.</source>
+        <extracomment>msg_cert_not_pinned</extracomment>
+        <translation>Noch nicht vertraut: Die erste HTTPS-Verbindung merkt es sich.</translation>
+    </message>
 </context>
 <context>
     <name>ProfileEditor</name>

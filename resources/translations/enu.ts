@@ -683,6 +683,34 @@
         <extracomment>skip_camera_copy</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Trust the new certificate</source>
+        <extracomment>btn_trust_cert</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.
+
+Trusted certificate (SHA-256):
+%2
+
+New certificate (SHA-256):
+%3
+
+Trust the new certificate only if you have changed the server's certificate yourself.</source>
+        <extracomment>err_cert_changed</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Certificate</source>
+        <extracomment>create_svr_cert</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not trusted yet: the first HTTPS connection remembers it.</source>
+        <extracomment>msg_cert_not_pinned</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProfileEditor</name>

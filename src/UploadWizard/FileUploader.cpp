@@ -211,7 +211,11 @@ void FileUploader::slotFileUploadRequestFinished()
     if (reply.kind == ServerReply::TransportFailure) {
         m_blTransportFailure = true;
         const int iStatus = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (iStatus >= 400 && iStatus < 500) {
+        if (!reply.refusal.isNull()) {
+            // Another certificate than the trusted one: nothing more goes to that server.
+            m_blRetryable = false;
+            m_strStopReason = strError;
+        } else if (iStatus >= 400 && iStatus < 500) {
             // The same request would get the same answer.
             m_blRetryable = false;
         } else if (iStatus == 0 && m_blBodySent && reply.errorCode == QNetworkReply::TimeoutError) {

@@ -89,3 +89,24 @@ bool TerminalPrompt::askText(const QString& strTitle, const QString& strLabel, b
     strValue = QString::fromLocal8Bit(szLine).remove(QLatin1Char('\n'));
     return true;
 }
+
+bool TerminalPrompt::trustCertificate(const QString& strTitle, const QString& strText)
+{
+    Q_UNUSED(strTitle)
+    // Trusting is a command of its own here (trust --profile).
+    tell(strText);
+    return false;
+}
+
+bool TerminalPrompt::confirm(const QString& strQuestion)
+{
+    if (!::isatty(STDIN_FILENO))
+        return false;
+    std::fprintf(stderr, "%s [y/N] ", safeText(strQuestion).toLocal8Bit().constData());
+    std::fflush(stderr);
+    char szLine[64] = {0};
+    if (std::fgets(szLine, sizeof(szLine), stdin) == nullptr)
+        return false;
+    const QString strAnswer = QString::fromLocal8Bit(szLine).trimmed().toLower();
+    return strAnswer == QLatin1String("y") || strAnswer == QLatin1String("yes");
+}

@@ -21,6 +21,9 @@ public:
     void information(const QString& strTitle, const QString& strText) override;
     Button question(const QString& strTitle, const QString& strText, Button defaultButton) override;
     bool askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue) override;
+    bool trustCertificate(const QString& strTitle, const QString& strText) override;
+    // A yes/no question answered on the terminal; no when standard input is not one.
+    bool confirm(const QString& strQuestion);
 
 private:
     void tell(const QString& strText);

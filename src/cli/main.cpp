@@ -11,10 +11,12 @@
 #include "UploadWizard/TempFiles.h"
 #include "UploadWizard/UploadPlan.h"
 #include "UploadWizard/UploadQueue.h"
+#include "protocol/CertificateTrust.h"
 #include "protocol/SecurityConfirm.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 #include "protocol/UploadInitRequest.h"
+#include "store/CertificatePins.h"
 #include "store/ProfileRunLock.h"
 #include "store/ProfileStore.h"
 #include "store/UploadHistory.h"
@@ -114,6 +116,10 @@ const OptionInfo s_options[] = {
     {"json", nullptr, "Print the result as one line of JSON on standard output."},
     {"password-fd", "FD", "Read the password from the open file descriptor FD."},
     {"seconds", "N", "How long to wait for answers, 1 to 600 seconds (default 6)."},
+    {"fingerprint", "HEX",
+     "Trust the server's certificate with this SHA-256 fingerprint of its public key (64 hex digits, colons\n"
+     "allowed) before the first connection."},
+    {"yes", nullptr, "Trust the certificate without asking."},
 };
 
 struct CommandInfo
@@ -142,13 +148,19 @@ const CommandInfo s_commands[] = {
      "HTTP port, status, and 'offered' or why it is not (not ready, not supported, not reachable).\n"
      "The list is kept for add-profile --host NAME. Exit status 1 when no server answered."},
     {"add-profile", "Store a new upload profile.",
-     "--name N --host H --port P [--https] --account A [--personal OWNER] [--remember-password]",
-     "name host port https account personal remember-password password-fd", nullptr, nullptr, nullptr,
+     "--name N --host H --port P [--https [--fingerprint HEX]] --account A [--personal OWNER]\n"
+     "         [--remember-password]",
+     "name host port https fingerprint account personal remember-password password-fd", nullptr, nullptr, nullptr,
      "With --remember-password the login is tested first, and the profile is stored only when it succeeds.\n"
      "A server name that discover listed last stands for that server's address, and for its HTTP port\n"
      "when --port is left out; no query is sent and no name is looked up for it."},
     {"remove-profile", "Remove a profile and its upload history.", "NAME", "", "NAME", "NAME", "The profile to remove.",
      nullptr},
+    {"trust", "Show the certificate an HTTPS server shows now, and trust it.", "--profile N [--yes]", "profile yes",
+     nullptr, nullptr, nullptr,
+     "The first HTTPS connection to a server trusts its certificate. When the server later shows another\n"
+     "one, nothing is sent to it until that one is trusted here (after a yes on the terminal, or with --yes).\n"
+     "Compare the fingerprint with the one the server's administration pages show."},
     {"albums", "List the albums the profile's account may upload to.", "--profile N", "profile password-fd", nullptr,
      nullptr, nullptr, nullptr},
     {"upload", "Upload files and folders to an album.",
@@ -294,6 +306,13 @@ int logIn(QNetworkAccessManager* pNam, ServerProfile* pProfile, const QString& s
         return fail(QStringLiteral("No password: set PICTARIUM_PASSWORD, use --password-fd, or run on a terminal."));
     case SecurityConfirm::Outcome::Cancelled:
         return cancelled();
+    case SecurityConfirm::Outcome::CertificateRefused:
+        // The prompt has told which certificates.
+        return fail(pProfile->profname.isEmpty() || !ProfileStore::profileExists(pProfile->profname)
+                        ? QStringLiteral("Nothing was sent. Give the new fingerprint with --fingerprint to trust it.")
+                        : QStringLiteral("Nothing was sent. To trust the new certificate: pictarium-cli trust "
+                                         "--profile '%1'")
+                              .arg(pProfile->profname));
     case SecurityConfirm::Outcome::Failed:
         break;
     }
@@ -535,9 +554,19 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (blPersonal && strOwner.isEmpty())
         return fail(VelmLocale::message("err_personal_empty") + QLatin1String(" (--personal OWNER)"));
 
+    const bool blHttps = parser.isSet(QStringLiteral("https"));
+    const QByteArray baFingerprint = CertificatePins::parseFingerprint(parser.value(QStringLiteral("fingerprint")));
+    if (parser.isSet(QStringLiteral("fingerprint")) && !blHttps)
+        return fail(QStringLiteral("--fingerprint is for servers reached with --https."));
+    if (parser.isSet(QStringLiteral("fingerprint")) && baFingerprint.isEmpty())
+        return fail(QStringLiteral("The fingerprint must be 64 hexadecimal digits, colons allowed (--fingerprint)."));
+    // Trusted before the first connection, the login test included.
+    if (!baFingerprint.isEmpty() && !CertificatePins::setPin(strHost, iPort, baFingerprint))
+        return fail(QStringLiteral("The fingerprint was not stored: ") + databaseError(true), ExitFailed);
+
     const bool blRemember = parser.isSet(QStringLiteral("remember-password"));
     ServerProfile profile;
-    ProfileStore::fillRecord(profile, strName, strHost, iPort, parser.isSet(QStringLiteral("https")), strAccount,
+    ProfileStore::fillRecord(profile, strName, strHost, iPort, blHttps, strAccount,
                              QString(), false, strOwner, blPersonal, true, true, true, QStringLiteral("RENAME"),
                              QString(), {1});
     if (blRemember) {
@@ -587,6 +616,44 @@ void printChildren(QNetworkAccessManager* pNam, const QString& strBaseUrl, const
         out(QString(iDepth * 2, QLatin1Char(' ')) + safe(strName));
         printChildren(pNam, strBaseUrl, strPath + QLatin1Char('/') + strName, iDepth + 1);
     }
+}
+
+// Shows the certificate the profile's server shows now and trusts it for the server.
+int trustServer(const QCommandLineParser& parser)
+{
+    ServerProfile profile;
+    if (const int iCode = findProfile(parser.value(QStringLiteral("profile")), profile))
+        return iCode;
+    const QString strServer = profile.hostaddr + QLatin1Char(':') + QString::number(profile.port);
+    if (!profile.https)
+        return fail(QStringLiteral("Profile [%1] connects to %2 with plain HTTP: there is no certificate to trust.")
+                        .arg(profile.profname, strServer));
+    QList<QSslCertificate> lstChain;
+    QString strError;
+    if (!CertificateTrust::fetchChain(profile.hostaddr, profile.port, ServerRequest::noTransferTimeoutMs(), &lstChain,
+                                      &strError))
+        return fail(QStringLiteral("No certificate came from %1: %2").arg(strServer, strError), ExitFailed);
+    const QSslCertificate& certificate = lstChain.first();
+    const QByteArray baKey = CertificateTrust::keyHash(certificate);
+    const QByteArray baTrusted = CertificatePins::pinFor(profile.hostaddr, profile.port).keyHash;
+    out(QStringLiteral("Server:      %1").arg(safe(strServer)));
+    out(QStringLiteral("Issued to:   %1").arg(safe(certificate.subjectDisplayName())));
+    out(QStringLiteral("Issued by:   %1").arg(safe(certificate.issuerDisplayName())));
+    out(QStringLiteral("Valid until: %1").arg(certificate.expiryDate().toUTC().toString(Qt::ISODate)));
+    out(QStringLiteral("Fingerprint: %1").arg(CertificatePins::fingerprintText(baKey)));
+    out(QStringLiteral("Trusted now: %1")
+            .arg(baTrusted.isEmpty() ? QStringLiteral("none") : CertificatePins::fingerprintText(baTrusted)));
+    if (baTrusted == baKey) {
+        out(QStringLiteral("This certificate is trusted already."));
+        return ExitOk;
+    }
+    if (!parser.isSet(QStringLiteral("yes")) &&
+        !s_prompt.confirm(QStringLiteral("Trust this certificate for %1?").arg(strServer)))
+        return fail(QStringLiteral("Not trusted. Answer y on a terminal, or give --yes."), ExitFailed);
+    if (!CertificatePins::setPin(profile.hostaddr, profile.port, baKey))
+        return fail(QStringLiteral("Not trusted: ") + databaseError(true), ExitFailed);
+    out(QStringLiteral("Trusted for %1.").arg(safe(strServer)));
+    return ExitOk;
 }
 
 int listAlbums(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
@@ -1000,7 +1067,7 @@ int main(int argc, char* argv[])
         s_prompt.setPasswordFd(parser.value(QStringLiteral("password-fd")).toInt());
     const QStringList lstPositional = parser.positionalArguments();
 
-    const QHash<QString, int> hashMaxPositional{{"profiles", 1},       {"discover", 1}, {"add-profile", 1},
+    const QHash<QString, int> hashMaxPositional{{"profiles", 1}, {"discover", 1}, {"add-profile", 1}, {"trust", 1},
                                                 {"remove-profile", 2}, {"albums", 1},   {"upload", INT_MAX}};
     if (lstPositional.size() > hashMaxPositional.value(strCommand))
         return usage(QStringLiteral("Unexpected argument: ") + lstPositional.value(hashMaxPositional.value(strCommand)));
@@ -1045,6 +1112,8 @@ int main(int argc, char* argv[])
             out(QStringLiteral("Profile [%1] removed.").arg(safe(strName)));
     } else if (strCommand == QLatin1String("albums")) {
         iCode = listAlbums(parser, &nam);
+    } else if (strCommand == QLatin1String("trust")) {
+        iCode = trustServer(parser);
     } else {
         iCode = upload(parser, &nam);
     }

@@ -5,6 +5,7 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
+#include "store/CertificatePins.h"
 #include "store/ProfileStore.h"
 #include "ui_ServerSettings.h"
 
@@ -37,6 +38,9 @@ ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, Pr
             &ServerSettings::slotPersonalRadioBtnToogled);
     connect(m_ui->m_pchkSaveCred, &QCheckBox::toggled, this, &ServerSettings::slotSavePassChecked);
     connect(m_ui->m_pbtnSave, &QPushButton::clicked, this, &ServerSettings::accept);
+    connect(m_ui->m_cbxIP, &QComboBox::editTextChanged, this, &ServerSettings::showCertificate);
+    connect(m_ui->m_pedtPort, &QLineEdit::textChanged, this, &ServerSettings::showCertificate);
+    connect(m_ui->m_pchkHTTPS, &QCheckBox::toggled, this, &ServerSettings::showCertificate);
     connect(m_ui->m_pbtnCancel, &QPushButton::clicked, this, &ServerSettings::reject);
 
     applyLook();
@@ -74,6 +78,25 @@ void ServerSettings::languageChange()
     m_ui->m_pchkSaveCred->setText(VelmLocale::message("create_pw_savepass"));
     m_ui->m_pbtnCancel->setText(VelmLocale::message("btn_cancel"));
     m_ui->m_pbtnSave->setText(VelmLocale::message("btn_save"));
+    m_ui->m_plbCert->setText(VelmLocale::message("create_svr_cert"));
+    showCertificate();
+}
+
+void ServerSettings::showCertificate()
+{
+    // The key trusted for the server as now entered; plain HTTP has none.
+    const bool blHttps = m_ui->m_pchkHTTPS->isChecked();
+    m_ui->m_plbCert->setVisible(blHttps);
+    m_ui->m_plbCertFingerprint->setVisible(blHttps);
+    const QByteArray baKey =
+        CertificatePins::pinFor(m_ui->m_cbxIP->currentText().trimmed(), m_ui->m_pedtPort->text().toInt()).keyHash;
+    if (baKey.isEmpty()) {
+        m_ui->m_plbCertFingerprint->setText(VelmLocale::message("msg_cert_not_pinned"));
+        return;
+    }
+    // Two lines of 16 bytes each.
+    const QString strFingerprint = CertificatePins::fingerprintText(baKey);
+    m_ui->m_plbCertFingerprint->setText(strFingerprint.left(48) + QLatin1Char('\n') + strFingerprint.mid(48));
 }
 
 void ServerSettings::applyLook()
@@ -107,6 +130,12 @@ void ServerSettings::applyLook()
         VelmWizard::styleWidget(pRadio, QLatin1String(VelmWizard::RadioButtonSheet));
     for (QWidget* pButton : {m_ui->m_pbtnCancel, m_ui->m_pbtnSave})
         pButton->setFixedHeight(24);
+    VelmWizard::styleWidget(m_ui->m_plbCert, QLatin1String(VelmWizard::LabelSheet));
+    m_ui->m_plbCertFingerprint->setStyleSheet(
+        QStringLiteral("QLabel { font-size : 11px;\n font-family : monospace;\n color : #1b1b1b }"));
+    m_ui->m_plbCertFingerprint->setWordWrap(true);
+    m_ui->m_plbCertFingerprint->setFixedWidth(300);
+    m_ui->m_plbCertFingerprint->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 void ServerSettings::loadRow()

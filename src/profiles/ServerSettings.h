@@ -37,6 +37,8 @@ public Q_SLOTS:
     void slotPersonalRadioBtnToogled(bool blIsToggled);
     void slotSavePassChecked(bool blChecked);
     void accept() override;
+    // Shows the certificate key trusted for the server and port entered.
+    void showCertificate();
 
 private:
     void applyLook();

@@ -6,6 +6,7 @@
 #include "StopSignals.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
+#include "store/CertificatePins.h"
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
 
@@ -31,6 +32,7 @@ bool SecurityConfirm::prepareLogin(QNetworkAccessManager* pNam, ServerProfile* p
 {
     ++m_iRequestNumber;
     m_blSucceeded = false;
+    m_refusal = {};
     m_blRetryAllowed = blRetryAllowed;
     m_blForcePrompt = blForcePrompt;
     m_pProfile = pProfile;
@@ -63,7 +65,9 @@ SecurityConfirm::Outcome SecurityConfirm::logInAndWait(UserPrompt* pPrompt, QNet
     Outcome outcome = Outcome::Cancelled;
     QEventLoop loop;
     connect(&login, &SecurityConfirm::signalLoginFinish, &loop, [&](bool blSuccess) {
-        outcome = blSuccess ? Outcome::Succeeded : Outcome::Failed;
+        outcome = blSuccess                               ? Outcome::Succeeded
+                  : login.certificateRefusal().isNull() ? Outcome::Failed
+                                                          : Outcome::CertificateRefused;
         loop.quit();
     });
     if (pStop)
@@ -161,6 +165,21 @@ void SecurityConfirm::slotLoginRequestFinished()
     const QNetworkRequest request = pReply->request();
     if (request.attribute(QNetworkRequest::User).toInt() != m_iRequestNumber) {
         qDebug("%s:%d stale login reply ignored", "SecurityConfirm", __LINE__);
+        return;
+    }
+
+    m_refusal = CertificateTrust::refusal(pReply);
+    if (!m_refusal.isNull()) {
+        // Nothing was sent. Trusting the new certificate sends the same login again.
+        m_blSucceeded = false;
+        if (m_pPrompt->trustCertificate(VelmLocale::message("err_warning"),
+                                        CertificateTrust::refusalMessage(m_refusal)) &&
+            CertificatePins::setPin(m_refusal.host, m_refusal.port, m_refusal.offeredKey)) {
+            m_refusal = {};
+            slotLoginPictarium();
+            return;
+        }
+        Q_EMIT signalLoginFinish(false);
         return;
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CertificateTrust.h"
+
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
@@ -29,9 +31,10 @@ public:
     // pass of the event loop.
     void launch();
 
-    enum class Outcome { Succeeded, Failed, NoPassword, Cancelled };
+    enum class Outcome { Succeeded, Failed, NoPassword, Cancelled, CertificateRefused };
     // One attempt without retry, waited for in a local event loop. NoPassword: no password
     // could be had (nothing was sent). Cancelled: a stop request from pStop ended the wait.
+    // CertificateRefused: the server's certificate was not trusted (nothing was sent).
     static Outcome logInAndWait(UserPrompt* pPrompt, QNetworkAccessManager* pNam, ServerProfile* pProfile,
                                 StopSignals* pStop = nullptr);
 
@@ -40,6 +43,8 @@ public:
 
     bool succeeded() const { return m_blSucceeded; }
     int requestNumber() const { return m_iRequestNumber; }
+    // Why the last attempt ended without a login, when it was the server's certificate.
+    const CertificateTrust::Refusal& certificateRefusal() const { return m_refusal; }
 
 Q_SIGNALS:
     void signalLogin();
@@ -66,5 +71,6 @@ private:
     QNetworkAccessManager* m_pNam = nullptr;
     ServerProfile* m_pProfile = nullptr;
     QPointer<QNetworkReply> m_pReply;
+    CertificateTrust::Refusal m_refusal;
     UserPrompt* m_pPrompt;
 };

@@ -74,9 +74,12 @@ ServerReply ServerReply::classify(QNetworkReply* pReply)
         ServerReply reply;
         reply.kind = TransportFailure;
         reply.errorCode = int(pReply->error());
-        // The program never classifies a reply it aborted itself: a cancelled transfer here
-        // is the no-transfer time-out.
-        if (reply.errorCode == QNetworkReply::OperationCanceledError)
+        reply.refusal = CertificateTrust::refusal(pReply);
+        // The program never classifies a reply it aborted itself, except for a refused
+        // certificate: a cancelled transfer here is the no-transfer time-out.
+        if (!reply.refusal.isNull())
+            reply.errorCode = QNetworkReply::SslHandshakeFailedError;
+        else if (reply.errorCode == QNetworkReply::OperationCanceledError)
             reply.errorCode = QNetworkReply::TimeoutError;
         reply.errorString = pReply->errorString();
         reply.httpStatus = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -177,6 +180,8 @@ namespace ReplyMessages {
 
 QString connectFail(const ServerReply& reply)
 {
+    if (!reply.refusal.isNull())
+        return CertificateTrust::refusalMessage(reply.refusal);
     return VelmLocale::message("err_connect_fail").arg(reply.errorName());
 }
 

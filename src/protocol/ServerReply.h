@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CertificateTrust.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
@@ -19,6 +21,7 @@ struct ServerReply
     int httpStatus = 0;  // the HTTP status of a failed reply, 0 when none came
     QByteArray body;
     QJsonObject object; // members of a JSON body; empty when the body does not parse
+    CertificateTrust::Refusal refusal; // the server's certificate was refused (a transport failure)
 
     static ServerReply classify(QNetworkReply* pReply);
     static ServerReply fromBody(const QByteArray& baBody);

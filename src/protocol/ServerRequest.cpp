@@ -1,5 +1,6 @@
 #include "ServerRequest.h"
 
+#include "CertificateTrust.h"
 #include "ServerAddress.h"
 
 #include <QNetworkAccessManager>
@@ -43,22 +44,17 @@ QByteArray formValue(const QString& strValue)
     return ServerAddress::percentEncode(strValue).toLatin1();
 }
 
-void applyCertificatePolicy(QNetworkReply* pReply)
-{
-    QObject::connect(pReply, &QNetworkReply::sslErrors, pReply, [pReply]() { pReply->ignoreSslErrors(); });
-}
-
 QNetworkReply* post(QNetworkAccessManager* pNam, const QNetworkRequest& request, const QByteArray& baBody)
 {
     QNetworkReply* pReply = pNam->post(request, baBody);
-    applyCertificatePolicy(pReply);
+    CertificateTrust::watch(pReply);
     return pReply;
 }
 
 QNetworkReply* put(QNetworkAccessManager* pNam, const QNetworkRequest& request, QIODevice* pBody)
 {
     QNetworkReply* pReply = pBody ? pNam->put(request, pBody) : pNam->put(request, QByteArray());
-    applyCertificatePolicy(pReply);
+    CertificateTrust::watch(pReply);
     return pReply;
 }
 

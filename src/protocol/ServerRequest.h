@@ -9,7 +9,7 @@ class QNetworkAccessManager;
 class QNetworkReply;
 
 // Every request to the server is built and sent here: URL from the base URL, content types,
-// redirect and certificate policy.
+// redirect policy; every reply's certificate is judged by CertificateTrust.
 namespace ServerRequest {
 
 inline constexpr const char* LoginPath = "/blog/login.php";

@@ -32,6 +32,9 @@ const TableInfo s_tables[] = {
      "create table PTPPhotoRecords (name varchar(80), profname varchar(100), size varchar(100), modified varchar(10), "
      "deviceid varchar(100))",
      "SELECT name FROM sqlite_master WHERE type='table'and name='PTPPhotoRecords'"},
+    {"ServerCertificates",
+     "create table ServerCertificates (hostaddr varchar(255), port int, keysha256 varchar(64), pinned varchar(20))",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='ServerCertificates'"},
 };
 
 QString s_strOpenError; // why the last open failed after the file was opened

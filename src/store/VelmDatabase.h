@@ -7,7 +7,8 @@
 // the default connection.
 namespace VelmDatabase {
 
-enum Table { ServerProfiles, PhotoRecords, PTPPhotoRecords };
+// ServerCertificates holds the certificate keys trusted per server (host and port).
+enum Table { ServerProfiles, PhotoRecords, PTPPhotoRecords, ServerCertificates };
 
 const char* tableName(Table table);
 const char* creationStatement(Table table);

@@ -7,6 +7,7 @@
 #include "protocol/SecurityConfirm.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
+#include "store/CertificatePins.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
 
@@ -61,6 +62,9 @@ private Q_SLOTS:
     void refusedPasswordReprompts();
     void cancelledPrompts();
     void secretsStayOutOfLog();
+    void certificateTrust();
+    void fingerprintInput_data();
+    void fingerprintInput();
 
 private:
     ServerProfile makeProfile(const QString& strAccount, const QString& strPassword, bool blHttps = false,
@@ -368,6 +372,122 @@ void TestSecurityConfirm::secretsStayOutOfLog()
     QVERIFY(!lstLines.isEmpty());
     QVERIFY2(!strLog.contains(QLatin1String("passwd")), qPrintable(strLog));
     QVERIFY2(!strLog.contains(QLatin1String("PICSESSID")), qPrintable(strLog));
+}
+
+// Trusted on first use: the key is remembered; another certificate on the same server is
+// refused before a byte of the request goes out, also on a connection manager that has
+// reached the server before; trusting it sends the same login again.
+void TestSecurityConfirm::certificateTrust()
+{
+    const QString strDir = m_pEnv->root();
+    QVERIFY(RefServerProcess::makeCertificate(strDir, QStringLiteral("a")));
+    QVERIFY(RefServerProcess::makeCertificate(strDir, QStringLiteral("b")));
+    const QByteArray baKeyA = RefServerProcess::publicKeySha256(strDir + QLatin1String("/a.pem"));
+    const QByteArray baKeyB = RefServerProcess::publicKeySha256(strDir + QLatin1String("/b.pem"));
+    QCOMPARE(baKeyA.size(), 32);
+    QVERIFY(baKeyB.size() == 32 && baKeyA != baKeyB);
+    const auto certificate = [&](const char* pszName) {
+        return QStringList{QStringLiteral("--cert"), strDir + QLatin1Char('/') + QLatin1String(pszName) + ".pem",
+                           QStringLiteral("--key"), strDir + QLatin1Char('/') + QLatin1String(pszName) + ".key"};
+    };
+    QVERIFY(startServer(standardAccounts(), certificate("a")));
+    const int iPort = m_pServer->port();
+    m_pServer->setPort(iPort);
+    const QString strHost = QStringLiteral("127.0.0.1");
+    ServerProfile profile = makeProfile(QStringLiteral("ann"), QStringLiteral("pw"), true);
+    QVERIFY(!VelmDatabase::tableExists(VelmDatabase::ServerCertificates));
+
+    ScriptedPrompt prompt;
+    QCOMPARE(SecurityConfirm::logInAndWait(&prompt, m_pNam.get(), &profile), SecurityConfirm::Outcome::Succeeded);
+    QCOMPARE(CertificatePins::pinFor(strHost, iPort).keyHash, baKeyA);
+    QCOMPARE(CertificatePins::pinFor(QStringLiteral("127.0.0.1"), iPort + 1).keyHash, QByteArray());
+    QNetworkAccessManager freshNam;
+    QCOMPARE(SecurityConfirm::logInAndWait(&prompt, &freshNam, &profile), SecurityConfirm::Outcome::Succeeded);
+    QVERIFY(prompt.shown.isEmpty());
+    const auto logins = [this]() { return m_pServer->journalFor(QLatin1String(ServerRequest::LoginPath)).size(); };
+    QCOMPARE(logins(), 2);
+
+    // The same port now shows certificate b (a new journal). The desktop flow (retry allowed)
+    // asks; Cancel ends the attempt without a password prompt, and nothing reached the server.
+    QVERIFY(m_pServer->start(certificate("b")));
+    QCOMPARE(m_pServer->port(), iPort);
+    SecurityConfirm login(&prompt);
+    QSignalSpy spy(&login, &SecurityConfirm::signalLoginFinish);
+    prompt.trustAnswers = {false};
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+    QVERIFY(spy.wait(15000));
+    QCOMPARE(spy.at(0).at(0).toBool(), false);
+    QCOMPARE(prompt.shown.size(), 1);
+    const ScriptedPrompt::Shown shown = prompt.shown.constFirst();
+    QCOMPARE(shown.kind, QStringLiteral("certificate"));
+    QCOMPARE(shown.title, QStringLiteral("Warning"));
+    const QString strFingerprintA = CertificatePins::fingerprintText(baKeyA);
+    const QString strFingerprintB = CertificatePins::fingerprintText(baKeyB);
+    QVERIFY(QRegularExpression(QStringLiteral("^([0-9A-F]{2}:){31}[0-9A-F]{2}$")).match(strFingerprintA).hasMatch());
+    QCOMPARE(shown.text, VelmLocale::message("err_cert_changed")
+                             .arg(QStringLiteral("127.0.0.1:%1").arg(iPort), strFingerprintA, strFingerprintB));
+    QVERIFY(shown.text.indexOf(strFingerprintA) < shown.text.indexOf(strFingerprintB));
+    QCOMPARE(login.certificateRefusal().offeredKey, baKeyB);
+    QCOMPARE(logins(), 0);
+    QCOMPARE(CertificatePins::pinFor(strHost, iPort).keyHash, baKeyA);
+    QCOMPARE(SecurityConfirm::logInAndWait(&prompt, &freshNam, &profile),
+             SecurityConfirm::Outcome::CertificateRefused);
+    QCOMPARE(logins(), 0);
+
+    // Any other request is refused the same way, with the same message.
+    QNetworkReply* pReply = ServerRequest::post(
+        m_pNam.get(), ServerRequest::buildForm(profile.baseUrl, ServerRequest::AlbumListPath), "action=x");
+    QSignalSpy finished(pReply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(15000));
+    const ServerReply reply = ServerReply::classify(pReply);
+    delete pReply;
+    QCOMPARE(reply.errorCode, int(QNetworkReply::SslHandshakeFailedError));
+    QCOMPARE(ReplyMessages::albumList(reply), shown.text);
+    QCOMPARE(m_pServer->journal().size(), 0);
+
+    // Trusting the new certificate replaces the key and sends the login again, once.
+    prompt.shown.clear();
+    prompt.trustAnswers = {true};
+    QVERIFY(login.prepareLogin(m_pNam.get(), &profile, true, false));
+    login.launch();
+    QVERIFY(spy.wait(15000));
+    QCOMPARE(spy.last().at(0).toBool(), true);
+    QCOMPARE(prompt.shown.size(), 1);
+    QCOMPARE(CertificatePins::pinFor(strHost, iPort).keyHash, baKeyB);
+    QCOMPARE(logins(), 1);
+    QVERIFY(login.certificateRefusal().isNull());
+
+    // Plain HTTP never looks at the table.
+    QVERIFY(startServer(standardAccounts()));
+    ServerProfile plain = makeProfile(QStringLiteral("ann"), QStringLiteral("pw"));
+    QCOMPARE(SecurityConfirm::logInAndWait(&prompt, m_pNam.get(), &plain), SecurityConfirm::Outcome::Succeeded);
+    QCOMPARE(CertificatePins::pinFor(strHost, m_pServer->port()).keyHash, QByteArray());
+}
+
+void TestSecurityConfirm::fingerprintInput_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("valid");
+    const QString strHex = QStringLiteral("00112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF");
+    QTest::newRow("plain") << strHex << true;
+    QTest::newRow("colons") << CertificatePins::fingerprintText(QByteArray::fromHex(strHex.toLatin1())) << true;
+    QTest::newRow("blanks") << (QStringLiteral("  ") + strHex.left(32) + QStringLiteral(" \t") + strHex.mid(32)) << true;
+    QTest::newRow("short") << strHex.left(62) << false;
+    QTest::newRow("long") << (strHex + QStringLiteral("00")) << false;
+    QTest::newRow("not hex") << (strHex.left(63) + QStringLiteral("g")) << false;
+    QTest::newRow("wide digit") << (strHex.left(63) + QString(QChar(0xff11))) << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TestSecurityConfirm::fingerprintInput()
+{
+    QFETCH(QString, input);
+    QFETCH(bool, valid);
+    const QByteArray baHash = CertificatePins::parseFingerprint(input);
+    QCOMPARE(baHash.size(), valid ? 32 : 0);
+    if (valid)
+        QCOMPARE(baHash.toHex(), QByteArray("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff"));
 }
 
 QTEST_GUILESS_MAIN(TestSecurityConfirm)

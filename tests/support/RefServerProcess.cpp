@@ -1,9 +1,11 @@
 #include "RefServerProcess.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QUrl>
 
 // The server's own files live in a hidden folder of the root, beside the photo folders.
@@ -44,7 +46,7 @@ bool RefServerProcess::start(const QStringList& lstExtraArgs, bool blHttps)
     m_iPort = 0;
     m_iPid = 0;
 
-    QStringList lstArgs = {QStringLiteral("--root"),    m_strRoot,    QStringLiteral("--port"), QStringLiteral("0"),
+    QStringList lstArgs = {QStringLiteral("--root"),    m_strRoot,    QStringLiteral("--port"), QString::number(m_iFixedPort),
                            QStringLiteral("--journal"), journalPath()};
     if (m_blAccounts)
         lstArgs << QStringLiteral("--accounts") << accountsPath();
@@ -160,4 +162,47 @@ QString RefServerProcess::standardError() const
     if (m_pProcess)
         m_baStandardError += m_pProcess->readAllStandardError();
     return QString::fromLocal8Bit(m_baStandardError);
+}
+
+namespace {
+
+bool runOpenssl(const QStringList& lstArgs, const QByteArray& baInput = QByteArray(), QByteArray* pbaOutput = nullptr)
+{
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"), lstArgs);
+    if (!openssl.waitForStarted(10000))
+        return false;
+    openssl.write(baInput);
+    openssl.closeWriteChannel();
+    if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0)
+        return false;
+    if (pbaOutput)
+        *pbaOutput = openssl.readAllStandardOutput();
+    return true;
+}
+
+} // namespace
+
+bool RefServerProcess::makeCertificate(const QString& strDir, const QString& strName)
+{
+    const QString strBase = strDir + QLatin1Char('/') + strName;
+    return runOpenssl({QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                        QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                        QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                        QStringLiteral("-keyout"), strBase + QLatin1String(".key"), QStringLiteral("-out"),
+                        strBase + QLatin1String(".pem")}) &&
+           QFile::exists(strBase + QLatin1String(".pem"));
+}
+
+QByteArray RefServerProcess::publicKeySha256(const QString& strCertFile)
+{
+    QByteArray baPem;
+    QByteArray baDer;
+    if (!runOpenssl({QStringLiteral("x509"), QStringLiteral("-in"), strCertFile, QStringLiteral("-pubkey"),
+                     QStringLiteral("-noout")},
+                    QByteArray(), &baPem) ||
+        !runOpenssl({QStringLiteral("pkey"), QStringLiteral("-pubin"), QStringLiteral("-outform"), QStringLiteral("DER")},
+                    baPem, &baDer))
+        return {};
+    return baDer.isEmpty() ? QByteArray() : QCryptographicHash::hash(baDer, QCryptographicHash::Sha256);
 }

@@ -22,6 +22,8 @@ public:
     void setAccounts(const QJsonObject& accounts);
     // Starts the server through a launcher (for example inside a network namespace).
     void setLauncher(const QStringList& lstLauncher) { m_lstLauncher = lstLauncher; }
+    // Listens on this port from the next start on (0: a free one), e.g. to restart on the same one.
+    void setPort(int iPort) { m_iFixedPort = iPort; }
     // Starts with the journal enabled; waits (up to 15 s) for the base-URL line. False on failure.
     bool start(const QStringList& lstExtraArgs = {}, bool blHttps = false);
     void stop();             // SIGTERM, wait up to 10 s, then kill
@@ -35,6 +37,12 @@ public:
     QList<QJsonObject> journalFor(const QString& strPath) const; // lines whose "path" ends with strPath
     QString standardError() const;                               // what the server printed on stderr so far
 
+    // A self-signed certificate for 127.0.0.1 and its key, made by the openssl program into
+    // strDir as <strName>.pem and <strName>.key. False when openssl fails.
+    static bool makeCertificate(const QString& strDir, const QString& strName);
+    // The SHA-256 of a certificate file's public key, as the openssl program computes it.
+    static QByteArray publicKeySha256(const QString& strCertFile);
+
 private:
     QString configDir() const;
     QString accountsPath() const;
@@ -45,6 +53,7 @@ private:
     std::unique_ptr<QProcess> m_pProcess;
     QString m_strBaseUrl;
     int m_iPort = 0;
+    int m_iFixedPort = 0;
     qint64 m_iPid = 0;
     mutable QByteArray m_baStandardError;
 };

@@ -30,3 +30,9 @@ bool ScriptedPrompt::askText(const QString& strTitle, const QString& strLabel, b
     strValue = textAnswers.takeFirst();
     return true;
 }
+
+bool ScriptedPrompt::trustCertificate(const QString& strTitle, const QString& strText)
+{
+    shown.append({QStringLiteral("certificate"), strTitle, strText});
+    return !trustAnswers.isEmpty() && trustAnswers.takeFirst();
+}
