@@ -91,12 +91,15 @@ void ServerSettings::showCertificate()
     const QByteArray baKey =
         CertificatePins::pinFor(m_ui->m_cbxIP->currentText().trimmed(), m_ui->m_pedtPort->text().toInt()).keyHash;
     if (baKey.isEmpty()) {
+        m_ui->m_plbCertFingerprint->setStyleSheet(QLatin1String(VelmWizard::LabelSheet));
         m_ui->m_plbCertFingerprint->setText(VelmLocale::message("msg_cert_not_pinned"));
         return;
     }
-    // Two lines of 16 bytes each.
+    // Two lines of 16 bytes each, in a fixed-width font.
+    m_ui->m_plbCertFingerprint->setStyleSheet(
+        QStringLiteral("QLabel { font-size : 10px;\n font-family : monospace;\n color : #1b1b1b }"));
     const QString strFingerprint = CertificatePins::fingerprintText(baKey);
-    m_ui->m_plbCertFingerprint->setText(strFingerprint.left(48) + QLatin1Char('\n') + strFingerprint.mid(48));
+    m_ui->m_plbCertFingerprint->setText(strFingerprint.left(47) + QLatin1Char('\n') + strFingerprint.mid(48));
 }
 
 void ServerSettings::applyLook()
@@ -131,10 +134,8 @@ void ServerSettings::applyLook()
     for (QWidget* pButton : {m_ui->m_pbtnCancel, m_ui->m_pbtnSave})
         pButton->setFixedHeight(24);
     VelmWizard::styleWidget(m_ui->m_plbCert, QLatin1String(VelmWizard::LabelSheet));
-    m_ui->m_plbCertFingerprint->setStyleSheet(
-        QStringLiteral("QLabel { font-size : 11px;\n font-family : monospace;\n color : #1b1b1b }"));
     m_ui->m_plbCertFingerprint->setWordWrap(true);
-    m_ui->m_plbCertFingerprint->setFixedWidth(300);
+    m_ui->m_plbCertFingerprint->setMinimumWidth(300);
     m_ui->m_plbCertFingerprint->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void helpAndVersion_data();
     void helpAndVersion();
     void dryRunPlan();
+    void certificates();
 
 private:
     // A fresh reference server with ann/pw (album "secret" forbidden) and the given albums.
@@ -861,6 +862,99 @@ void TestCli::dryRunPlan()
     // Neither run asked the server or wrote anything: album, run counter and history as before.
     QCOMPARE(m_pServer->journal().size(), iRequests);
     QCOMPARE(queryDatabase(env, strState), lstState);
+}
+
+// HTTPS: the fingerprint given ahead is the only one accepted; another certificate stops every
+// command before a byte of HTTP is sent (exit 2, both fingerprints); trust shows and pins it.
+void TestCli::certificates()
+{
+    const QString strDir = m_mediaDir.path();
+    QVERIFY(RefServerProcess::makeCertificate(strDir, QStringLiteral("a")));
+    QVERIFY(RefServerProcess::makeCertificate(strDir, QStringLiteral("b")));
+    const QByteArray baKeyA = RefServerProcess::publicKeySha256(strDir + QLatin1String("/a.pem"));
+    const QByteArray baKeyB = RefServerProcess::publicKeySha256(strDir + QLatin1String("/b.pem"));
+    QVERIFY(baKeyA.size() == 32 && baKeyB.size() == 32);
+    const QString strA = QString::fromLatin1(baKeyA.toHex(':').toUpper());
+    const QString strB = QString::fromLatin1(baKeyB.toHex(':').toUpper());
+    const auto certificate = [&](const char* pszName) {
+        return QStringList{QStringLiteral("--cert"), strDir + QLatin1Char('/') + QLatin1String(pszName) + ".pem",
+                           QStringLiteral("--key"), strDir + QLatin1Char('/') + QLatin1String(pszName) + ".key"};
+    };
+    QVERIFY(startServer({QStringLiteral("family")}, certificate("a")));
+    m_pServer->setPort(m_pServer->port());
+    const QString strPort = QString::number(m_pServer->port());
+    TestEnvironment env;
+    const auto addHttps = [&](const QString& strName, const QStringList& lstMore) {
+        return runCli(env,
+                      QStringList{"add-profile", "--name", strName, "--host", "127.0.0.1", "--port", strPort,
+                                  "--account", "ann", "--remember-password"} +
+                          lstMore,
+                      QStringLiteral("pw"));
+    };
+    const auto pinned = [&]() {
+        const QList<QVariantList> rows = queryDatabase(
+            env, QStringLiteral("select keysha256 from ServerCertificates where hostaddr = ? and port = ?"),
+            {QStringLiteral("127.0.0.1"), m_pServer->port()});
+        return rows.size() == 1 ? QByteArray::fromHex(rows.constFirst().value(0).toByteArray()) : QByteArray();
+    };
+    const auto requests = [&]() { return m_pServer->journal().size(); };
+
+    CliRun run = addHttps(QStringLiteral("x"), {"--fingerprint", strA});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QLatin1String("--https")), qPrintable(run.describe()));
+    run = addHttps(QStringLiteral("x"), {"--https", "--fingerprint", strA.left(90)});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QLatin1String("64 hexadecimal digits")), qPrintable(run.describe()));
+
+    // The wrong key given ahead: the login test is refused and the profile not added.
+    run = addHttps(QStringLiteral("wrong"), {"--https", "--fingerprint", strB});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.indexOf(strB) >= 0 && run.err.indexOf(strB) < run.err.indexOf(strA), qPrintable(run.describe()));
+    QVERIFY2(run.err.contains(QLatin1String("127.0.0.1:") + strPort), qPrintable(run.describe()));
+    QCOMPARE(requests(), 0);
+    QVERIFY(!runCli(env, {"profiles"}).out.contains(QLatin1String("wrong")));
+
+    // The right key, typed in lower case without colons.
+    run = addHttps(QStringLiteral("home"), {"--https", "--fingerprint", QString::fromLatin1(baKeyA.toHex())});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(requests(), 1);
+    QCOMPARE(pinned(), baKeyA);
+
+    // The server now shows certificate b: nothing is sent, the way out is named.
+    QVERIFY(m_pServer->start(certificate("b")));
+    const QString strPhoto = env.root() + QLatin1String("/local/pic.jpg");
+    QVERIFY(MediaFixtures::makeJpeg(strPhoto, 160, 120, QStringLiteral("2012:01:02 03:04:05")));
+    run = runCli(env, {"upload", "--profile", "home", "--album", "/photo/family", "--no-date-rename", strPhoto});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.indexOf(strA) >= 0 && run.err.indexOf(strA) < run.err.indexOf(strB), qPrintable(run.describe()));
+    QVERIFY2(run.err.contains(QLatin1String("pictarium-cli trust --profile 'home'")), qPrintable(run.describe()));
+    QCOMPARE(requests(), 0);
+
+    // trust shows the new key; without a terminal or --yes it is not trusted.
+    run = runCli(env, {"trust", "--profile", "home"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.contains(QLatin1String("Fingerprint: ") + strB), qPrintable(run.describe()));
+    QVERIFY2(run.out.contains(QLatin1String("Trusted now: ") + strA), qPrintable(run.describe()));
+    QCOMPARE(pinned(), baKeyA);
+    run = runCli(env, {"trust", "--profile", "home", "--yes"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(pinned(), baKeyB);
+    QCOMPARE(requests(), 0);
+    run = runCli(env, {"upload", "--profile", "home", "--album", "/photo/family", "--no-date-rename", strPhoto});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(TestFiles::readBytes(m_pServer->root() + QLatin1String("/photo/family/pic.jpg")),
+             TestFiles::readBytes(strPhoto));
+    run = runCli(env, {"trust", "--profile", "home", "--yes"});
+    QVERIFY2(run.exitCode == 0 && run.out.contains(QLatin1String("trusted already")), qPrintable(run.describe()));
+
+    // Plain HTTP: nothing is remembered, and there is nothing to trust.
+    QVERIFY(startServer());
+    QVERIFY(addProfile(env, QStringLiteral("plain")));
+    QCOMPARE(queryDatabase(env, QStringLiteral("select * from ServerCertificates where port = ?"), {m_pServer->port()})
+                 .size(),
+             0);
+    run = runCli(env, {"trust", "--profile", "plain"});
+    QVERIFY2(run.exitCode == 2 && run.err.contains(QLatin1String("plain HTTP")), qPrintable(run.describe()));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

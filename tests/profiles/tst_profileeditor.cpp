@@ -8,9 +8,11 @@
 #include "VelmLocale.h"
 #include "WaitUntil.h"
 #include "WidgetFlows.h"
+#include "WidgetPrompt.h"
 #include "profiles/CreateWizard.h"
 #include "profiles/ProfileEditor.h"
 #include "profiles/ServerSettings.h"
+#include "store/CertificatePins.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
 
@@ -22,6 +24,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -403,6 +406,36 @@ void TstProfileEditor::settingsWriteBack()
     QCOMPARE(cancelled.result(), int(QDialog::Rejected));
     QCOMPARE(row.profname, QStringLiteral("Living room"));
     QVERIFY(m_fixture.prompt.shown.isEmpty());
+
+    // The certificate key trusted for the server and port as entered; plain HTTP has none.
+    const QByteArray baKey = QByteArray::fromHex("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff");
+    QVERIFY(CertificatePins::setPin(QStringLiteral("127.0.0.2"), 5001, baKey));
+    ServerSettings pinned(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+    auto* pFingerprint = child<QLabel>(&pinned, "m_plbCertFingerprint");
+    QCOMPARE(pFingerprint->text(), QStringLiteral("00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF\n"
+                                                  "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF"));
+    QVERIFY(!pFingerprint->isHidden());
+    child<QLineEdit>(&pinned, "m_pedtPort")->setText(QStringLiteral("5002"));
+    QCOMPARE(pFingerprint->text(), VelmLocale::message("msg_cert_not_pinned"));
+    child<QCheckBox>(&pinned, "m_pchkHTTPS")->setChecked(false);
+    QVERIFY(pFingerprint->isHidden());
+
+    // The box for a changed certificate: Cancel is the default, the other button trusts.
+    WidgetPrompt widgetPrompt;
+    for (const bool blTrust : {false, true}) {
+        QStringList lstButtons;
+        whenModal<QMessageBox>([&lstButtons, blTrust](QMessageBox* pBox) {
+            for (QAbstractButton* pButton : pBox->buttons())
+                lstButtons.append(pButton->text());
+            QVERIFY(pBox->defaultButton() && pBox->defaultButton()->text() == QLatin1String("Cancel"));
+            if (blTrust)
+                pBox->buttons().constFirst()->click();
+            else
+                pBox->reject();
+        });
+        QCOMPARE(widgetPrompt.trustCertificate(QStringLiteral("Warning"), QStringLiteral("changed")), blTrust);
+        QCOMPARE(lstButtons, (QStringList{"Trust the new certificate", "Cancel"}));
+    }
 }
 
 // Through the editor: edit renames (the history stays under the old name), delete asks and

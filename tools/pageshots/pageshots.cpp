@@ -17,7 +17,10 @@
 #include "profiles/CreateWizard.h"
 #include "profiles/ProfileEditor.h"
 #include "profiles/ServerSettings.h"
+#include "WidgetPrompt.h"
 #include "protocol/AlbumBrowser.h"
+#include "protocol/CertificateTrust.h"
+#include "store/CertificatePins.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
 
@@ -25,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QLineEdit>
 #include <QDir>
 #include <QFileInfo>
@@ -128,11 +132,33 @@ void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPro
         return;
     }
     ProfileSummary row = ProfileStore::listProfiles().value(QStringLiteral("Home server"));
+    // Shown over HTTPS with a trusted certificate key.
+    row.https = true;
+    row.port = 5001;
+    CertificatePins::setPin(row.hostaddr, row.port, QCryptographicHash::hash("one", QCryptographicHash::Sha256));
     ServerSettings settings(&editor, pNam, &row, pPrompt);
     settings.show();
     waitFor([&]() { return settings.isVisible(); }, 2000);
     shoot(&settings, "13-server-settings");
     settings.reject();
+}
+
+// The warning when a server shows another certificate than the trusted one.
+void shootCertificateChanged()
+{
+    CertificateTrust::Refusal refusal;
+    refusal.host = QStringLiteral("192.168.1.20");
+    refusal.port = 5001;
+    refusal.trustedKey = QCryptographicHash::hash("one", QCryptographicHash::Sha256);
+    refusal.offeredKey = QCryptographicHash::hash("two", QCryptographicHash::Sha256);
+    QTimer::singleShot(500, []() {
+        if (QWidget* pBox = QApplication::activeModalWidget()) {
+            shoot(pBox, "15-certificate-changed");
+            pBox->close();
+        }
+    });
+    WidgetPrompt prompt;
+    prompt.trustCertificate(VelmLocale::message("err_warning"), CertificateTrust::refusalMessage(refusal));
 }
 
 int main(int argc, char* argv[])
@@ -248,6 +274,7 @@ int main(int argc, char* argv[])
 
     shootCreateWizard(blPrivate, &nam, &prompt, server.port());
     shootProfileEditor(blPrivate, &nam, &prompt);
+    shootCertificateChanged();
 
     if (logIn(&nam, &profile)) {
         AlbumBrowser browser(nullptr, &nam, profile.baseUrl, profile.hostaddr, profile.port, &prompt);
