@@ -2,6 +2,7 @@
 
 #include "AppIdentity.h"
 #include "HandOverFile.h"
+#include "PasswordVault.h"
 #include "UserPrompt.h"
 #include "VelmDatabase.h"
 #include "VelmLocale.h"
@@ -47,6 +48,56 @@ bool updateRow(const QString& strTable, qint64 llRowId, const ColumnValues& valu
 }
 
 const QString s_profiles = QStringLiteral("ServerProfiles");
+const QString s_password = QStringLiteral("password");
+
+// The first row of a profile; an empty record when there is none.
+QSqlRecord firstProfileRow(const QString& strName, bool* pblFound = nullptr)
+{
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("SELECT * FROM ServerProfiles WHERE profname = ? ORDER BY rowid LIMIT 1"));
+    query.addBindValue(strName);
+    const bool blFound = query.exec() && query.next();
+    if (pblFound)
+        *pblFound = blFound;
+    return blFound ? query.record() : QSqlRecord();
+}
+
+// A password to remember goes to the keyring first; the column is emptied only once the
+// keyring has confirmed it. Returns what the password column is to hold.
+QString keepRemembered(const QString& strName, const QString& strPassword)
+{
+    if (!strPassword.isEmpty() && PasswordVault::write(strName, strPassword) == PasswordVault::Outcome::Done)
+        return QString();
+    return strPassword;
+}
+
+// Drops the keyring entry of a name that no row uses any more.
+void forgetUnused(const QString& strName)
+{
+    if (firstRowId(s_profiles, strName) < 0)
+        PasswordVault::remove(strName);
+}
+
+// The password of a stored profile. A password in the column is the newest: it moves to the
+// keyring when the keyring takes it. With the keyring switched off, one found there moves
+// back into the column, and the entry is removed only after the column holds it.
+QString rememberedPassword(const QString& strName, bool blSavePass, const QString& strColumn)
+{
+    if (!blSavePass)
+        return strColumn;
+    const qint64 llRowId = firstRowId(s_profiles, strName);
+    if (!strColumn.isEmpty()) {
+        if (keepRemembered(strName, strColumn).isEmpty())
+            updateRow(s_profiles, llRowId, {{s_password, QString()}});
+        return strColumn;
+    }
+    QString strPassword;
+    if (PasswordVault::read(strName, &strPassword) != PasswordVault::Outcome::Done)
+        return QString();
+    if (!PasswordVault::enabled() && updateRow(s_profiles, llRowId, {{s_password, strPassword}}))
+        PasswordVault::remove(strName);
+    return strPassword;
+}
 
 } // namespace
 
@@ -96,26 +147,29 @@ bool insertProfile(const ServerProfile& profile)
     query.addBindValue(int(profile.personal));
     query.addBindValue(profile.usrname);
     query.addBindValue(profile.account);
-    query.addBindValue(profile.password);
+    // A password that is not to be remembered is kept nowhere.
+    query.addBindValue(profile.savepass ? keepRemembered(profile.profname, profile.password) : QString());
     query.addBindValue(int(profile.savepass));
     for (int iQuality = 0; iQuality < 4; ++iQuality)
         query.addBindValue(int(profile.qualities.contains(iQuality)));
     const bool blOk = query.exec();
+    if (!blOk)
+        forgetUnused(profile.profname);
+    else if (!profile.savepass)
+        PasswordVault::remove(profile.profname);
     rewriteShortcutList();
     return blOk;
 }
 
 bool loadProfile(const QString& strName, ServerProfile& profile, UserPrompt& prompt)
 {
-    QSqlQuery query(VelmDatabase::database());
-    query.prepare(QStringLiteral("SELECT * FROM ServerProfiles WHERE profname = ? ORDER BY rowid LIMIT 1"));
-    query.addBindValue(strName);
-    if (!query.exec() || !query.next()) {
+    bool blFound = false;
+    const QSqlRecord row = firstProfileRow(strName, &blFound);
+    if (!blFound) {
         prompt.critical(VelmLocale::message("err_error"),
                         VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));
         return false;
     }
-    const QSqlRecord row = query.record();
     auto flag = [&row](const char* pszColumn) { return row.value(QLatin1String(pszColumn)).toInt() != 0; };
 
     // Rebuilt in the order low, medium, high, mobile.
@@ -137,7 +191,7 @@ bool loadProfile(const QString& strName, ServerProfile& profile, UserPrompt& pro
     profile.personal = flag("personal");
     profile.usrname = row.value(QStringLiteral("usrname")).toString();
     profile.savepass = flag("savepass");
-    profile.password = row.value(QStringLiteral("password")).toString();
+    profile.password = rememberedPassword(strName, profile.savepass, row.value(s_password).toString());
     profile.account = row.value(QStringLiteral("account")).toString();
     profile.https = flag("https");
     profile.port = row.value(QStringLiteral("port")).toInt();
@@ -191,7 +245,10 @@ void setColumn(const QString& strTable, const QString& strName, const QString& s
     const qint64 llRowId = firstRowId(strTable, strName);
     if (llRowId < 0)
         return;
-    updateRow(strTable, llRowId, {{strColumn, strValue}});
+    // A password the profile remembers goes to the keyring like any other saved one.
+    const bool blRemembered = strTable == s_profiles && strColumn.compare(s_password, Qt::CaseInsensitive) == 0 &&
+                              firstProfileRow(strName).value(QStringLiteral("savepass")).toInt() != 0;
+    updateRow(strTable, llRowId, {{strColumn, blRemembered ? keepRemembered(strName, strValue) : strValue}});
 }
 
 void updateConnectionSettings(const QString& strOldName, const ProfileSummary& summary)
@@ -199,16 +256,33 @@ void updateConnectionSettings(const QString& strOldName, const ProfileSummary& s
     const qint64 llRowId = firstRowId(s_profiles, strOldName);
     if (llRowId < 0)
         return;
-    updateRow(s_profiles, llRowId,
-              {{QStringLiteral("profname"), summary.profname},
-               {QStringLiteral("https"), int(summary.https)},
-               {QStringLiteral("personal"), int(summary.personal)},
-               {QStringLiteral("savepass"), int(summary.savepass)},
-               {QStringLiteral("port"), summary.port},
-               {QStringLiteral("account"), summary.account},
-               {QStringLiteral("hostaddr"), summary.hostaddr},
-               {QStringLiteral("password"), summary.password},
-               {QStringLiteral("usrname"), summary.usrname}});
+    const bool blRenamed = summary.profname != strOldName;
+    bool blDropOld = blRenamed;
+    QString strColumn;
+    if (summary.savepass && summary.password.isEmpty() && blRenamed) {
+        // No password given: a remembered one follows the new name; one that cannot be read stays.
+        QString strKept;
+        const PasswordVault::Outcome outcome = PasswordVault::read(strOldName, &strKept);
+        if (outcome == PasswordVault::Outcome::Done)
+            strColumn = keepRemembered(summary.profname, strKept);
+        blDropOld = outcome != PasswordVault::Outcome::Unavailable;
+    } else if (summary.savepass) {
+        strColumn = keepRemembered(summary.profname, summary.password);
+    }
+    const bool blUpdated = updateRow(s_profiles, llRowId,
+                                     {{QStringLiteral("profname"), summary.profname},
+                                      {QStringLiteral("https"), int(summary.https)},
+                                      {QStringLiteral("personal"), int(summary.personal)},
+                                      {QStringLiteral("savepass"), int(summary.savepass)},
+                                      {QStringLiteral("port"), summary.port},
+                                      {QStringLiteral("account"), summary.account},
+                                      {QStringLiteral("hostaddr"), summary.hostaddr},
+                                      {s_password, strColumn},
+                                      {QStringLiteral("usrname"), summary.usrname}});
+    if (blUpdated && !summary.savepass)
+        PasswordVault::remove(summary.profname);
+    if (blUpdated && blDropOld)
+        forgetUnused(strOldName);
     rewriteShortcutList();
 }
 
@@ -222,6 +296,7 @@ bool deleteProfile(const QString& strName)
     query.addBindValue(llRowId);
     if (!query.exec())
         return false;
+    forgetUnused(strName);
 
     bool blOk = true;
     if (firstRowId(QStringLiteral("PhotoRecords"), strName) >= 0) {
@@ -243,6 +318,7 @@ QMap<QString, ProfileSummary> listProfiles(bool* pblOk)
         *pblOk = blOk;
     if (!blOk)
         return mapProfiles;
+    QList<ProfileSummary> lstRows;
     while (query.next()) {
         const QSqlRecord row = query.record();
         ProfileSummary summary;
@@ -254,7 +330,13 @@ QMap<QString, ProfileSummary> listProfiles(bool* pblOk)
         summary.hostaddr = row.value(QStringLiteral("hostaddr")).toString();
         summary.usrname = row.value(QStringLiteral("usrname")).toString();
         summary.account = row.value(QStringLiteral("account")).toString();
-        summary.password = row.value(QStringLiteral("password")).toString();
+        summary.password = row.value(s_password).toString();
+        lstRows.append(summary);
+    }
+    query.finish();
+    // Only after the read: moving a password rewrites its row.
+    for (ProfileSummary& summary : lstRows) {
+        summary.password = rememberedPassword(summary.profname, summary.savepass, summary.password);
         mapProfiles.insert(summary.profname, summary);
     }
     return mapProfiles;
