@@ -76,6 +76,15 @@ QList<QSslCertificate> presentedChain(const QNetworkReply* pReply, const QList<Q
     return lstChain;
 }
 
+// A refusal naming the reply's server, to be filled by judge().
+Refusal serverOf(const QNetworkReply* pReply)
+{
+    Refusal refusal;
+    refusal.host = pReply->url().host();
+    refusal.port = pReply->url().port(443);
+    return refusal;
+}
+
 void refuse(QNetworkReply* pReply, const Refusal& refusal)
 {
     qDebug("%s:%d certificate of %s:%d refused", "CertificateTrust", __LINE__, qPrintable(refusal.host),
@@ -94,10 +103,7 @@ void watch(QNetworkReply* pReply)
     // handshake goes on only when the errors are ignored here. Only these errors of this
     // certificate are ignored: a reconnection that shows another certificate asks again.
     QObject::connect(pReply, &QNetworkReply::sslErrors, pReply, [pReply](const QList<QSslError>& lstErrors) {
-        const QUrl url = pReply->url();
-        Refusal refusal;
-        refusal.host = url.host();
-        refusal.port = url.port(443);
+        Refusal refusal = serverOf(pReply);
         const Verdict verdict = judge(refusal.host, refusal.port, presentedChain(pReply, lstErrors), &refusal);
         if (verdict == Verdict::Changed || verdict == Verdict::NoCertificate)
             refuse(pReply, refusal);
@@ -107,10 +113,7 @@ void watch(QNetworkReply* pReply)
     // Every completed handshake, before the request is written: a key the system vouches for is
     // remembered; anything else here should have come through the check above.
     QObject::connect(pReply, &QNetworkReply::encrypted, pReply, [pReply]() {
-        const QUrl url = pReply->url();
-        Refusal refusal;
-        refusal.host = url.host();
-        refusal.port = url.port(443);
+        Refusal refusal = serverOf(pReply);
         const Verdict verdict =
             judge(refusal.host, refusal.port, pReply->sslConfiguration().peerCertificateChain(), &refusal);
         if (verdict == Verdict::Changed || verdict == Verdict::NoCertificate) {
