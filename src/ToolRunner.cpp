@@ -37,6 +37,13 @@ QString path(Tool tool)
                               QLatin1String(entry.pszName) + strSuffix;
     if (QFileInfo(strBeside).isExecutable())
         return strBeside;
+#ifdef PICTARIUM_LIBEXEC_FROM_BIN
+    // Installed: the program's own helpers live in its libexec folder.
+    const QString strInstalled = QCoreApplication::applicationDirPath() + QLatin1String("/" PICTARIUM_LIBEXEC_FROM_BIN "/") +
+                                 QLatin1String(entry.pszName) + strSuffix;
+    if (!*entry.pszFolder && QFileInfo(strInstalled).isExecutable())
+        return strInstalled;
+#endif
     const QString strOnPath = QStandardPaths::findExecutable(QLatin1String(entry.pszName));
     return strOnPath.isEmpty() ? strBeside : strOnPath;
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
@@ -171,6 +172,8 @@ const MessageEntry s_messages[] = {
     {"err_cert_changed", QT_TRANSLATE_NOOP("global", "The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.\n\nTrusted certificate (SHA-256):\n%2\n\nNew certificate (SHA-256):\n%3\n\nTrust the new certificate only if you have changed the server's certificate yourself.")},
     {"create_svr_cert", QT_TRANSLATE_NOOP("global", "Certificate")},
     {"msg_cert_not_pinned", QT_TRANSLATE_NOOP("global", "Not trusted yet: the first HTTPS connection remembers it.")},
+    {"err_path_unlistable", QT_TRANSLATE_NOOP("global", "These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.\n\n%1")},
+    {"err_start_program", QT_TRANSLATE_NOOP("global", "Pictarium Uploader could not be started: %1")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));
@@ -259,7 +262,15 @@ QString systemLanguage(const QString& strLocaleName)
 
 QString translationCatalog(const VelmSettings& settings)
 {
-    return QLatin1String(":/") + currentLanguage(settings) + QLatin1String(".qm");
+    const QString strFile = currentLanguage(settings) + QLatin1String(".qm");
+#ifdef PICTARIUM_DATA_FROM_BIN
+    // An installed catalogue wins over the one built in, so that it can be updated alone.
+    const QString strInstalled = QCoreApplication::applicationDirPath() +
+                                 QLatin1String("/" PICTARIUM_DATA_FROM_BIN "/translations/") + strFile;
+    if (QFileInfo::exists(strInstalled))
+        return strInstalled;
+#endif
+    return QLatin1String(":/") + strFile;
 }
 
 void fillMessageTable()

@@ -25,7 +25,7 @@ QString configuredLanguage(const VelmSettings& settings);
 QString currentLanguage(const VelmSettings& settings);
 // The language code for a system locale name such as "pt_BR"; "enu" when it has no catalogue.
 QString systemLanguage(const QString& strLocaleName);
-// ":/" + current language + ".qm".
+// The installed catalogue of the current language, else the built-in ":/" + language + ".qm".
 QString translationCatalog(const VelmSettings& settings);
 
 // Looks every message up in the installed catalogue. Called once, after the translator

@@ -23,7 +23,10 @@
 void WidgetFlows::applyWindowIcon()
 {
     Q_INIT_RESOURCE(velm_images);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon_64.png")));
+    // The installed icon where the theme has it; the desktop links the windows to the menu entry.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("pictarium-uploader"), QIcon(QStringLiteral(":/images/icon_64.png"))));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.velmora.PictariumUploader"));
 }
 
 void WidgetFlows::runProfileEditor(int iMode, QNetworkAccessManager* pNam)

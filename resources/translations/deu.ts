@@ -719,6 +719,20 @@ Vertrauen Sie dem neuen Zertifikat nur, wenn Sie das Zertifikat des Servers selb
         <extracomment>msg_cert_not_pinned</extracomment>
         <translation>Noch nicht vertraut: Die erste HTTPS-Verbindung merkt es sich.</translation>
     </message>
+    <message>
+        <source>These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.
+
+%1</source>
+        <extracomment>err_path_unlistable</extracomment>
+        <translation>Diese Elemente wurden ausgelassen: Die Hochladeliste nimmt nur Dateien auf diesem Computer auf, deren Namen keinen Zeilenumbruch enthalten und gültiger Text sind.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader could not be started: %1</source>
+        <extracomment>err_start_program</extracomment>
+        <translation>Pictarium Uploader konnte nicht gestartet werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>ProfileEditor</name>

@@ -711,6 +711,18 @@ Trust the new certificate only if you have changed the server's certificate your
         <extracomment>msg_cert_not_pinned</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.
+
+%1</source>
+        <extracomment>err_path_unlistable</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader could not be started: %1</source>
+        <extracomment>err_start_program</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProfileEditor</name>
