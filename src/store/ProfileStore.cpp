@@ -1,6 +1,7 @@
 #include "ProfileStore.h"
 
 #include "AppIdentity.h"
+#include "DesktopMenus.h"
 #include "HandOverFile.h"
 #include "PasswordVault.h"
 #include "UserPrompt.h"
@@ -386,7 +387,10 @@ void rewriteShortcutList()
     QSqlQuery probe(VelmDatabase::database());
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM ServerProfiles")))
         return;
-    HandOverFile::writeCountedList(shortcutListPath(), shortcutOrder());
+    const QStringList lstNames = shortcutOrder();
+    HandOverFile::writeCountedList(shortcutListPath(), lstNames);
+    // The file managers' menus start uploads by the same positions.
+    DesktopMenus::rewrite(lstNames);
 }
 
 QString shortcutProfileName(int iIndex)
