@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -97,6 +98,9 @@ void tell(bool blWindow, const QString& strText)
 
 int main(int argc, char* argv[])
 {
+    // Diagnostics only with PICTARIUM_DEBUG=1: standard error is for the messages below.
+    if (qEnvironmentVariable("PICTARIUM_DEBUG") != QLatin1String("1"))
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     // A window for messages only where there is a display: menus run it from the desktop.
     const bool blWindow = qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     std::unique_ptr<QCoreApplication> pApp;
