@@ -22,7 +22,8 @@ install(DIRECTORY ${PICTARIUM_DESKTOP_DIR}/icons/hicolor DESTINATION ${CMAKE_INS
 if(EXISTS ${PICTARIUM_DESKTOP_DIR}/menus)
     install(DIRECTORY ${PICTARIUM_DESKTOP_DIR}/menus/ DESTINATION ${PICTARIUM_DATA_SUBDIR}/menus)
 endif()
-foreach(code deu enu)
+foreach(ts ${PICTARIUM_TS_FILES})
+    get_filename_component(code ${ts} NAME_WE)
     install(FILES ${PROJECT_BINARY_DIR}/src/${code}.qm DESTINATION ${PICTARIUM_DATA_SUBDIR}/translations)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pictarium-uploader)
@@ -40,7 +41,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velmora <packages@velmora.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "imagemagick, dcraw, ffmpeg, libqt6sql6-sqlite, qt6-qpa-plugins, libsecret-1-0")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gphoto2, gnome-keyring")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gphoto2, gnome-keyring, qt6-translations-l10n, fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Uploads photos and videos from the PC to the Pictarium photo albums of a Kestrabox home server.\n\
 Five JPEG thumbnails per photo (camera RAW included) and H.264/AAC copies of videos are made on\n\

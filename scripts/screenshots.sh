@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Builds the program and saves a picture of each upload wizard page and dialog, drawn on an
-# Xvfb display, into the folder given (default: build/screenshots). Nothing leaves 127.0.0.1.
+# Builds the program and saves a picture of each page and dialog, drawn on an Xvfb display,
+# in one language (a code such as deu or jpn) or in all twenty ("all", the default), into
+# OUTDIR/<code>/ (default build/screenshots). Nothing leaves 127.0.0.1.
+#   ./scripts/screenshots.sh [LANG|all] [OUTDIR]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
-out="${1:-$build/screenshots}"
-"$root/scripts/install-deps.sh" xvfb xauth
+lang="${1:-all}"
+out="${2:-$build/screenshots}"
+# Fonts with Chinese, Japanese and Korean glyphs for those catalogues.
+"$root/scripts/install-deps.sh" xvfb xauth fonts-noto-cjk qt6-translations-l10n
 BUILD_DIR="$build" "$root/scripts/build.sh"
-mkdir -p "$out"
-xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$build/tools/pageshots/pictarium-pageshots" "$out"
-xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb "$build/tools/pageshots/pictarium-pageshots" "$out/deu" deu
+codes=(enu cht chs jpn deu krn fra ita esn ptb ptg rus dan nor sve nld plk hun trk csy)
+[ "$lang" = all ] || codes=("$lang")
+for code in "${codes[@]}"; do
+    mkdir -p "$out/$code"
+    xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb \
+        "$build/tools/pageshots/pictarium-pageshots" "$out/$code" "$code" | grep -v '^saved' || true
+done
 echo "pictures in $out"

@@ -113,6 +113,7 @@ StartUp::StartUp(UserPrompt* pPrompt, StartUpFlows* pFlows) : m_pPrompt(pPrompt)
 StartUp::~StartUp()
 {
     QCoreApplication::removeTranslator(&m_translator);
+    QCoreApplication::removeTranslator(&m_qtTranslator);
 }
 
 int StartUp::run(const QStringList& lstArguments)
@@ -124,6 +125,9 @@ int StartUp::run(const QStringList& lstArguments)
     const QString strCatalog = VelmLocale::translationCatalog(settings);
     if (m_translator.load(strCatalog) && !m_translator.isEmpty())
         QCoreApplication::installTranslator(&m_translator);
+    // Qt's own texts (standard buttons, file dialogs) in the same language.
+    if (VelmLocale::loadQtCatalog(m_qtTranslator, VelmLocale::currentLanguage(settings)))
+        QCoreApplication::installTranslator(&m_qtTranslator);
     VelmLocale::fillMessageTable();
 
     AppIdentity::ensureDataFolder();

@@ -84,4 +84,5 @@ private:
     std::unique_ptr<QNetworkAccessManager> m_pNam;
     ServerProfile m_profile;
     QTranslator m_translator;
+    QTranslator m_qtTranslator;
 };

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QLocale>
 
 #include <cstring>
@@ -271,6 +273,24 @@ QString translationCatalog(const VelmSettings& settings)
         return strInstalled;
 #endif
     return QLatin1String(":/") + strFile;
+}
+
+bool loadQtCatalog(QTranslator& translator, const QString& strCode)
+{
+    // Qt 6.4 ships no Swedish and no Bokmål or European Portuguese catalogue; the nearest
+    // follow, and where none is near the texts stay English.
+    static const QHash<QString, QStringList> s_names = {
+        {"enu", {"en"}},    {"cht", {"zh_TW"}}, {"chs", {"zh_CN"}},          {"jpn", {"ja"}},
+        {"deu", {"de"}},    {"krn", {"ko"}},    {"fra", {"fr"}},             {"ita", {"it"}},
+        {"esn", {"es"}},    {"ptb", {"pt_BR"}}, {"ptg", {"pt_PT", "pt_BR"}}, {"rus", {"ru"}},
+        {"dan", {"da"}},    {"nor", {"nb", "no", "nn"}}, {"sve", {"sv"}},    {"nld", {"nl"}},
+        {"plk", {"pl"}},    {"hun", {"hu"}},    {"trk", {"tr"}},             {"csy", {"cs"}}};
+    const QString strFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString& strName : s_names.value(strCode)) {
+        if (translator.load(QLatin1String("qtbase_") + strName, strFolder) && !translator.isEmpty())
+            return true;
+    }
+    return false;
 }
 
 void fillMessageTable()

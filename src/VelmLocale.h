@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QString>
 
+class QTranslator;
+
 // The settings object: read-only access to the per-user settings store. Constructing it
 // fills the extension tables.
 class VelmSettings
@@ -27,6 +29,9 @@ QString currentLanguage(const VelmSettings& settings);
 QString systemLanguage(const QString& strLocaleName);
 // The installed catalogue of the current language, else the built-in ":/" + language + ".qm".
 QString translationCatalog(const VelmSettings& settings);
+// Qt's own catalogue ("qtbase") for a language code; the nearest one Qt ships where it has
+// none of that very language. False when there is none.
+bool loadQtCatalog(QTranslator& translator, const QString& strCode);
 
 // Looks every message up in the installed catalogue. Called once, after the translator
 // is installed.

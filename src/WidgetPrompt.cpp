@@ -43,12 +43,17 @@ UserPrompt::Button WidgetPrompt::question(const QString& strTitle, const QString
 
 bool WidgetPrompt::askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue)
 {
-    bool blOk = false;
-    const QString strText = QInputDialog::getText(nullptr, strTitle, strLabel,
-                                                  blPassword ? QLineEdit::Password : QLineEdit::Normal, strValue, &blOk);
-    if (blOk)
-        strValue = strText;
-    return blOk;
+    QInputDialog dialog;
+    dialog.setWindowTitle(strTitle);
+    dialog.setLabelText(strLabel);
+    dialog.setTextEchoMode(blPassword ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setTextValue(strValue);
+    dialog.setOkButtonText(VelmLocale::message("btn_ok"));
+    dialog.setCancelButtonText(VelmLocale::message("btn_cancel"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    strValue = dialog.textValue();
+    return true;
 }
 
 bool WidgetPrompt::trustCertificate(const QString& strTitle, const QString& strText)

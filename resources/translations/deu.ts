@@ -541,7 +541,7 @@
     <message>
         <source>Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.</source>
         <extracomment>upload_vdo_desc</extracomment>
-        <translation>Wählen Sie die Konvertierungsqualitäten für Videos aus, die in Pictarium wiedergegeben werden sollen.\nDas Hochladen dauert länger, wenn Sie mehrere und/oder höhere Qualitätsstufen auswählen.</translation>
+        <translation>Wählen Sie die Konvertierungsqualitäten für Videos aus, die in Pictarium wiedergegeben werden sollen. Das Hochladen dauert länger, wenn Sie mehrere und/oder höhere Qualitätsstufen auswählen.</translation>
     </message>
     <message>
         <source>High (1080p HD, 2Mbp/s)</source>
@@ -571,7 +571,7 @@
     <message>
         <source>No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.</source>
         <extracomment>upload_zero_file</extracomment>
-        <translation>Es sind keine Dateien zum Hochladen verfügbar.\nDies liegt daran, dass die ausgewählten Elemente bereits in den Zielordner in Pictarium hochgeladen wurden und Ihr Konto nicht berechtigt ist, die ausgewählten Elemente nach Pictarium hochzuladen.</translation>
+        <translation>Es sind keine Dateien zum Hochladen verfügbar. Dies liegt daran, dass die ausgewählten Elemente bereits in den Zielordner in Pictarium hochgeladen wurden und Ihr Konto nicht berechtigt ist, die ausgewählten Elemente nach Pictarium hochzuladen.</translation>
     </message>
     <message>
         <source>Your account does not have permission to upload the selected items to Pictarium.</source>
@@ -732,6 +732,17 @@ Vertrauen Sie dem neuen Zertifikat nur, wenn Sie das Zertifikat des Servers selb
         <source>Pictarium Uploader could not be started: %1</source>
         <extracomment>err_start_program</extracomment>
         <translation>Pictarium Uploader konnte nicht gestartet werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorTableModel</name>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Error Status</source>
+        <translation>Fehlerstatus</translation>
     </message>
 </context>
 <context>

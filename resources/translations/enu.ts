@@ -6,687 +6,687 @@
     <message>
         <source>Select a folder to upload files to</source>
         <extracomment>album_browser_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Select a folder to upload files to</translation>
     </message>
     <message>
         <source>Create folder:</source>
         <extracomment>album_browser_new_album_name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Create folder:</translation>
     </message>
     <message>
         <source>Back</source>
         <extracomment>btn_back</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Back</translation>
     </message>
     <message>
         <source>Browse</source>
         <extracomment>btn_browse</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Browse</translation>
     </message>
     <message>
         <source>Cancel</source>
         <extracomment>btn_cancel</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Close</source>
         <extracomment>btn_close</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Create</source>
         <extracomment>btn_create</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Create</translation>
     </message>
     <message>
         <source>Create Profile</source>
         <extracomment>btn_create_prof</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Create Profile</translation>
     </message>
     <message>
         <source>Done</source>
         <extracomment>btn_done</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Done</translation>
     </message>
     <message>
         <source>See Error Report</source>
         <extracomment>btn_error_report</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>See Error Report</translation>
     </message>
     <message>
         <source>Finish</source>
         <extracomment>btn_finish</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Finish</translation>
     </message>
     <message>
         <source>Next</source>
         <extracomment>btn_next</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Next</translation>
     </message>
     <message>
         <source>No</source>
         <extracomment>btn_no</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>OK</source>
         <extracomment>btn_ok</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Save</source>
         <extracomment>btn_save</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>Start Uploading</source>
         <extracomment>btn_start_upload</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Start Uploading</translation>
     </message>
     <message>
         <source>Upload Later</source>
         <extracomment>btn_upload_later</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload Later</translation>
     </message>
     <message>
         <source>Yes</source>
         <extracomment>btn_yes</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>Choose the type of accounts you wish to upload your files to.</source>
         <extracomment>create_per_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Choose the type of accounts you wish to upload your files to.</translation>
     </message>
     <message>
         <source>Pictarium</source>
         <extracomment>create_per_photo</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium</translation>
     </message>
     <message>
         <source>Personal Pictarium</source>
         <extracomment>create_per_photo_personal</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Personal Pictarium</translation>
     </message>
     <message>
         <source>There are two types of accounts you can upload to: standard Pictarium accounts, and Personal Pictarium accounts. To upload to the latter, you must activate Personal Pictarium in Pictarium. Please see Help for more details.</source>
         <extracomment>create_per_tooltip</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>There are two types of accounts you can upload to: standard Pictarium accounts, and Personal Pictarium accounts. To upload to the latter, you must activate Personal Pictarium in Pictarium. Please see Help for more details.</translation>
     </message>
     <message>
         <source>Upload to</source>
         <extracomment>create_per_uploadto</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload to</translation>
     </message>
     <message>
         <source>User name</source>
         <extracomment>create_per_username</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>User name</translation>
     </message>
     <message>
         <source>Account</source>
         <extracomment>create_pw_account</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Account</translation>
     </message>
     <message>
         <source>Enter the login and password of the account.</source>
         <extracomment>create_pw_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Enter the login and password of the account.</translation>
     </message>
     <message>
         <source>Password</source>
         <extracomment>create_pw_password</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Password</translation>
     </message>
     <message>
         <source>Remember password</source>
         <extracomment>create_pw_savepass</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Remember password</translation>
     </message>
     <message>
         <source>Enter a profile name and fill in server information. Then edit port number if necessary.</source>
         <extracomment>create_svr_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Enter a profile name and fill in server information. Then edit port number if necessary.</translation>
     </message>
     <message>
         <source>Server Name/IP</source>
         <extracomment>create_svr_hostname</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Server Name/IP</translation>
     </message>
     <message>
         <source>Port number</source>
         <extracomment>create_svr_port</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Port number</translation>
     </message>
     <message>
         <source>Profile Name</source>
         <extracomment>create_svr_profname</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Profile Name</translation>
     </message>
     <message>
         <source>Profiles allow you to customize and save your settings, so you don't need to modify them each time you upload photos. The profile name will be your Kestrabox name by default if left blank.</source>
         <extracomment>create_svr_tooltip</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Profiles allow you to customize and save your settings, so you don't need to modify them each time you upload photos. The profile name will be your Kestrabox name by default if left blank.</translation>
     </message>
     <message>
         <source>Manage profiles</source>
         <extracomment>cxt_manage_profile</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Manage profiles</translation>
     </message>
     <message>
         <source>Upload to Pictarium</source>
         <extracomment>cxt_menu</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload to Pictarium</translation>
     </message>
     <message>
         <source>Create new profile</source>
         <extracomment>cxt_new_profile</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Create new profile</translation>
     </message>
     <message>
         <source>IP address</source>
         <extracomment>editor_ipaddr</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>IP address</translation>
     </message>
     <message>
         <source>No profiles have been created</source>
         <extracomment>editor_no_profiles</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>No profiles have been created</translation>
     </message>
     <message>
         <source>The user account has been disabled.</source>
         <extracomment>err_account_disable</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The user account has been disabled.</translation>
     </message>
     <message>
         <source>%1 is not a valid Pictarium user account.</source>
         <extracomment>err_account_invalid</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 is not a valid Pictarium user account.</translation>
     </message>
     <message>
         <source>The account or password is invalid. Please try again.</source>
         <extracomment>err_auth_fail</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The account or password is invalid. Please try again.</translation>
     </message>
     <message>
         <source>Invalid folder name: %1</source>
         <extracomment>err_bad_dir_name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Invalid folder name: %1</translation>
     </message>
     <message>
         <source>The port number must be between 1 and 65535.</source>
         <extracomment>err_bad_port</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The port number must be between 1 and 65535.</translation>
     </message>
     <message>
         <source>Connection error. (Error Code: %1)</source>
         <extracomment>err_connect_fail</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Connection error. (Error Code: %1)</translation>
     </message>
     <message>
         <source>Failed to convert %1.</source>
         <extracomment>err_convert</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Failed to convert %1.</translation>
     </message>
     <message>
         <source>Database error (%1)</source>
         <extracomment>err_database</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Database error (%1)</translation>
     </message>
     <message>
         <source>This function is not available in the demo mode.</source>
         <extracomment>err_demo_site</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>This function is not available in the demo mode.</translation>
     </message>
     <message>
         <source>This function is not supported by the connected server.</source>
         <extracomment>err_kb_not_supp</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>This function is not supported by the connected server.</translation>
     </message>
     <message>
         <source>The folder name already exists. Please use another name.</source>
         <extracomment>err_duplicate_dir_name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The folder name already exists. Please use another name.</translation>
     </message>
     <message>
         <source>Error</source>
         <extracomment>err_error</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Please enter a valid hostname or IP address.</source>
         <extracomment>err_host_addr</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please enter a valid hostname or IP address.</translation>
     </message>
     <message>
         <source>Incorrect password.</source>
         <extracomment>err_invalid_pass</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Incorrect password.</translation>
     </message>
     <message>
         <source>You are not authorized to use this service.</source>
         <extracomment>err_login_autoblock</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>You are not authorized to use this service.</translation>
     </message>
     <message>
         <source>Failed to establish the connection. Please check the hostname/IP address or make sure Pictarium is working properly, and then try again.</source>
         <extracomment>err_login_server</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Failed to establish the connection. Please check the hostname/IP address or make sure Pictarium is working properly, and then try again.</translation>
     </message>
     <message>
         <source>Velmora Kestrabox is not ready. To upload photos to [%1], please make sure the Kestrabox Manager is installed on the server and configurations are set up correctly.</source>
         <extracomment>err_msg_sys_not_ready</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Velmora Kestrabox is not ready. To upload photos to [%1], please make sure the Kestrabox Manager is installed on the server and configurations are set up correctly.</translation>
     </message>
     <message>
         <source>To upload photos to [%1], please make sure the server is installed and configured correctly.</source>
         <extracomment>err_msg_sys_not_ready_photo</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>To upload photos to [%1], please make sure the server is installed and configured correctly.</translation>
     </message>
     <message>
         <source>Please upload from a non-empty folder.</source>
         <extracomment>err_none_sel_file</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please upload from a non-empty folder.</translation>
     </message>
     <message>
         <source>Please select a destination before uploading.</source>
         <extracomment>err_none_sel_folder</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please select a destination before uploading.</translation>
     </message>
     <message>
         <source>Please select at least one video conversion quality before uploading.</source>
         <extracomment>err_none_sel_vdoqual</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please select at least one video conversion quality before uploading.</translation>
     </message>
     <message>
         <source>Please enter the name of a Personal Pictarium account.</source>
         <extracomment>err_personal_empty</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please enter the name of a Personal Pictarium account.</translation>
     </message>
     <message>
         <source>Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to enable Pictarium.</source>
         <extracomment>err_photo_disable</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to enable Pictarium.</translation>
     </message>
     <message>
         <source>Pictarium is not installed. Please install the package at Parcelry to upload photos.</source>
         <extracomment>err_photo_not_install</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium is not installed. Please install the package at Parcelry to upload photos.</translation>
     </message>
     <message>
         <source>Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.</source>
         <extracomment>err_photo_personal_disable</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.</translation>
     </message>
     <message>
         <source>The photo shared folder is not found. Please make sure the photo shared folder exists before uploading.</source>
         <extracomment>err_photo_root_not_found</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The photo shared folder is not found. Please make sure the photo shared folder exists before uploading.</translation>
     </message>
     <message>
         <source>Please enter the port number.</source>
         <extracomment>err_port_empty</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please enter the port number.</translation>
     </message>
     <message>
         <source>Profile name [%1] already exists.</source>
         <extracomment>err_profname_duplicate</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Profile name [%1] already exists.</translation>
     </message>
     <message>
         <source>Please enter a profile name for this server.</source>
         <extracomment>err_profname_empty</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please enter a profile name for this server.</translation>
     </message>
     <message>
         <source>No %1 was found on the local network.</source>
         <extracomment>err_serv_not_found</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>No %1 was found on the local network.</translation>
     </message>
     <message>
         <source>The connection is lost. Please log in to Kestrabox Manager again.</source>
         <extracomment>err_session_lost</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The connection is lost. Please log in to Kestrabox Manager again.</translation>
     </message>
     <message>
         <source>Unknown server error. (Error Code:%1)</source>
         <extracomment>err_svr_unknown</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Unknown server error. (Error Code:%1)</translation>
     </message>
     <message>
         <source>Skip duplicate file</source>
         <extracomment>err_upd_file_duplicate</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Skip duplicate file</translation>
     </message>
     <message>
         <source>You have no privileges to either create new albums or upload files.</source>
         <extracomment>err_upd_no_privilege</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>You have no privileges to either create new albums or upload files.</translation>
     </message>
     <message>
         <source>The destination folder is not found: %1</source>
         <extracomment>err_upd_target_not_found</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The destination folder is not found: %1</translation>
     </message>
     <message>
         <source>Enter a Pictarium account</source>
         <extracomment>err_usrname_empty</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Enter a Pictarium account</translation>
     </message>
     <message>
         <source>Warning</source>
         <extracomment>err_warning</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>You can upload photos or videos with Pictarium Uploader by right-clicking on items.</source>
         <extracomment>install_finish_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>You can upload photos or videos with Pictarium Uploader by right-clicking on items.</translation>
     </message>
     <message>
         <source>Pictarium Uploader installation completed</source>
         <extracomment>install_finish_title</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium Uploader installation completed</translation>
     </message>
     <message>
         <source>Pictarium Uploader allows you to upload photo and video files to the Pictarium library of your Velmora Kestrabox.</source>
         <extracomment>install_intro_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium Uploader allows you to upload photo and video files to the Pictarium library of your Velmora Kestrabox.</translation>
     </message>
     <message>
         <source>Choose Install Location</source>
         <extracomment>install_intro_dest_folder</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Choose Install Location</translation>
     </message>
     <message>
         <source>Welcome to the Pictarium Uploader</source>
         <extracomment>install_intro_title</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Welcome to the Pictarium Uploader</translation>
     </message>
     <message>
         <source>Pictarium Uploader is being installed now, please wait...</source>
         <extracomment>install_prog_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium Uploader is being installed now, please wait...</translation>
     </message>
     <message>
         <source>Installing Pictarium Uploader</source>
         <extracomment>install_prog_title</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Installing Pictarium Uploader</translation>
     </message>
     <message>
         <source>Are you sure you want to continue?</source>
         <extracomment>msg_cfrm_continue</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to continue?</translation>
     </message>
     <message>
         <source>Are you sure you want to remove all configurations of Pictarium Uploader?</source>
         <extracomment>msg_cfrm_remove_db</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to remove all configurations of Pictarium Uploader?</translation>
     </message>
     <message>
         <source>Are you sure you want to delete the profile [%1]?</source>
         <extracomment>msg_cfrm_remove_prof</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete the profile [%1]?</translation>
     </message>
     <message>
         <source>Please enter the %1's password.</source>
         <extracomment>msg_enter_pass</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please enter the %1's password.</translation>
     </message>
     <message>
         <source>Please make sure: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader is not blocked by the firewall of your computer OS or anti-virus applications.&lt;/li&gt; &lt;li&gt;%1 and your computer are both connected to the network.&lt;/li&gt; &lt;li&gt;You have switched on the power of %1.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</source>
         <extracomment>msg_firewall</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please make sure: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader is not blocked by the firewall of your computer OS or anti-virus applications.&lt;/li&gt; &lt;li&gt;%1 and your computer are both connected to the network.&lt;/li&gt; &lt;li&gt;You have switched on the power of %1.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Upload Photos</source>
         <extracomment>msg_photo_caption</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload Photos</translation>
     </message>
     <message>
         <source>Velmora Kestrabox</source>
         <extracomment>velm_server</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Velmora Kestrabox</translation>
     </message>
     <message>
         <source>Upload file count</source>
         <extracomment>upload_count</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload file count</translation>
     </message>
     <message>
         <source>Unsupported file count</source>
         <extracomment>upload_count_unsupport</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Unsupported file count</translation>
     </message>
     <message>
         <source>Rename files with taken time</source>
         <extracomment>upload_date_rename</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Rename files with taken time</translation>
     </message>
     <message>
         <source>Destination Folder</source>
         <extracomment>upload_dest_folder</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Destination Folder</translation>
     </message>
     <message>
         <source>If the file already exists</source>
         <extracomment>upload_file_exist</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>If the file already exists</translation>
     </message>
     <message>
         <source>Failed to upload</source>
         <extracomment>upload_finish_fail</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Failed to upload</translation>
     </message>
     <message>
         <source>Successfully uploaded</source>
         <extracomment>upload_finish_success</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Successfully uploaded</translation>
     </message>
     <message>
         <source>Upload finished</source>
         <extracomment>upload_finish_title</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload finished</translation>
     </message>
     <message>
         <source>%1 files</source>
         <extracomment>upload_finish_unit</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 files</translation>
     </message>
     <message>
         <source>Upload supported files only</source>
         <extracomment>upload_idxable</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Upload supported files only</translation>
     </message>
     <message>
         <source>Keep the folder structure when uploading files</source>
         <extracomment>upload_igr_dir</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Keep the folder structure when uploading files</translation>
     </message>
     <message>
         <source>Skip files that have been uploaded</source>
         <extracomment>upload_incbackup</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Skip files that have been uploaded</translation>
     </message>
     <message>
         <source>Overwrite</source>
         <extracomment>upload_overwrite</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Overwrite</translation>
     </message>
     <message>
         <source>Uploaded files</source>
         <extracomment>upload_prog_status</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Uploaded files</translation>
     </message>
     <message>
         <source>Uploading files to [%1]...</source>
         <extracomment>upload_prog_title</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Uploading files to [%1]...</translation>
     </message>
     <message>
         <source>Rename</source>
         <extracomment>upload_rename</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>Skip</source>
         <extracomment>upload_skip</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Skip</translation>
     </message>
     <message>
         <source>Source Folder</source>
         <extracomment>upload_src_folder</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Source Folder</translation>
     </message>
     <message>
         <source>Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.</source>
         <extracomment>upload_vdo_desc</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.</translation>
     </message>
     <message>
         <source>High (1080p HD, 2Mbp/s)</source>
         <extracomment>upload_vdo_high</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>High (1080p HD, 2Mbp/s)</translation>
     </message>
     <message>
         <source>Low (360p, 256kbp/s)</source>
         <extracomment>upload_vdo_low</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Low (360p, 256kbp/s)</translation>
     </message>
     <message>
         <source>Medium (720p HD, 1Mbp/s)</source>
         <extracomment>upload_vdo_medium</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Medium (720p HD, 1Mbp/s)</translation>
     </message>
     <message>
         <source>Mobile (240p, 256kbp/s)</source>
         <extracomment>upload_vdo_mobile</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Mobile (240p, 256kbp/s)</translation>
     </message>
     <message>
         <source>Please note that to play videos in Pictarium, you must choose at least one quality setting.</source>
         <extracomment>upload_vdo_tooltip</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Please note that to play videos in Pictarium, you must choose at least one quality setting.</translation>
     </message>
     <message>
         <source>No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.</source>
         <extracomment>upload_zero_file</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.</translation>
     </message>
     <message>
         <source>Your account does not have permission to upload the selected items to Pictarium.</source>
         <extracomment>upload_zero_file_nopriv</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Your account does not have permission to upload the selected items to Pictarium.</translation>
     </message>
     <message>
         <source>The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.</source>
         <extracomment>upload_zero_file_uploaded</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.</translation>
     </message>
     <message>
         <source>The upload history cannot be written (%1), so a later upload would send these files again. Please check that the data folder can be written, and then try again.</source>
         <extracomment>err_history_write</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The upload history cannot be written (%1), so a later upload would send these files again. Please check that the data folder can be written, and then try again.</translation>
     </message>
     <message>
         <source>Not uploaded: the upload stopped before this file was sent.</source>
         <extracomment>err_not_sent</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Not uploaded: the upload stopped before this file was sent.</translation>
     </message>
     <message>
         <source>Another upload with the profile [%1] is running. Please wait until it has finished, and then try again.</source>
         <extracomment>err_profile_busy</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Another upload with the profile [%1] is running. Please wait until it has finished, and then try again.</translation>
     </message>
     <message>
         <source>The server did not confirm this file after it was sent; it may have been stored. (Error Code: %1)</source>
         <extracomment>err_upd_no_reply</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The server did not confirm this file after it was sent; it may have been stored. (Error Code: %1)</translation>
     </message>
     <message>
         <source>Uploaded without thumbnails: they could not be made or sent.</source>
         <extracomment>err_upd_no_thumbs</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Uploaded without thumbnails: they could not be made or sent.</translation>
     </message>
     <message>
         <source>Uploaded without these video conversions: %1</source>
         <extracomment>err_upd_no_videos</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Uploaded without these video conversions: %1</translation>
     </message>
     <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</translation>
     </message>
     <message>
         <source>Stopping: waiting up to %1 seconds for the server to confirm %2. Click Cancel again to stop at once.</source>
         <extracomment>msg_wait_reply</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Stopping: waiting up to %1 seconds for the server to confirm %2. Click Cancel again to stop at once.</translation>
     </message>
     <message>
         <source>Left out: the name is not valid UTF-8 text. Rename the file to upload it.</source>
         <extracomment>skip_bad_name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: the name is not valid UTF-8 text. Rename the file to upload it.</translation>
     </message>
     <message>
         <source>Left out: hidden file or folder</source>
         <extracomment>skip_hidden</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: hidden file or folder</translation>
     </message>
     <message>
         <source>Left out: symbolic link</source>
         <extracomment>skip_link</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: symbolic link</translation>
     </message>
     <message>
         <source>Left out: not found</source>
         <extracomment>skip_missing</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: not found</translation>
     </message>
     <message>
         <source>Left out: not a regular file or folder</source>
         <extracomment>skip_special</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: not a regular file or folder</translation>
     </message>
     <message>
         <source>Left out: not a supported photo or video file</source>
         <extracomment>skip_unsupported</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: not a supported photo or video file</translation>
     </message>
     <message>
         <source>The destination folder %1 cannot be used: it must lie below /photo, and no folder in its path may be named "." or "..".</source>
         <extracomment>err_bad_destination</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The destination folder %1 cannot be used: it must lie below /photo, and no folder in its path may be named "." or "..".</translation>
     </message>
     <message>
         <source>A profile name may not contain control characters or line breaks, and may be at most %1 characters long.</source>
         <extracomment>err_profname_invalid</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>A profile name may not contain control characters or line breaks, and may be at most %1 characters long.</translation>
     </message>
     <message>
         <source>The file could not be read: it has been moved or deleted, or it may not be read.</source>
         <extracomment>err_upd_unreadable</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The file could not be read: it has been moved or deleted, or it may not be read.</translation>
     </message>
     <message>
         <source>No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.</source>
         <extracomment>err_no_camera</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.</translation>
     </message>
     <message>
         <source>Left out: the device gives this item a name that is not a plain file name</source>
         <extracomment>skip_camera_name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: the device gives this item a name that is not a plain file name</translation>
     </message>
     <message>
         <source>Left out: it could not be copied from the camera or memory card</source>
         <extracomment>skip_camera_copy</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Left out: it could not be copied from the camera or memory card</translation>
     </message>
     <message>
         <source>Trust the new certificate</source>
         <extracomment>btn_trust_cert</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Trust the new certificate</translation>
     </message>
     <message>
         <source>The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.
@@ -699,43 +699,64 @@ New certificate (SHA-256):
 
 Trust the new certificate only if you have changed the server's certificate yourself.</source>
         <extracomment>err_cert_changed</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.
+
+Trusted certificate (SHA-256):
+%2
+
+New certificate (SHA-256):
+%3
+
+Trust the new certificate only if you have changed the server's certificate yourself.</translation>
     </message>
     <message>
         <source>Certificate</source>
         <extracomment>create_svr_cert</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Certificate</translation>
     </message>
     <message>
         <source>Not trusted yet: the first HTTPS connection remembers it.</source>
         <extracomment>msg_cert_not_pinned</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Not trusted yet: the first HTTPS connection remembers it.</translation>
     </message>
     <message>
         <source>These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.
 
 %1</source>
         <extracomment>err_path_unlistable</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.
+
+%1</translation>
     </message>
     <message>
         <source>Pictarium Uploader could not be started: %1</source>
         <extracomment>err_start_program</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium Uploader could not be started: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorTableModel</name>
+    <message>
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>Error Status</source>
+        <translation>Error Status</translation>
     </message>
 </context>
 <context>
     <name>ProfileEditor</name>
     <message>
         <source>Pictarium Uploader Profile List</source>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium Uploader Profile List</translation>
     </message>
 </context>
 <context>
     <name>ServerSettings</name>
     <message>
         <source>Pictarium Uplaoder Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Pictarium Uplaoder Settings</translation>
     </message>
 </context>
 </TS>

@@ -2,8 +2,13 @@
 #include "VelmLocale.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -31,6 +36,9 @@ private Q_SLOTS:
     void englishTable();
     void germanCatalogue();
     void untranslatedFallsBackToEnglish();
+    void catalogues_data();
+    void catalogues();
+    void englishCatalogueMatchesSources();
 
 private:
     TestEnvironment m_env;
@@ -47,6 +55,7 @@ void TestVelmLocale::systemLanguage_data()
     QTest::newRow("zh_MO") << "zh_MO" << "cht";
     QTest::newRow("zh_SG") << "zh_SG" << "chs";
     QTest::newRow("zh_CN") << "zh_CN" << "chs";
+    QTest::newRow("zh") << "zh" << "chs";
     QTest::newRow("ja_JP") << "ja_JP" << "jpn";
     QTest::newRow("de_AT") << "de_AT" << "deu";
     QTest::newRow("ko_KR") << "ko_KR" << "krn";
@@ -78,12 +87,9 @@ void TestVelmLocale::systemLanguage()
     QFETCH(QString, locale);
     QFETCH(QString, code);
 
-    const QString strResult = VelmLocale::systemLanguage(locale);
-    // Languages whose catalogue is not shipped yet fall back to English.
-    if (QFile::exists(QLatin1String(":/") + code + QLatin1String(".qm")))
-        QCOMPARE(strResult, code);
-    else
-        QCOMPARE(strResult, QStringLiteral("enu"));
+    // Every language of the table has its catalogue.
+    QVERIFY(QFile::exists(QLatin1String(":/") + code + QLatin1String(".qm")));
+    QCOMPARE(VelmLocale::systemLanguage(locale), code);
 }
 
 void TestVelmLocale::diagnosticLines()
@@ -173,10 +179,8 @@ void TestVelmLocale::germanCatalogue()
         QVERIFY2(!strGerman.isEmpty(), VelmLocale::messageKey(i));
         QCOMPARE(strGerman.count(QLatin1String("%1")), strEnglish.count(QLatin1String("%1")));
     }
-    // Backslash-n in a catalogue text becomes a line break.
-    const QString strDesc = VelmLocale::message("upload_vdo_desc");
-    QCOMPARE(strDesc.split(QLatin1Char('\n')).size(), 2);
-    QVERIFY(!strDesc.contains(QLatin1Char('\\')));
+    // Line breaks of a text survive its translation.
+    QCOMPARE(VelmLocale::message("err_cert_changed").count(QLatin1Char('\n')), 8);
 
     QCoreApplication::removeTranslator(&translator);
     VelmLocale::fillMessageTable();
@@ -185,13 +189,113 @@ void TestVelmLocale::germanCatalogue()
 
 void TestVelmLocale::untranslatedFallsBackToEnglish()
 {
-    // The English catalogue holds no translations: it is not installed, English shows.
-    QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":/enu.qm")));
-    QVERIFY(translator.isEmpty());
+    // Without a catalogue the table holds the English texts; an unknown key shows itself.
     VelmLocale::fillMessageTable();
     QCOMPARE(VelmLocale::message("err_error"), QStringLiteral("Error"));
     QCOMPARE(VelmLocale::message("no_such_key"), QStringLiteral("no_such_key"));
+}
+
+namespace {
+
+// A text's shape that a translation must keep: placeholders, tags and line breaks.
+QStringList shape(const QString& strText)
+{
+    static const QRegularExpression s_parts(QStringLiteral("%[1-9]|<[^>]+>|\\\\n|\n"));
+    QStringList lstParts;
+    for (auto it = s_parts.globalMatch(strText); it.hasNext();)
+        lstParts << it.next().captured().replace(QLatin1String("\\n"), QLatin1String("\n"));
+    lstParts.sort();
+    return lstParts;
+}
+
+using TextSet = QSet<QPair<QString, QString>>; // context, source
+
+// (context, source) of every message of a .ts file; pstrProblem names an entry that is not
+// finished.
+TextSet catalogueTexts(const QString& strPath, QString* pstrProblem)
+{
+    TextSet texts;
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *pstrProblem = QStringLiteral("cannot read ") + strPath;
+        return texts;
+    }
+    QXmlStreamReader xml(&file);
+    QString strContext;
+    QString strSource;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            strContext = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            strSource = xml.readElementText();
+            texts.insert({strContext, strSource});
+        } else if (xml.name() == QLatin1String("translation")) {
+            const QString strType = xml.attributes().value(QLatin1String("type")).toString();
+            if (!strType.isEmpty() && pstrProblem->isEmpty())
+                *pstrProblem = strType + QLatin1String(": ") + strSource;
+        }
+    }
+    if (xml.hasError())
+        *pstrProblem = xml.errorString();
+    return texts;
+}
+
+} // namespace
+
+void TestVelmLocale::catalogues_data()
+{
+    QTest::addColumn<QString>("code");
+    for (const char* pszCode : {"enu", "cht", "chs", "jpn", "deu", "krn", "fra", "ita", "esn", "ptb", "ptg", "rus",
+                                "dan", "nor", "sve", "nld", "plk", "hun", "trk", "csy"})
+        QTest::newRow(pszCode) << QString::fromLatin1(pszCode);
+}
+
+// Every catalogue holds every message and form text the program has (the English one is
+// checked against the sources by lupdate), each finished and with the English text's
+// placeholders, tags and line breaks.
+void TestVelmLocale::catalogues()
+{
+    QFETCH(QString, code);
+    const QString strDir = QStringLiteral(PICTARIUM_TRANSLATIONS_DIR);
+    QString strProblem;
+    const TextSet english = catalogueTexts(strDir + QLatin1String("/enu.ts"), &strProblem);
+    QVERIFY2(strProblem.isEmpty(), qPrintable(strProblem));
+    const TextSet texts = catalogueTexts(strDir + QLatin1Char('/') + code + QLatin1String(".ts"), &strProblem);
+    QVERIFY2(strProblem.isEmpty(), qPrintable(strProblem));
+    QCOMPARE(texts, english);
+    for (int i = 0; i < VelmLocale::messageCount(); ++i)
+        QVERIFY2(english.contains({QStringLiteral("global"), QString::fromUtf8(VelmLocale::messageEnglish(i))}),
+                 VelmLocale::messageKey(i));
+
+    QTranslator translator;
+    QVERIFY(translator.load(QLatin1String(":/") + code + QLatin1String(".qm")));
+    for (const auto& text : english) {
+        const QString strTranslated =
+            translator.translate(text.first.toUtf8().constData(), text.second.toUtf8().constData());
+        const QByteArray baWhere = (text.first + QLatin1String(": ") + text.second).toUtf8();
+        QVERIFY2(!strTranslated.trimmed().isEmpty(), baWhere.constData());
+        QVERIFY2(shape(strTranslated) == shape(text.second),
+                 QByteArray(baWhere + " -> " + strTranslated.toUtf8()).constData());
+    }
+}
+
+// The English catalogue lists exactly the texts the sources mark for translation.
+void TestVelmLocale::englishCatalogueMatchesSources()
+{
+    QTemporaryDir dir;
+    const QString strTs = dir.filePath(QStringLiteral("sources.ts"));
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(PICTARIUM_LUPDATE),
+                  {QStringLiteral(PICTARIUM_SOURCE_DIR "/src"), QStringLiteral(PICTARIUM_SOURCE_DIR "/forms"),
+                   QStringLiteral("-ts"), strTs, QStringLiteral("-silent")});
+    QVERIFY(lupdate.waitForFinished(120000));
+    QCOMPARE(lupdate.exitCode(), 0);
+    QString strProblem;
+    TextSet sources = catalogueTexts(strTs, &strProblem);
+    const TextSet english = catalogueTexts(QStringLiteral(PICTARIUM_TRANSLATIONS_DIR "/enu.ts"), &strProblem);
+    QCOMPARE(sources, english);
 }
 
 QTEST_GUILESS_MAIN(TestVelmLocale)

@@ -161,6 +161,29 @@ void shootCertificateChanged()
     prompt.trustCertificate(VelmLocale::message("err_warning"), CertificateTrust::refusalMessage(refusal));
 }
 
+// The password prompt and a yes/no question, with the texts of the message table.
+void shootPrompts()
+{
+    WidgetPrompt prompt;
+    QTimer::singleShot(500, []() {
+        if (QWidget* pBox = QApplication::activeModalWidget()) {
+            shoot(pBox, "16-password");
+            pBox->close();
+        }
+    });
+    QString strPassword;
+    prompt.askText(AppIdentity::applicationTitle(), VelmLocale::message("msg_enter_pass").arg(QStringLiteral("ann")),
+                   true, strPassword);
+    QTimer::singleShot(500, []() {
+        if (QWidget* pBox = QApplication::activeModalWidget()) {
+            shoot(pBox, "17-question");
+            pBox->close();
+        }
+    });
+    prompt.question(VelmLocale::message("err_warning"),
+                    VelmLocale::message("msg_cfrm_remove_prof").arg(QStringLiteral("Home server")), UserPrompt::No);
+}
+
 int main(int argc, char* argv[])
 {
     const bool blPrivate = TestNetwork::enterPrivateNetwork(nullptr) && TestNetwork::bringUpLoopback(nullptr);
@@ -179,6 +202,9 @@ int main(int argc, char* argv[])
     QTranslator translator;
     if (argc > 2 && translator.load(QLatin1String(":/") + QString::fromLocal8Bit(argv[2]) + QLatin1String(".qm")))
         QCoreApplication::installTranslator(&translator);
+    QTranslator qtTranslator;
+    if (argc > 2 && VelmLocale::loadQtCatalog(qtTranslator, QString::fromLocal8Bit(argv[2])))
+        QCoreApplication::installTranslator(&qtTranslator);
     QDir().mkpath(s_strOut);
 
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + QLatin1String("/data")));
@@ -275,6 +301,7 @@ int main(int argc, char* argv[])
     shootCreateWizard(blPrivate, &nam, &prompt, server.port());
     shootProfileEditor(blPrivate, &nam, &prompt);
     shootCertificateChanged();
+    shootPrompts();
 
     if (logIn(&nam, &profile)) {
         AlbumBrowser browser(nullptr, &nam, profile.baseUrl, profile.hostaddr, profile.port, &prompt);

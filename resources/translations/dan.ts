@@ -1,0 +1,762 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="da_DK">
+<context>
+    <name>global</name>
+    <message>
+        <source>Select a folder to upload files to</source>
+        <extracomment>album_browser_desc</extracomment>
+        <translation>Vælg en mappe, som filerne skal uploades til</translation>
+    </message>
+    <message>
+        <source>Create folder:</source>
+        <extracomment>album_browser_new_album_name</extracomment>
+        <translation>Opret mappe:</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <extracomment>btn_back</extracomment>
+        <translation>Tilbage</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <extracomment>btn_browse</extracomment>
+        <translation>Gennemse</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>btn_cancel</extracomment>
+        <translation>Annuller</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <extracomment>btn_close</extracomment>
+        <translation>Luk</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <extracomment>btn_create</extracomment>
+        <translation>Opret</translation>
+    </message>
+    <message>
+        <source>Create Profile</source>
+        <extracomment>btn_create_prof</extracomment>
+        <translation>Opret profil</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <extracomment>btn_done</extracomment>
+        <translation>Færdig</translation>
+    </message>
+    <message>
+        <source>See Error Report</source>
+        <extracomment>btn_error_report</extracomment>
+        <translation>Vis fejlrapport</translation>
+    </message>
+    <message>
+        <source>Finish</source>
+        <extracomment>btn_finish</extracomment>
+        <translation>Udfør</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <extracomment>btn_next</extracomment>
+        <translation>Næste</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <extracomment>btn_no</extracomment>
+        <translation>Nej</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <extracomment>btn_ok</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <extracomment>btn_save</extracomment>
+        <translation>Gem</translation>
+    </message>
+    <message>
+        <source>Start Uploading</source>
+        <extracomment>btn_start_upload</extracomment>
+        <translation>Start upload</translation>
+    </message>
+    <message>
+        <source>Upload Later</source>
+        <extracomment>btn_upload_later</extracomment>
+        <translation>Upload senere</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <extracomment>btn_yes</extracomment>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Choose the type of accounts you wish to upload your files to.</source>
+        <extracomment>create_per_desc</extracomment>
+        <translation>Vælg den type konto, du vil uploade dine filer til.</translation>
+    </message>
+    <message>
+        <source>Pictarium</source>
+        <extracomment>create_per_photo</extracomment>
+        <translation>Pictarium</translation>
+    </message>
+    <message>
+        <source>Personal Pictarium</source>
+        <extracomment>create_per_photo_personal</extracomment>
+        <translation>Personal Pictarium</translation>
+    </message>
+    <message>
+        <source>There are two types of accounts you can upload to: standard Pictarium accounts, and Personal Pictarium accounts. To upload to the latter, you must activate Personal Pictarium in Pictarium. Please see Help for more details.</source>
+        <extracomment>create_per_tooltip</extracomment>
+        <translation>Der er to typer konti, du kan uploade til: almindelige Pictarium-konti og Personal Pictarium-konti. Hvis du vil uploade til sidstnævnte, skal du aktivere Personal Pictarium i Pictarium. Se Hjælp for at få flere oplysninger.</translation>
+    </message>
+    <message>
+        <source>Upload to</source>
+        <extracomment>create_per_uploadto</extracomment>
+        <translation>Upload til</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <extracomment>create_per_username</extracomment>
+        <translation>Brugernavn</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <extracomment>create_pw_account</extracomment>
+        <translation>Konto</translation>
+    </message>
+    <message>
+        <source>Enter the login and password of the account.</source>
+        <extracomment>create_pw_desc</extracomment>
+        <translation>Angiv kontoens brugernavn og adgangskode.</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>create_pw_password</extracomment>
+        <translation>Adgangskode</translation>
+    </message>
+    <message>
+        <source>Remember password</source>
+        <extracomment>create_pw_savepass</extracomment>
+        <translation>Husk adgangskode</translation>
+    </message>
+    <message>
+        <source>Enter a profile name and fill in server information. Then edit port number if necessary.</source>
+        <extracomment>create_svr_desc</extracomment>
+        <translation>Angiv et profilnavn, og udfyld serveroplysningerne. Rediger derefter portnummeret, hvis det er nødvendigt.</translation>
+    </message>
+    <message>
+        <source>Server Name/IP</source>
+        <extracomment>create_svr_hostname</extracomment>
+        <translation>Servernavn/IP</translation>
+    </message>
+    <message>
+        <source>Port number</source>
+        <extracomment>create_svr_port</extracomment>
+        <translation>Portnummer</translation>
+    </message>
+    <message>
+        <source>Profile Name</source>
+        <extracomment>create_svr_profname</extracomment>
+        <translation>Profilnavn</translation>
+    </message>
+    <message>
+        <source>Profiles allow you to customize and save your settings, so you don't need to modify them each time you upload photos. The profile name will be your Kestrabox name by default if left blank.</source>
+        <extracomment>create_svr_tooltip</extracomment>
+        <translation>Med profiler kan du tilpasse og gemme dine indstillinger, så du ikke behøver at ændre dem, hver gang du uploader fotos. Hvis feltet efterlades tomt, bruges navnet på din Kestrabox som profilnavn.</translation>
+    </message>
+    <message>
+        <source>Manage profiles</source>
+        <extracomment>cxt_manage_profile</extracomment>
+        <translation>Administrer profiler</translation>
+    </message>
+    <message>
+        <source>Upload to Pictarium</source>
+        <extracomment>cxt_menu</extracomment>
+        <translation>Upload til Pictarium</translation>
+    </message>
+    <message>
+        <source>Create new profile</source>
+        <extracomment>cxt_new_profile</extracomment>
+        <translation>Opret ny profil</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <extracomment>editor_ipaddr</extracomment>
+        <translation>IP-adresse</translation>
+    </message>
+    <message>
+        <source>No profiles have been created</source>
+        <extracomment>editor_no_profiles</extracomment>
+        <translation>Der er ikke oprettet nogen profiler</translation>
+    </message>
+    <message>
+        <source>The user account has been disabled.</source>
+        <extracomment>err_account_disable</extracomment>
+        <translation>Brugerkontoen er deaktiveret.</translation>
+    </message>
+    <message>
+        <source>%1 is not a valid Pictarium user account.</source>
+        <extracomment>err_account_invalid</extracomment>
+        <translation>%1 er ikke en gyldig Pictarium-brugerkonto.</translation>
+    </message>
+    <message>
+        <source>The account or password is invalid. Please try again.</source>
+        <extracomment>err_auth_fail</extracomment>
+        <translation>Kontoen eller adgangskoden er ugyldig. Prøv igen.</translation>
+    </message>
+    <message>
+        <source>Invalid folder name: %1</source>
+        <extracomment>err_bad_dir_name</extracomment>
+        <translation>Ugyldigt mappenavn: %1</translation>
+    </message>
+    <message>
+        <source>The port number must be between 1 and 65535.</source>
+        <extracomment>err_bad_port</extracomment>
+        <translation>Portnummeret skal være mellem 1 og 65535.</translation>
+    </message>
+    <message>
+        <source>Connection error. (Error Code: %1)</source>
+        <extracomment>err_connect_fail</extracomment>
+        <translation>Forbindelsesfejl. (Fejlkode: %1)</translation>
+    </message>
+    <message>
+        <source>Failed to convert %1.</source>
+        <extracomment>err_convert</extracomment>
+        <translation>%1 kunne ikke konverteres.</translation>
+    </message>
+    <message>
+        <source>Database error (%1)</source>
+        <extracomment>err_database</extracomment>
+        <translation>Databasefejl (%1)</translation>
+    </message>
+    <message>
+        <source>This function is not available in the demo mode.</source>
+        <extracomment>err_demo_site</extracomment>
+        <translation>Denne funktion er ikke tilgængelig i demotilstand.</translation>
+    </message>
+    <message>
+        <source>This function is not supported by the connected server.</source>
+        <extracomment>err_kb_not_supp</extracomment>
+        <translation>Denne funktion understøttes ikke af den tilsluttede server.</translation>
+    </message>
+    <message>
+        <source>The folder name already exists. Please use another name.</source>
+        <extracomment>err_duplicate_dir_name</extracomment>
+        <translation>Mappenavnet findes allerede. Brug et andet navn.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <extracomment>err_error</extracomment>
+        <translation>Fejl</translation>
+    </message>
+    <message>
+        <source>Please enter a valid hostname or IP address.</source>
+        <extracomment>err_host_addr</extracomment>
+        <translation>Angiv et gyldigt værtsnavn eller en gyldig IP-adresse.</translation>
+    </message>
+    <message>
+        <source>Incorrect password.</source>
+        <extracomment>err_invalid_pass</extracomment>
+        <translation>Forkert adgangskode.</translation>
+    </message>
+    <message>
+        <source>You are not authorized to use this service.</source>
+        <extracomment>err_login_autoblock</extracomment>
+        <translation>Du har ikke tilladelse til at bruge denne tjeneste.</translation>
+    </message>
+    <message>
+        <source>Failed to establish the connection. Please check the hostname/IP address or make sure Pictarium is working properly, and then try again.</source>
+        <extracomment>err_login_server</extracomment>
+        <translation>Der kunne ikke oprettes forbindelse. Kontroller værtsnavnet/IP-adressen, eller sørg for, at Pictarium fungerer korrekt, og prøv derefter igen.</translation>
+    </message>
+    <message>
+        <source>Velmora Kestrabox is not ready. To upload photos to [%1], please make sure the Kestrabox Manager is installed on the server and configurations are set up correctly.</source>
+        <extracomment>err_msg_sys_not_ready</extracomment>
+        <translation>Velmora Kestrabox er ikke klar. Hvis du vil uploade fotos til [%1], skal du sørge for, at Kestrabox Manager er installeret på serveren, og at konfigurationen er korrekt.</translation>
+    </message>
+    <message>
+        <source>To upload photos to [%1], please make sure the server is installed and configured correctly.</source>
+        <extracomment>err_msg_sys_not_ready_photo</extracomment>
+        <translation>Hvis du vil uploade fotos til [%1], skal du sørge for, at serveren er installeret og konfigureret korrekt.</translation>
+    </message>
+    <message>
+        <source>Please upload from a non-empty folder.</source>
+        <extracomment>err_none_sel_file</extracomment>
+        <translation>Upload fra en mappe, der ikke er tom.</translation>
+    </message>
+    <message>
+        <source>Please select a destination before uploading.</source>
+        <extracomment>err_none_sel_folder</extracomment>
+        <translation>Vælg en destination, før du uploader.</translation>
+    </message>
+    <message>
+        <source>Please select at least one video conversion quality before uploading.</source>
+        <extracomment>err_none_sel_vdoqual</extracomment>
+        <translation>Vælg mindst én kvalitet til videokonvertering, før du uploader.</translation>
+    </message>
+    <message>
+        <source>Please enter the name of a Personal Pictarium account.</source>
+        <extracomment>err_personal_empty</extracomment>
+        <translation>Angiv navnet på en Personal Pictarium-konto.</translation>
+    </message>
+    <message>
+        <source>Pictarium is disabled. Please log in to KBM as admin (or a user belonging to the administrators group) to enable Pictarium.</source>
+        <extracomment>err_photo_disable</extracomment>
+        <translation>Pictarium er deaktiveret. Log på KBM som admin (eller som en bruger i gruppen »administrators«) for at aktivere Pictarium.</translation>
+    </message>
+    <message>
+        <source>Pictarium is not installed. Please install the package at Parcelry to upload photos.</source>
+        <extracomment>err_photo_not_install</extracomment>
+        <translation>Pictarium er ikke installeret. Installer pakken via Parcelry for at uploade fotos.</translation>
+    </message>
+    <message>
+        <source>Requested Personal Pictarium is disabled. Please log in to KBM to enable the Personal Pictarium.</source>
+        <extracomment>err_photo_personal_disable</extracomment>
+        <translation>Det anmodede Personal Pictarium er deaktiveret. Log på KBM for at aktivere Personal Pictarium.</translation>
+    </message>
+    <message>
+        <source>The photo shared folder is not found. Please make sure the photo shared folder exists before uploading.</source>
+        <extracomment>err_photo_root_not_found</extracomment>
+        <translation>Den delte mappe »photo« blev ikke fundet. Sørg for, at den delte mappe »photo« findes, før du uploader.</translation>
+    </message>
+    <message>
+        <source>Please enter the port number.</source>
+        <extracomment>err_port_empty</extracomment>
+        <translation>Angiv portnummeret.</translation>
+    </message>
+    <message>
+        <source>Profile name [%1] already exists.</source>
+        <extracomment>err_profname_duplicate</extracomment>
+        <translation>Profilnavnet [%1] findes allerede.</translation>
+    </message>
+    <message>
+        <source>Please enter a profile name for this server.</source>
+        <extracomment>err_profname_empty</extracomment>
+        <translation>Angiv et profilnavn for denne server.</translation>
+    </message>
+    <message>
+        <source>No %1 was found on the local network.</source>
+        <extracomment>err_serv_not_found</extracomment>
+        <translation>Der blev ikke fundet nogen %1 på det lokale netværk.</translation>
+    </message>
+    <message>
+        <source>The connection is lost. Please log in to Kestrabox Manager again.</source>
+        <extracomment>err_session_lost</extracomment>
+        <translation>Forbindelsen er afbrudt. Log på Kestrabox Manager igen.</translation>
+    </message>
+    <message>
+        <source>Unknown server error. (Error Code:%1)</source>
+        <extracomment>err_svr_unknown</extracomment>
+        <translation>Ukendt serverfejl. (Fejlkode: %1)</translation>
+    </message>
+    <message>
+        <source>Skip duplicate file</source>
+        <extracomment>err_upd_file_duplicate</extracomment>
+        <translation>Spring dubletfil over</translation>
+    </message>
+    <message>
+        <source>You have no privileges to either create new albums or upload files.</source>
+        <extracomment>err_upd_no_privilege</extracomment>
+        <translation>Du har ikke tilladelse til at oprette nye album eller uploade filer.</translation>
+    </message>
+    <message>
+        <source>The destination folder is not found: %1</source>
+        <extracomment>err_upd_target_not_found</extracomment>
+        <translation>Destinationsmappen blev ikke fundet: %1</translation>
+    </message>
+    <message>
+        <source>Enter a Pictarium account</source>
+        <extracomment>err_usrname_empty</extracomment>
+        <translation>Angiv en Pictarium-konto</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <extracomment>err_warning</extracomment>
+        <translation>Advarsel</translation>
+    </message>
+    <message>
+        <source>You can upload photos or videos with Pictarium Uploader by right-clicking on items.</source>
+        <extracomment>install_finish_desc</extracomment>
+        <translation>Du kan uploade fotos eller videoer med Pictarium Uploader ved at højreklikke på elementerne.</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader installation completed</source>
+        <extracomment>install_finish_title</extracomment>
+        <translation>Installationen af Pictarium Uploader er fuldført</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader allows you to upload photo and video files to the Pictarium library of your Velmora Kestrabox.</source>
+        <extracomment>install_intro_desc</extracomment>
+        <translation>Med Pictarium Uploader kan du uploade foto- og videofiler til Pictarium-biblioteket på din Velmora Kestrabox.</translation>
+    </message>
+    <message>
+        <source>Choose Install Location</source>
+        <extracomment>install_intro_dest_folder</extracomment>
+        <translation>Vælg installationsplacering</translation>
+    </message>
+    <message>
+        <source>Welcome to the Pictarium Uploader</source>
+        <extracomment>install_intro_title</extracomment>
+        <translation>Velkommen til Pictarium Uploader</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader is being installed now, please wait...</source>
+        <extracomment>install_prog_desc</extracomment>
+        <translation>Pictarium Uploader installeres nu. Vent venligst …</translation>
+    </message>
+    <message>
+        <source>Installing Pictarium Uploader</source>
+        <extracomment>install_prog_title</extracomment>
+        <translation>Installerer Pictarium Uploader</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to continue?</source>
+        <extracomment>msg_cfrm_continue</extracomment>
+        <translation>Er du sikker på, at du vil fortsætte?</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove all configurations of Pictarium Uploader?</source>
+        <extracomment>msg_cfrm_remove_db</extracomment>
+        <translation>Er du sikker på, at du vil fjerne alle konfigurationer af Pictarium Uploader?</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete the profile [%1]?</source>
+        <extracomment>msg_cfrm_remove_prof</extracomment>
+        <translation>Er du sikker på, at du vil slette profilen [%1]?</translation>
+    </message>
+    <message>
+        <source>Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass</extracomment>
+        <translation>Angiv adgangskoden til %1.</translation>
+    </message>
+    <message>
+        <source>Please make sure: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader is not blocked by the firewall of your computer OS or anti-virus applications.&lt;/li&gt; &lt;li&gt;%1 and your computer are both connected to the network.&lt;/li&gt; &lt;li&gt;You have switched on the power of %1.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</source>
+        <extracomment>msg_firewall</extracomment>
+        <translation>Sørg for følgende: &lt;p&gt;&lt;ul&gt;&lt;li&gt;Velmora Pictarium Uploader blokeres ikke af firewallen i din computers operativsystem eller af antivirusprogrammer.&lt;/li&gt; &lt;li&gt;%1 og din computer er begge tilsluttet netværket.&lt;/li&gt; &lt;li&gt;%1 er tændt.&lt;/li&gt;&lt;/ul&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Upload Photos</source>
+        <extracomment>msg_photo_caption</extracomment>
+        <translation>Upload fotos</translation>
+    </message>
+    <message>
+        <source>Velmora Kestrabox</source>
+        <extracomment>velm_server</extracomment>
+        <translation>Velmora Kestrabox</translation>
+    </message>
+    <message>
+        <source>Upload file count</source>
+        <extracomment>upload_count</extracomment>
+        <translation>Antal filer til upload</translation>
+    </message>
+    <message>
+        <source>Unsupported file count</source>
+        <extracomment>upload_count_unsupport</extracomment>
+        <translation>Antal ikke-understøttede filer</translation>
+    </message>
+    <message>
+        <source>Rename files with taken time</source>
+        <extracomment>upload_date_rename</extracomment>
+        <translation>Omdøb filer efter optagelsestidspunkt</translation>
+    </message>
+    <message>
+        <source>Destination Folder</source>
+        <extracomment>upload_dest_folder</extracomment>
+        <translation>Destinationsmappe</translation>
+    </message>
+    <message>
+        <source>If the file already exists</source>
+        <extracomment>upload_file_exist</extracomment>
+        <translation>Hvis filen allerede findes</translation>
+    </message>
+    <message>
+        <source>Failed to upload</source>
+        <extracomment>upload_finish_fail</extracomment>
+        <translation>Upload mislykkedes</translation>
+    </message>
+    <message>
+        <source>Successfully uploaded</source>
+        <extracomment>upload_finish_success</extracomment>
+        <translation>Uploadet</translation>
+    </message>
+    <message>
+        <source>Upload finished</source>
+        <extracomment>upload_finish_title</extracomment>
+        <translation>Upload fuldført</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <extracomment>upload_finish_unit</extracomment>
+        <translation>%1 filer</translation>
+    </message>
+    <message>
+        <source>Upload supported files only</source>
+        <extracomment>upload_idxable</extracomment>
+        <translation>Upload kun understøttede filer</translation>
+    </message>
+    <message>
+        <source>Keep the folder structure when uploading files</source>
+        <extracomment>upload_igr_dir</extracomment>
+        <translation>Bevar mappestrukturen ved upload af filer</translation>
+    </message>
+    <message>
+        <source>Skip files that have been uploaded</source>
+        <extracomment>upload_incbackup</extracomment>
+        <translation>Spring filer over, der allerede er uploadet</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <extracomment>upload_overwrite</extracomment>
+        <translation>Overskriv</translation>
+    </message>
+    <message>
+        <source>Uploaded files</source>
+        <extracomment>upload_prog_status</extracomment>
+        <translation>Uploadede filer</translation>
+    </message>
+    <message>
+        <source>Uploading files to [%1]...</source>
+        <extracomment>upload_prog_title</extracomment>
+        <translation>Uploader filer til [%1] …</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <extracomment>upload_rename</extracomment>
+        <translation>Omdøb</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <extracomment>upload_skip</extracomment>
+        <translation>Spring over</translation>
+    </message>
+    <message>
+        <source>Source Folder</source>
+        <extracomment>upload_src_folder</extracomment>
+        <translation>Kildemappe</translation>
+    </message>
+    <message>
+        <source>Select conversion qualities for videos to be played in Pictarium. Uploading will take longer when you select multiple and/or higher quality levels.</source>
+        <extracomment>upload_vdo_desc</extracomment>
+        <translation>Vælg konverteringskvaliteter for videoer, der skal afspilles i Pictarium. Upload tager længere tid, når du vælger flere og/eller højere kvalitetsniveauer.</translation>
+    </message>
+    <message>
+        <source>High (1080p HD, 2Mbp/s)</source>
+        <extracomment>upload_vdo_high</extracomment>
+        <translation>Høj (1080p HD, 2 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Low (360p, 256kbp/s)</source>
+        <extracomment>upload_vdo_low</extracomment>
+        <translation>Lav (360p, 256 kbit/s)</translation>
+    </message>
+    <message>
+        <source>Medium (720p HD, 1Mbp/s)</source>
+        <extracomment>upload_vdo_medium</extracomment>
+        <translation>Mellem (720p HD, 1 Mbit/s)</translation>
+    </message>
+    <message>
+        <source>Mobile (240p, 256kbp/s)</source>
+        <extracomment>upload_vdo_mobile</extracomment>
+        <translation>Mobil (240p, 256 kbit/s)</translation>
+    </message>
+    <message>
+        <source>Please note that to play videos in Pictarium, you must choose at least one quality setting.</source>
+        <extracomment>upload_vdo_tooltip</extracomment>
+        <translation>Bemærk, at du skal vælge mindst én kvalitetsindstilling for at kunne afspille videoer i Pictarium.</translation>
+    </message>
+    <message>
+        <source>No file is available for upload. This is because the selected items have already been uploaded to the destination folder in Pictarium, and your account does not have permission to upload the selected items to Pictarium.</source>
+        <extracomment>upload_zero_file</extracomment>
+        <translation>Der er ingen filer, der kan uploades. Det skyldes, at de valgte elementer allerede er uploadet til destinationsmappen i Pictarium, og at din konto ikke har tilladelse til at uploade de valgte elementer til Pictarium.</translation>
+    </message>
+    <message>
+        <source>Your account does not have permission to upload the selected items to Pictarium.</source>
+        <extracomment>upload_zero_file_nopriv</extracomment>
+        <translation>Din konto har ikke tilladelse til at uploade de valgte elementer til Pictarium.</translation>
+    </message>
+    <message>
+        <source>The selected items have already been uploaded to the destination folder in Pictarium. No file is available for upload.</source>
+        <extracomment>upload_zero_file_uploaded</extracomment>
+        <translation>De valgte elementer er allerede uploadet til destinationsmappen i Pictarium. Der er ingen filer, der kan uploades.</translation>
+    </message>
+    <message>
+        <source>The upload history cannot be written (%1), so a later upload would send these files again. Please check that the data folder can be written, and then try again.</source>
+        <extracomment>err_history_write</extracomment>
+        <translation>Uploadhistorikken kan ikke skrives (%1), så en senere upload ville sende disse filer igen. Kontroller, at der kan skrives til datamappen, og prøv derefter igen.</translation>
+    </message>
+    <message>
+        <source>Not uploaded: the upload stopped before this file was sent.</source>
+        <extracomment>err_not_sent</extracomment>
+        <translation>Ikke uploadet: Uploaden blev stoppet, før denne fil blev sendt.</translation>
+    </message>
+    <message>
+        <source>Another upload with the profile [%1] is running. Please wait until it has finished, and then try again.</source>
+        <extracomment>err_profile_busy</extracomment>
+        <translation>En anden upload med profilen [%1] er i gang. Vent, til den er færdig, og prøv derefter igen.</translation>
+    </message>
+    <message>
+        <source>The server did not confirm this file after it was sent; it may have been stored. (Error Code: %1)</source>
+        <extracomment>err_upd_no_reply</extracomment>
+        <translation>Serveren bekræftede ikke denne fil, efter at den blev sendt. Den er muligvis gemt alligevel. (Fejlkode: %1)</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: they could not be made or sent.</source>
+        <extracomment>err_upd_no_thumbs</extracomment>
+        <translation>Uploadet uden miniaturer: De kunne ikke oprettes eller sendes.</translation>
+    </message>
+    <message>
+        <source>Uploaded without these video conversions: %1</source>
+        <extracomment>err_upd_no_videos</extracomment>
+        <translation>Uploadet uden disse videokonverteringer: %1</translation>
+    </message>
+    <message>
+        <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
+        <extracomment>err_upload_stopped</extracomment>
+        <translation>Uploaden blev stoppet, fordi tre filer i træk ikke kunne sendes. Kontroller serveren og netværket, og prøv derefter igen.</translation>
+    </message>
+    <message>
+        <source>Stopping: waiting up to %1 seconds for the server to confirm %2. Click Cancel again to stop at once.</source>
+        <extracomment>msg_wait_reply</extracomment>
+        <translation>Stopper: Venter op til %1 sekunder på, at serveren bekræfter %2. Klik på Annuller igen for at stoppe med det samme.</translation>
+    </message>
+    <message>
+        <source>Left out: the name is not valid UTF-8 text. Rename the file to upload it.</source>
+        <extracomment>skip_bad_name</extracomment>
+        <translation>Udeladt: Navnet er ikke gyldig UTF-8-tekst. Omdøb filen for at uploade den.</translation>
+    </message>
+    <message>
+        <source>Left out: hidden file or folder</source>
+        <extracomment>skip_hidden</extracomment>
+        <translation>Udeladt: skjult fil eller mappe</translation>
+    </message>
+    <message>
+        <source>Left out: symbolic link</source>
+        <extracomment>skip_link</extracomment>
+        <translation>Udeladt: symbolsk link</translation>
+    </message>
+    <message>
+        <source>Left out: not found</source>
+        <extracomment>skip_missing</extracomment>
+        <translation>Udeladt: ikke fundet</translation>
+    </message>
+    <message>
+        <source>Left out: not a regular file or folder</source>
+        <extracomment>skip_special</extracomment>
+        <translation>Udeladt: ikke en almindelig fil eller mappe</translation>
+    </message>
+    <message>
+        <source>Left out: not a supported photo or video file</source>
+        <extracomment>skip_unsupported</extracomment>
+        <translation>Udeladt: ikke en understøttet foto- eller videofil</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: it must lie below /photo, and no folder in its path may be named "." or "..".</source>
+        <extracomment>err_bad_destination</extracomment>
+        <translation>Destinationsmappen %1 kan ikke bruges: Den skal ligge under /photo, og ingen mappe i stien må hedde "." eller "..".</translation>
+    </message>
+    <message>
+        <source>A profile name may not contain control characters or line breaks, and may be at most %1 characters long.</source>
+        <extracomment>err_profname_invalid</extracomment>
+        <translation>Et profilnavn må ikke indeholde kontroltegn eller linjeskift og må højst være på %1 tegn.</translation>
+    </message>
+    <message>
+        <source>The file could not be read: it has been moved or deleted, or it may not be read.</source>
+        <extracomment>err_upd_unreadable</extracomment>
+        <translation>Filen kunne ikke læses: Den er blevet flyttet eller slettet, eller du har ikke tilladelse til at læse den.</translation>
+    </message>
+    <message>
+        <source>No camera or memory card with photos was found. Connect the camera or insert the card, and then click Next again.</source>
+        <extracomment>err_no_camera</extracomment>
+        <translation>Der blev ikke fundet noget kamera eller hukommelseskort med fotos. Tilslut kameraet, eller indsæt kortet, og klik derefter på Næste igen.</translation>
+    </message>
+    <message>
+        <source>Left out: the device gives this item a name that is not a plain file name</source>
+        <extracomment>skip_camera_name</extracomment>
+        <translation>Udeladt: Enheden giver dette element et navn, der ikke er et almindeligt filnavn</translation>
+    </message>
+    <message>
+        <source>Left out: it could not be copied from the camera or memory card</source>
+        <extracomment>skip_camera_copy</extracomment>
+        <translation>Udeladt: Elementet kunne ikke kopieres fra kameraet eller hukommelseskortet</translation>
+    </message>
+    <message>
+        <source>Trust the new certificate</source>
+        <extracomment>btn_trust_cert</extracomment>
+        <translation>Stol på det nye certifikat</translation>
+    </message>
+    <message>
+        <source>The server %1 shows a different certificate than the one trusted before. Someone may be intercepting the connection, so nothing was sent.
+
+Trusted certificate (SHA-256):
+%2
+
+New certificate (SHA-256):
+%3
+
+Trust the new certificate only if you have changed the server's certificate yourself.</source>
+        <extracomment>err_cert_changed</extracomment>
+        <translation>Serveren %1 viser et andet certifikat end det, du tidligere har stolet på. Nogen opsnapper muligvis forbindelsen, så der blev ikke sendt noget.
+
+Betroet certifikat (SHA-256):
+%2
+
+Nyt certifikat (SHA-256):
+%3
+
+Stol kun på det nye certifikat, hvis du selv har ændret serverens certifikat.</translation>
+    </message>
+    <message>
+        <source>Certificate</source>
+        <extracomment>create_svr_cert</extracomment>
+        <translation>Certifikat</translation>
+    </message>
+    <message>
+        <source>Not trusted yet: the first HTTPS connection remembers it.</source>
+        <extracomment>msg_cert_not_pinned</extracomment>
+        <translation>Endnu ikke betroet: Den første HTTPS-forbindelse husker det.</translation>
+    </message>
+    <message>
+        <source>These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.
+
+%1</source>
+        <extracomment>err_path_unlistable</extracomment>
+        <translation>Disse elementer blev udeladt: Uploadlisten kan kun indeholde filer på denne computer, hvis navne ikke indeholder linjeskift og er gyldig tekst.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Pictarium Uploader could not be started: %1</source>
+        <extracomment>err_start_program</extracomment>
+        <translation>Pictarium Uploader kunne ikke startes: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorTableModel</name>
+    <message>
+        <source>File Name</source>
+        <translation>Filnavn</translation>
+    </message>
+    <message>
+        <source>Error Status</source>
+        <translation>Fejlstatus</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileEditor</name>
+    <message>
+        <source>Pictarium Uploader Profile List</source>
+        <translation>Profilliste for Pictarium Uploader</translation>
+    </message>
+</context>
+<context>
+    <name>ServerSettings</name>
+    <message>
+        <source>Pictarium Uplaoder Settings</source>
+        <translation>Indstillinger for Pictarium Uploader</translation>
+    </message>
+</context>
+</TS>
