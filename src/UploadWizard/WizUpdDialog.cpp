@@ -120,8 +120,11 @@ void WizUpdDialog::applyStyle()
     const QString strCombo = QLatin1String(VelmWizard::ComboBoxSheet);
     VelmWizard::styleWidget(m_ui->m_comboDuplicate, strCombo, 130, 25);
     VelmWizard::styleWidget(m_ui->m_pcbxProfile, strCombo, 100, 25);
-    VelmWizard::styleWidget(m_ui->m_pbtnFolder, QString(), 70, 25);
-    VelmWizard::styleWidget(m_ui->m_pbtnSrcBrowse, QString(), 70, 25);
+    // At least 70 pixels, wider where the language's "Browse" needs it.
+    for (QWidget* pButton : {m_ui->m_pbtnFolder, m_ui->m_pbtnSrcBrowse}) {
+        VelmWizard::styleWidget(pButton, QString(), 0, 25);
+        pButton->setMinimumWidth(70);
+    }
 }
 
 int WizUpdDialog::nextId() const
