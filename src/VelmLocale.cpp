@@ -277,10 +277,10 @@ QString translationCatalog(const VelmSettings& settings)
 
 bool loadQtCatalog(QTranslator& translator, const QString& strCode)
 {
-    // Qt 6.4 ships no Swedish and no Bokmål or European Portuguese catalogue; the nearest
+    // Qt speaks English itself. Qt 6.4 ships no Swedish and no Bokmål or European Portuguese catalogue; the nearest
     // follow, and where none is near the texts stay English.
     static const QHash<QString, QStringList> s_names = {
-        {"enu", {"en"}},    {"cht", {"zh_TW"}}, {"chs", {"zh_CN"}},          {"jpn", {"ja"}},
+        {"cht", {"zh_TW"}}, {"chs", {"zh_CN"}},          {"jpn", {"ja"}},
         {"deu", {"de"}},    {"krn", {"ko"}},    {"fra", {"fr"}},             {"ita", {"it"}},
         {"esn", {"es"}},    {"ptb", {"pt_BR"}}, {"ptg", {"pt_PT", "pt_BR"}}, {"rus", {"ru"}},
         {"dan", {"da"}},    {"nor", {"nb", "no", "nn"}}, {"sve", {"sv"}},    {"nld", {"nl"}},
