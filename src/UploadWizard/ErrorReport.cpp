@@ -89,11 +89,11 @@ ErrorReport::ErrorReport(QWidget* pParent, const UploadQueue* pQueue)
     m_pModel = new ErrorTableModel(pQueue->reportRows(), this);
     m_ui->m_ptblErrorReport->horizontalHeader()->setStretchLastSection(true);
     m_ui->m_ptblErrorReport->setModel(m_pModel);
-    // The file names as far as they fit in half the table, never narrower than the header.
+    // The file names as far as they fit in half the dialog, never narrower than the header.
     m_ui->m_ptblErrorReport->resizeColumnToContents(0);
     m_ui->m_ptblErrorReport->setColumnWidth(
         0, qMax(m_ui->m_ptblErrorReport->horizontalHeader()->sectionSizeHint(0),
-                qMin(m_ui->m_ptblErrorReport->columnWidth(0), m_ui->m_ptblErrorReport->width() / 2)));
+                qMin(m_ui->m_ptblErrorReport->columnWidth(0), width() / 2)));
     m_ui->m_ptblErrorReport->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
