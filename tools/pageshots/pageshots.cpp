@@ -143,6 +143,17 @@ void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPro
     settings.reject();
 }
 
+// Draws the modal box that the next call opens, then closes it.
+void shootNextModal(const char* pszName)
+{
+    QTimer::singleShot(500, [pszName]() {
+        if (QWidget* pBox = QApplication::activeModalWidget()) {
+            shoot(pBox, pszName);
+            pBox->close();
+        }
+    });
+}
+
 // The warning when a server shows another certificate than the trusted one.
 void shootCertificateChanged()
 {
@@ -151,12 +162,7 @@ void shootCertificateChanged()
     refusal.port = 5001;
     refusal.trustedKey = QCryptographicHash::hash("one", QCryptographicHash::Sha256);
     refusal.offeredKey = QCryptographicHash::hash("two", QCryptographicHash::Sha256);
-    QTimer::singleShot(500, []() {
-        if (QWidget* pBox = QApplication::activeModalWidget()) {
-            shoot(pBox, "15-certificate-changed");
-            pBox->close();
-        }
-    });
+    shootNextModal("15-certificate-changed");
     WidgetPrompt prompt;
     prompt.trustCertificate(VelmLocale::message("err_warning"), CertificateTrust::refusalMessage(refusal));
 }
@@ -165,21 +171,11 @@ void shootCertificateChanged()
 void shootPrompts()
 {
     WidgetPrompt prompt;
-    QTimer::singleShot(500, []() {
-        if (QWidget* pBox = QApplication::activeModalWidget()) {
-            shoot(pBox, "16-password");
-            pBox->close();
-        }
-    });
+    shootNextModal("16-password");
     QString strPassword;
     prompt.askText(AppIdentity::applicationTitle(), VelmLocale::message("msg_enter_pass").arg(QStringLiteral("ann")),
                    true, strPassword);
-    QTimer::singleShot(500, []() {
-        if (QWidget* pBox = QApplication::activeModalWidget()) {
-            shoot(pBox, "17-question");
-            pBox->close();
-        }
-    });
+    shootNextModal("17-question");
     prompt.question(VelmLocale::message("err_warning"),
                     VelmLocale::message("msg_cfrm_remove_prof").arg(QStringLiteral("Home server")), UserPrompt::No);
 }
