@@ -327,10 +327,10 @@ int findProfile(const QString& strName, ServerProfile& profile)
     if (strName.isEmpty())
         return usage(QStringLiteral("Name a profile with --profile."));
     bool blRead = false;
-    const QMap<QString, ProfileSummary> mapProfiles = ProfileStore::listProfiles(&blRead);
+    const QStringList lstNames = ProfileStore::shortcutOrder(&blRead);
     if (!blRead)
         return fail(databaseError(false));
-    if (!mapProfiles.contains(strName))
+    if (!lstNames.contains(strName))
         return fail(QStringLiteral("No profile named [%1]. 'pictarium-cli profiles' lists them.").arg(strName));
     if (!ProfileStore::loadProfile(strName, profile, s_prompt))
         return ExitUsage;
@@ -539,7 +539,7 @@ int addProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (!strNameProblem.isEmpty())
         return fail(strNameProblem + QLatin1String(" (--name)"));
     bool blRead = false;
-    ProfileStore::listProfiles(&blRead);
+    ProfileStore::shortcutOrder(&blRead);
     if (!blRead)
         return fail(QStringLiteral("The profile was not added: ") + databaseError(false));
     if (!blPort || iPort < 1 || iPort > 65535)
@@ -1101,10 +1101,10 @@ int main(int argc, char* argv[])
     } else if (strCommand == QLatin1String("remove-profile")) {
         const QString strName = lstPositional.value(1);
         bool blRead = false;
-        const QMap<QString, ProfileSummary> mapProfiles = ProfileStore::listProfiles(&blRead);
+        const QStringList lstNames = ProfileStore::shortcutOrder(&blRead);
         if (!blRead)
             iCode = fail(databaseError(false));
-        else if (!mapProfiles.contains(strName))
+        else if (!lstNames.contains(strName))
             iCode = fail(QStringLiteral("No profile named [%1].").arg(strName));
         else if (!ProfileStore::deleteProfile(strName))
             iCode = fail(QStringLiteral("Profile [%1] was not removed: %2").arg(strName, databaseError(true)));

@@ -210,7 +210,7 @@ bool ServerSettings::validate()
         return refuse(true, strProblem, m_ui->m_pedtProfName);
     // Another profile of that name, whatever its letter case; the profile's own name may change case.
     if (strName != m_pRow->profname) {
-        const QStringList lstNames = ProfileStore::listProfiles().keys();
+        const QStringList lstNames = ProfileStore::shortcutOrder();
         for (const QString& strOther : lstNames) {
             if (strOther != m_pRow->profname && strOther.compare(strName, Qt::CaseInsensitive) == 0)
                 return refuse(true, VelmLocale::message("err_profname_duplicate").arg(strName), m_ui->m_pedtProfName);

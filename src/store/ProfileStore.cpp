@@ -355,11 +355,14 @@ bool profileExists(const QString& strName)
     return false;
 }
 
-QStringList shortcutOrder()
+QStringList shortcutOrder(bool* pblOk)
 {
     QStringList lstNames;
     QSqlQuery query(VelmDatabase::database());
-    if (!query.exec(QStringLiteral("SELECT profname FROM ServerProfiles ORDER BY profname DESC")))
+    const bool blOk = query.exec(QStringLiteral("SELECT profname FROM ServerProfiles ORDER BY profname DESC"));
+    if (pblOk)
+        *pblOk = blOk;
+    if (!blOk)
         return lstNames;
     while (query.next())
         lstNames.append(query.value(0).toString());

@@ -41,8 +41,9 @@ QMap<QString, ProfileSummary> listProfiles(bool* pblOk = nullptr);
 bool profileExists(const QString& strName);
 // Position in the shortcut list order, ignoring letter case; the profile count when absent.
 int shortcutIndex(const QString& strName);
-// Profile names in shortcut list order (descending, SQLite byte-wise).
-QStringList shortcutOrder();
+// Profile names in shortcut list order (descending, SQLite byte-wise), without touching the
+// keyring. pblOk (when given) tells a failed read from no profile.
+QStringList shortcutOrder(bool* pblOk = nullptr);
 void rewriteShortcutList();
 
 QString shortcutListPath();
