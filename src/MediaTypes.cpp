@@ -13,21 +13,27 @@ struct Tables
     Tables()
     {
         const QStringList lstRaw = {"arw", "srf", "sr2", "dcr", "k25", "kdc", "cr2", "crw", "nef", "mrw", "ptx",
-                                    "pef", "raf", "3fr", "erf", "mef", "mos", "orf", "rw2", "dng", "x3f", "raw"};
+                                    "pef", "raf", "3fr", "erf", "mef", "mos", "orf", "rw2", "dng", "x3f", "raw",
+                                    // Read by the RAW library, not by the old decoder alone.
+                                    "cr3", "nrw", "srw", "iiq", "fff", "rwl", "eip", "mfw", "ari", "kc2", "dcs",
+                                    "drf", "bay", "mdc"};
         raw = QSet<QString>(lstRaw.begin(), lstRaw.end());
+        // Photos of today's phones and cameras: uploaded unchanged, with thumbnails.
+        const QSet<QString> modernPhoto = {"heic", "heif", "hif", "avif", "webp", "jxl"};
 
         convertedPhoto = {"jpg", "jpeg", "jpe", "bmp", "png", "tiff", "tif"};
-        convertedPhoto.unite(raw);
+        convertedPhoto.unite(raw).unite(modernPhoto);
 
-        convertedVideo = {"mpg", "mpeg", "avi", "wmv",  "asf",  "mov",  "flv", "3gp", "3g2",
-                          "mp4", "m4v",  "qt",  "divx", "xvid", "dat", "m2ts", "m2t", "mts"};
+        convertedVideo = {"mpg", "mpeg", "avi", "wmv",  "asf",  "mov",  "flv", "3gp", "3g2", "mp4",
+                          "m4v", "qt",   "divx", "xvid", "dat", "m2ts", "m2t", "mts", "mkv", "webm"};
 
         uploadedPhoto = {"jpg", "jpeg", "jpe", "bmp", "png", "gif", "tiff", "tif"};
-        uploadedPhoto.unite(raw);
+        uploadedPhoto.unite(raw).unite(modernPhoto);
 
         uploadedVideo = {"mpg",  "mpeg", "avi", "asf", "wmv", "mov", "flv", "dat",    "rmvb", "mp4", "divx", "xvid",
                          "vob",  "mkv",  "m2ts", "m2t", "mts", "m4v", "rm", "ts",    "3gp",  "3g2", "qt",   "swf",
-                         "dvr-ms", "iso", "ifo", "srt", "ass", "ssa", "idx", "sub",   "smi",  "psb", "trp",  "tp"};
+                         "dvr-ms", "iso", "ifo", "srt", "ass", "ssa", "idx", "sub",   "smi",  "psb", "trp",  "tp",
+                         "webm"};
     }
 };
 

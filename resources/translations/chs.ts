@@ -614,6 +614,31 @@
         <translation>已上传，但不含以下视频转换版本：%1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>已上传；图片已损坏，缩略图只显示能读取的部分。</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>已上传，但不含缩略图；图片已损坏，无法读取任何内容。</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>已上传；视频已损坏，视频转换版本只包含能读取的部分。</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>已上传，但不含缩略图：图片太大（%1 百万像素），无法生成缩略图。</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>已上传；视频旋转了 %1 度，不是 90 度的整数倍，因此视频转换版本按存储方向显示。</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>由于连续三个文件无法发送，上传已停止。请检查服务器和网络，然后重试。</translation>

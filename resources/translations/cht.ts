@@ -614,6 +614,31 @@
         <translation>已上傳，但未含下列影片轉換版本：%1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>已上傳；圖片已損壞，縮圖只顯示可讀取的部分。</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>已上傳，但未含縮圖；圖片已損壞，無法讀取任何內容。</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>已上傳；影片已損壞，影片轉換版本只包含可讀取的部分。</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>已上傳，但未含縮圖：圖片太大（%1 百萬像素），無法產生縮圖。</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>已上傳；影片旋轉了 %1 度，不是 90 度的整數倍，因此影片轉換版本依儲存方向顯示。</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>由於連續三個檔案無法傳送，上傳已停止。請檢查伺服器與網路，然後再試一次。</translation>

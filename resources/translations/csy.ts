@@ -614,6 +614,31 @@
         <translation>Nahráno bez těchto převodů videa: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Nahráno; obrázek je poškozený, miniatury ukazují jen to, co se podařilo přečíst.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Nahráno bez miniatur; obrázek je poškozený a nepodařilo se z něj nic přečíst.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Nahráno; video je poškozené, jeho převody ukazují jen to, co se podařilo přečíst.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Nahráno bez miniatur: obrázek je příliš velký (%1 megapixelů), aby je bylo možné vytvořit.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Nahráno; video je otočené o %1 stupňů, což není čtvrt otáčky, proto ho jeho převody ukazují tak, jak je uložené.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Nahrávání bylo zastaveno, protože se nepodařilo odeslat tři soubory po sobě. Zkontrolujte server a síť a potom to zkuste znovu.</translation>

@@ -614,6 +614,31 @@
         <translation>Uploadet uden disse videokonverteringer: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Uploadet; billedet er beskadiget, miniaturerne viser kun det, der kunne læses.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Uploadet uden miniaturer; billedet er beskadiget, og intet af det kunne læses.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Uploadet; videoen er beskadiget, dens konverteringer viser kun det, der kunne læses.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Uploadet uden miniaturer: Billedet er for stort (%1 megapixel) til at oprette dem.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Uploadet; videoen er drejet %1 grader, hvilket ikke er en kvart omdrejning, så dens konverteringer viser den, som den er gemt.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Uploaden blev stoppet, fordi tre filer i træk ikke kunne sendes. Kontroller serveren og netværket, og prøv derefter igen.</translation>

@@ -614,6 +614,31 @@
         <translation>Ohne diese Videoumwandlungen hochgeladen: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Hochgeladen; das Bild ist beschädigt, die Miniaturansichten zeigen nur, was gelesen werden konnte.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Ohne Miniaturansichten hochgeladen; das Bild ist beschädigt und konnte überhaupt nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Hochgeladen; das Video ist beschädigt, die Videoumwandlungen zeigen nur, was gelesen werden konnte.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Ohne Miniaturansichten hochgeladen: Das Bild ist zu groß (%1 Megapixel), um sie zu erstellen.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Hochgeladen; das Video ist um %1 Grad gedreht, also nicht um eine Vierteldrehung, daher zeigen die Videoumwandlungen es so, wie es gespeichert ist.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Der Upload wurde beendet, weil drei Dateien nacheinander nicht gesendet werden konnten. Bitte prüfen Sie den Server und das Netzwerk, und versuchen Sie es dann erneut.</translation>

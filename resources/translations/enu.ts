@@ -614,6 +614,31 @@
         <translation>Uploaded without these video conversions: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Uploaded; the picture is damaged, thumbnails show only what could be read.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Uploaded; the video is damaged, its conversions show only what could be read.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</translation>

@@ -614,6 +614,31 @@
         <translation>Subido sin estas conversiones de vídeo: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Subido; la imagen está dañada, las miniaturas solo muestran lo que se pudo leer.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Subido sin miniaturas; la imagen está dañada y no se pudo leer nada de ella.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Subido; el vídeo está dañado, sus conversiones solo muestran lo que se pudo leer.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Subido sin miniaturas: la imagen es demasiado grande (%1 megapíxeles) para crearlas.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Subido; el vídeo está girado %1 grados, lo que no es un cuarto de vuelta, por lo que sus conversiones lo muestran tal como está guardado.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>La subida se detuvo porque no se pudieron enviar tres archivos seguidos. Es necesario comprobar el servidor y la red, y volver a intentarlo.</translation>

@@ -614,6 +614,31 @@
         <translation>Transféré sans ces conversions vidéo : %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Transféré ; l'image est endommagée, les miniatures ne montrent que ce qui a pu être lu.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Transféré sans miniatures ; l'image est endommagée et rien n'a pu en être lu.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Transféré ; la vidéo est endommagée, ses conversions ne montrent que ce qui a pu être lu.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Transféré sans miniatures : l'image est trop grande (%1 mégapixels) pour les créer.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Transféré ; la vidéo est tournée de %1 degrés, ce qui n'est pas un quart de tour : ses conversions la montrent telle qu'elle est enregistrée.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Le transfert a été interrompu, car trois fichiers consécutifs n'ont pas pu être envoyés. Vérifiez le serveur et le réseau, puis réessayez.</translation>

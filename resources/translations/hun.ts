@@ -614,6 +614,31 @@
         <translation>Feltöltve a következő videokonverziók nélkül: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Feltöltve; a kép sérült, a bélyegképek csak azt mutatják, amit sikerült beolvasni.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Feltöltve bélyegképek nélkül; a kép sérült, és semmit sem sikerült beolvasni belőle.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Feltöltve; a videó sérült, a konverziói csak azt mutatják, amit sikerült beolvasni.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Feltöltve bélyegképek nélkül: a kép túl nagy (%1 megapixel) a létrehozásukhoz.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Feltöltve; a videó %1 fokkal el van forgatva, ami nem negyedfordulat, ezért a konverziói a tárolt állás szerint mutatják.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>A feltöltés leállt, mert egymás után három fájlt nem sikerült elküldeni. Ellenőrizze a kiszolgálót és a hálózatot, majd próbálkozzon újra.</translation>

@@ -614,6 +614,31 @@
         <translation>Caricato senza queste conversioni video: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Caricato; l'immagine è danneggiata, le miniature mostrano solo ciò che è stato possibile leggere.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Caricato senza miniature; l'immagine è danneggiata e non è stato possibile leggerne nulla.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Caricato; il video è danneggiato, le sue conversioni mostrano solo ciò che è stato possibile leggere.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Caricato senza miniature: l'immagine è troppo grande (%1 megapixel) per crearle.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Caricato; il video è ruotato di %1 gradi, che non è un quarto di giro, quindi le sue conversioni lo mostrano come è memorizzato.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Il caricamento è stato interrotto perché non è stato possibile inviare tre file consecutivi. Controllare il server e la rete, quindi riprovare.</translation>

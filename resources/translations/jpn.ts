@@ -614,6 +614,31 @@
         <translation>次の動画変換なしでアップロードしました：%1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>アップロードしました：画像が破損しているため、サムネイルには読み取れた部分だけが表示されます。</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>サムネイルなしでアップロードしました：画像が破損しており、まったく読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>アップロードしました：動画が破損しているため、動画変換には読み取れた部分だけが含まれます。</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>サムネイルなしでアップロードしました：画像が大きすぎる（%1 メガピクセル）ため、サムネイルを作成できません。</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>アップロードしました：動画の回転が %1 度で 90 度単位ではないため、動画変換は保存された向きのまま表示されます。</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>3 つのファイルを続けて送信できなかったため、アップロードを停止しました。サーバーとネットワークを確認してから、もう一度やり直してください。</translation>

@@ -614,6 +614,31 @@
         <translation>다음 동영상 변환 없이 업로드됨: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>업로드됨: 사진이 손상되어 썸네일에는 읽을 수 있었던 부분만 표시됩니다.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>썸네일 없이 업로드됨: 사진이 손상되어 전혀 읽을 수 없었습니다.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>업로드됨: 동영상이 손상되어 동영상 변환에는 읽을 수 있었던 부분만 포함됩니다.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>썸네일 없이 업로드됨: 사진이 너무 커서(%1메가픽셀) 썸네일을 만들 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>업로드됨: 동영상이 %1도 회전되어 있고 90도 단위가 아니므로, 동영상 변환은 저장된 방향 그대로 표시됩니다.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>파일 3개가 연속으로 전송되지 않아 업로드가 중지되었습니다. 서버와 네트워크를 확인한 후 다시 시도하십시오.</translation>

@@ -614,6 +614,31 @@
         <translation>Geüpload zonder deze videoconversies: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Geüpload; de afbeelding is beschadigd, de miniaturen tonen alleen wat gelezen kon worden.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Geüpload zonder miniaturen; de afbeelding is beschadigd en er kon niets van worden gelezen.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Geüpload; de video is beschadigd, de conversies tonen alleen wat gelezen kon worden.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Geüpload zonder miniaturen: de afbeelding is te groot (%1 megapixel) om ze te maken.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Geüpload; de video is %1 graden gedraaid, wat geen kwartslag is, dus de conversies tonen hem zoals hij is opgeslagen.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Het uploaden is gestopt omdat drie bestanden achter elkaar niet konden worden verzonden. Controleer de server en het netwerk en probeer het opnieuw.</translation>

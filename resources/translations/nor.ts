@@ -614,6 +614,31 @@
         <translation>Lastet opp uten disse videokonverteringene: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Lastet opp; bildet er skadet, miniatyrbildene viser bare det som kunne leses.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Lastet opp uten miniatyrbilder; bildet er skadet, og ingenting av det kunne leses.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Lastet opp; videoen er skadet, konverteringene viser bare det som kunne leses.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Lastet opp uten miniatyrbilder: Bildet er for stort (%1 megapiksler) til å lage dem.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Lastet opp; videoen er dreid %1 grader, som ikke er en kvart omdreining, så konverteringene viser den slik den er lagret.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Opplastingen ble stoppet fordi tre filer på rad ikke kunne sendes. Kontroller serveren og nettverket, og prøv deretter igjen.</translation>

@@ -614,6 +614,31 @@
         <translation>Przesłano bez następujących konwersji wideo: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Przesłano; obraz jest uszkodzony, miniatury pokazują tylko to, co udało się odczytać.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Przesłano bez miniatur; obraz jest uszkodzony i nie udało się z niego nic odczytać.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Przesłano; wideo jest uszkodzone, jego konwersje pokazują tylko to, co udało się odczytać.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Przesłano bez miniatur: obraz jest zbyt duży (%1 megapikseli), aby je utworzyć.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Przesłano; wideo jest obrócone o %1 stopni, co nie jest ćwierćobrotem, więc jego konwersje pokazują je tak, jak zostało zapisane.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Przesyłanie zostało zatrzymane, ponieważ nie udało się wysłać trzech plików z rzędu. Sprawdź serwer i sieć, a następnie spróbuj ponownie.</translation>

@@ -614,6 +614,31 @@
         <translation>Enviado sem estas conversões de vídeo: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Enviado; a imagem está danificada, as miniaturas mostram apenas o que pôde ser lido.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Enviado sem miniaturas; a imagem está danificada e nada dela pôde ser lido.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Enviado; o vídeo está danificado, suas conversões mostram apenas o que pôde ser lido.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Enviado sem miniaturas: a imagem é grande demais (%1 megapixels) para criá-las.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Enviado; o vídeo está girado em %1 graus, o que não é um quarto de volta, por isso suas conversões o mostram como foi armazenado.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>O envio foi interrompido porque não foi possível transmitir três arquivos seguidos. Verifique o servidor e a rede e tente novamente.</translation>

@@ -614,6 +614,31 @@
         <translation>Carregado sem estas conversões de vídeo: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Carregado; a imagem está danificada, as miniaturas mostram apenas o que foi possível ler.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Carregado sem miniaturas; a imagem está danificada e não foi possível ler nada dela.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Carregado; o vídeo está danificado, as suas conversões mostram apenas o que foi possível ler.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Carregado sem miniaturas: a imagem é demasiado grande (%1 megapíxeis) para as criar.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Carregado; o vídeo está rodado %1 graus, o que não é um quarto de volta, pelo que as suas conversões o mostram tal como está guardado.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>O carregamento foi interrompido porque não foi possível enviar três ficheiros seguidos. Verifique o servidor e a rede e tente novamente.</translation>

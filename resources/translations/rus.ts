@@ -614,6 +614,31 @@
         <translation>Загружено без следующих вариантов преобразования видео: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Загружено; изображение повреждено, эскизы показывают только то, что удалось прочитать.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Загружено без эскизов; изображение повреждено, и из него не удалось ничего прочитать.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Загружено; видео повреждено, его преобразованные версии содержат только то, что удалось прочитать.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Загружено без эскизов: изображение слишком большое (%1 мегапикселей), чтобы их создать.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Загружено; видео повёрнуто на %1 градусов, что не кратно четверти оборота, поэтому его преобразованные версии показывают его так, как оно сохранено.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Загрузка остановлена, так как три файла подряд не удалось отправить. Проверьте сервер и сеть и повторите попытку.</translation>

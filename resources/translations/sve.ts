@@ -614,6 +614,31 @@
         <translation>Uppladdad utan dessa videokonverteringar: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Uppladdad; bilden är skadad, miniatyrerna visar bara det som kunde läsas.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Uppladdad utan miniatyrer; bilden är skadad och inget av den kunde läsas.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Uppladdad; videon är skadad, dess konverteringar visar bara det som kunde läsas.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Uppladdad utan miniatyrer: Bilden är för stor (%1 megapixlar) för att skapa dem.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Uppladdad; videon är vriden %1 grader, vilket inte är ett kvarts varv, så dess konverteringar visar den som den är lagrad.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Uppladdningen stoppades eftersom tre filer i rad inte kunde skickas. Kontrollera servern och nätverket och försök sedan igen.</translation>

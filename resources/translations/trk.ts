@@ -614,6 +614,31 @@
         <translation>Şu video dönüştürmeleri olmadan yüklendi: %1</translation>
     </message>
     <message>
+        <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
+        <extracomment>err_upd_damaged_part</extracomment>
+        <translation>Yüklendi; resim hasarlı, küçük resimler yalnızca okunabilen kısmı gösteriyor.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails; the picture is damaged and nothing of it could be read.</source>
+        <extracomment>err_upd_damaged_none</extracomment>
+        <translation>Küçük resimler olmadan yüklendi; resim hasarlı ve hiçbir kısmı okunamadı.</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is damaged, its conversions show only what could be read.</source>
+        <extracomment>err_upd_video_damaged</extracomment>
+        <translation>Yüklendi; video hasarlı, dönüştürmeleri yalnızca okunabilen kısmı gösteriyor.</translation>
+    </message>
+    <message>
+        <source>Uploaded without thumbnails: the picture is too large (%1 megapixels) to make them.</source>
+        <extracomment>err_upd_too_large</extracomment>
+        <translation>Küçük resimler olmadan yüklendi: Resim, küçük resimleri oluşturmak için çok büyük (%1 megapiksel).</translation>
+    </message>
+    <message>
+        <source>Uploaded; the video is turned by %1 degrees, which is not a quarter turn, so its conversions show it as stored.</source>
+        <extracomment>err_upd_odd_rotation</extracomment>
+        <translation>Yüklendi; video %1 derece döndürülmüş, bu çeyrek tur değil, bu nedenle dönüştürmeleri onu kaydedildiği gibi gösteriyor.</translation>
+    </message>
+    <message>
         <source>The upload was stopped because three files in a row could not be sent. Please check the server and the network, and then try again.</source>
         <extracomment>err_upload_stopped</extracomment>
         <translation>Art arda üç dosya gönderilemediği için yükleme durduruldu. Lütfen sunucuyu ve ağı kontrol edip tekrar deneyin.</translation>

@@ -6,11 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTime>
+#include <QtEndian>
 
 // The metadata library's 0.27 interface still hands out std::auto_ptr.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
+
+#include <brotli/decode.h>
 
 namespace {
 
@@ -48,26 +51,98 @@ void logToDebug(int iLevel, const char* pszMessage)
     qDebug("Exiv2 (%d): %s", iLevel, QByteArray(pszMessage).trimmed().constData());
 }
 
+const qint64 kMaxExifBytes = 16 * 1024 * 1024;
+
+// A brotli stream unpacked; empty when it is not one or unpacks to more than kMaxExifBytes.
+QByteArray unbrotli(const QByteArray& baPacked)
+{
+    BrotliDecoderState* pState = BrotliDecoderCreateInstance(nullptr, nullptr, nullptr);
+    if (!pState)
+        return QByteArray();
+    QByteArray baOut;
+    size_t uInLeft = size_t(baPacked.size());
+    const auto* pIn = reinterpret_cast<const uint8_t*>(baPacked.constData());
+    BrotliDecoderResult result = BROTLI_DECODER_RESULT_NEEDS_MORE_OUTPUT;
+    while (result == BROTLI_DECODER_RESULT_NEEDS_MORE_OUTPUT && baOut.size() < kMaxExifBytes) {
+        uint8_t buffer[16384];
+        size_t uOutLeft = sizeof(buffer);
+        uint8_t* pOut = buffer;
+        result = BrotliDecoderDecompressStream(pState, &uInLeft, &pIn, &uOutLeft, &pOut, nullptr);
+        baOut.append(reinterpret_cast<const char*>(buffer), qsizetype(sizeof(buffer) - uOutLeft));
+    }
+    BrotliDecoderDestroyInstance(pState);
+    return result == BROTLI_DECODER_RESULT_SUCCESS && baOut.size() <= kMaxExifBytes ? baOut : QByteArray();
+}
+
+// The EXIF block of a JPEG XL container, which the metadata library does not read: the "Exif"
+// box (or a "brob" box holding it brotli-packed) has a 4-byte offset to the TIFF header, then
+// the data. Empty when there is none.
+QByteArray jpegXlExif(const QString& strPath)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly) || file.read(12) != QByteArray("\0\0\0\x0CJXL \r\n\x87\n", 12))
+        return QByteArray();
+    const qint64 iSize = file.size();
+    qint64 iPos = 12;
+    while (iPos + 8 <= iSize && file.seek(iPos)) {
+        const QByteArray baHead = file.read(16);
+        quint64 uLength = qFromBigEndian<quint32>(baHead.constData());
+        quint64 uHeader = 8;
+        if (uLength == 1 && baHead.size() == 16) {
+            uLength = qFromBigEndian<quint64>(baHead.constData() + 8);
+            uHeader = 16;
+        } else if (uLength == 0) {
+            uLength = quint64(iSize - iPos);
+        }
+        if (uLength < uHeader || uLength > quint64(iSize - iPos))
+            return QByteArray();
+        const QByteArray baType = baHead.mid(4, 4);
+        const bool blPacked = baType == "brob" && baHead.mid(int(uHeader), 4) == "Exif";
+        if (baType == "Exif" || blPacked) {
+            if (qint64(uLength - uHeader) > kMaxExifBytes || !file.seek(iPos + qint64(uHeader)))
+                return QByteArray();
+            QByteArray baBox = file.read(qint64(uLength - uHeader));
+            if (blPacked)
+                baBox = unbrotli(baBox.mid(4));
+            if (baBox.size() < 4)
+                return QByteArray();
+            const quint32 uOffset = qFromBigEndian<quint32>(baBox.constData());
+            return uOffset <= quint32(baBox.size() - 4) ? baBox.mid(4 + qsizetype(uOffset)) : QByteArray();
+        }
+        iPos += qint64(uLength);
+    }
+    return QByteArray();
+}
+
 } // namespace
 
 QString captureTimeName(const QString& strPath)
 {
-    static const bool s_blLogRouted = [] {
+    static const bool s_blReady = [] {
         Exiv2::LogMsg::setHandler(logToDebug);
+        // HEIF, AVIF and other ISO media files.
+        Exiv2::enableBMFF(true);
         return true;
     }();
-    Q_UNUSED(s_blLogRouted)
+    Q_UNUSED(s_blReady)
     const QFileInfo info(strPath);
     if (!info.exists())
         return QString();
     const QString strName = info.fileName();
     try {
-        // The file system's own encoding of the path, so folders with any name work.
-        Exiv2::Image::AutoPtr pImage = Exiv2::ImageFactory::open(QFile::encodeName(strPath).toStdString());
-        if (!pImage.get())
-            return strName;
-        pImage->readMetadata();
-        Exiv2::ExifData& exif = pImage->exifData();
+        Exiv2::ExifData exif;
+        const QByteArray baJpegXl = jpegXlExif(strPath);
+        if (!baJpegXl.isEmpty()) {
+            Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(baJpegXl.constData()),
+                                      uint32_t(baJpegXl.size()));
+        } else {
+            // The file system's own encoding of the path, so folders with any name work.
+            Exiv2::Image::AutoPtr pImage = Exiv2::ImageFactory::open(QFile::encodeName(strPath).toStdString());
+            if (!pImage.get())
+                return strName;
+            pImage->readMetadata();
+            exif = pImage->exifData();
+        }
         if (exif.empty())
             return strName;
         const auto it = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));

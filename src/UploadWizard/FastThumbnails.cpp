@@ -29,11 +29,39 @@ bool initLibrary()
     return s_blReady;
 }
 
-bool isJpeg(const QByteArray& baPath)
+// The loader's class name, such as "VipsForeignLoadJpegFile".
+std::string loaderOf(const QByteArray& baPath)
 {
-    // The loader's class name, such as "VipsForeignLoadJpegFile".
     const char* pszLoader = vips_foreign_find_load(baPath.constData());
-    return pszLoader && std::string(pszLoader).find("Jpeg") != std::string::npos;
+    return pszLoader ? std::string(pszLoader) : std::string();
+}
+
+// Loaders that hold the whole decoded picture in memory at once.
+bool decodesWhole(const std::string& strLoader)
+{
+    for (const char* pszName : {"Heif", "Jxl", "Webp"}) {
+        if (strLoader.find(pszName) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Above this a whole decode would take gigabytes: a 30000 x 30000 picture is refused.
+const double kMaxWholePixels = 200e6;
+
+// The picture's header. The HEIF library's own size limit is lifted so that the size is known;
+// the limit above decides instead.
+VImage openHeader(const QByteArray& baPath)
+{
+    const bool blHeif = loaderOf(baPath).find("Heif") != std::string::npos;
+    return VImage::new_from_file(baPath.constData(), blHeif ? VImage::option()->set("unlimited", true) : nullptr);
+}
+
+// Logs a library error and clears the library's error text, which all threads share.
+void logError(const QByteArray& baPath, const vips::VError& error)
+{
+    qDebug("FastThumbnails: %s: %s", baPath.constData(), error.what());
+    vips_error_clear();
 }
 
 // sRGB <-> linear light through tables: 8-bit sRGB to 16-bit linear, and back.
@@ -98,37 +126,65 @@ QSize fitted(QSize srcSize, int iBox)
     return QSize(std::max(1, int(std::floor(dScale * w + 0.5))), std::max(1, int(std::floor(dScale * h + 0.5))));
 }
 
-bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, const std::atomic_bool* pAbort)
+QSize imageSize(const QString& strPath)
+{
+    if (!initLibrary())
+        return QSize();
+    try {
+        const VImage header = openHeader(QFile::encodeName(strPath));
+        return QSize(header.width(), header.height());
+    } catch (const vips::VError&) {
+        vips_error_clear();
+        return QSize();
+    }
+}
+
+Result make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, const std::atomic_bool* pAbort)
 {
     if (lstOutputs.isEmpty() || !initLibrary())
-        return false;
+        return Failed;
     const QByteArray baSource = QFile::encodeName(strSource);
+    VImage header;
     try {
-        const VImage header = VImage::new_from_file(baSource.constData());
-        const QSize stored(header.width(), header.height());
-        const int iLargest = std::max_element(lstOutputs.cbegin(), lstOutputs.cend(), [](const Output& a, const Output& b) {
-                                 return a.iSize < b.iSize;
-                             })->iSize;
-        const QSize largest = fitted(stored, iLargest);
+        header = openHeader(baSource);
+    } catch (const vips::VError& error) {
+        logError(baSource, error);
+        return Unreadable;
+    }
+    const QSize stored(header.width(), header.height());
+    const std::string strLoader = loaderOf(baSource);
+    const bool blJpeg = strLoader.find("Jpeg") != std::string::npos;
+    if (decodesWhole(strLoader) && double(stored.width()) * stored.height() > kMaxWholePixels) {
+        qDebug("FastThumbnails: %s: %dx%d is too large to decode", baSource.constData(), stored.width(),
+               stored.height());
+        return TooLarge;
+    }
+    const int iLargest = std::max_element(lstOutputs.cbegin(), lstOutputs.cend(), [](const Output& a, const Output& b) {
+                             return a.iSize < b.iSize;
+                         })->iSize;
+    const QSize largest = fitted(stored, iLargest);
 
-        // One decode: a JPEG is scaled down while it is decoded, as far as the decoded image
-        // still holds the largest thumbnail in both directions.
-        VImage image;
-        int iShrink = 1;
-        if (isJpeg(baSource)) {
-            const int iRoom = std::min(stored.width() / std::max(1, largest.width()),
-                                       stored.height() / std::max(1, largest.height()));
-            for (int iStep : {8, 4, 2}) {
-                if (iRoom >= iStep) {
-                    iShrink = iStep;
-                    break;
-                }
+    // One decode: a JPEG is scaled down while it is decoded, as far as the decoded image still
+    // holds the largest thumbnail in both directions. The largest thumbnail is kept in memory
+    // unsharpened: the smaller ones are made from it.
+    int iShrink = 1;
+    if (blJpeg) {
+        const int iRoom =
+            std::min(stored.width() / std::max(1, largest.width()), stored.height() / std::max(1, largest.height()));
+        for (int iStep : {8, 4, 2}) {
+            if (iRoom >= iStep) {
+                iShrink = iStep;
+                break;
             }
-            image = VImage::new_from_file(baSource.constData(), VImage::option()->set("shrink", iShrink)->set(
-                                                                     "access", VIPS_ACCESS_SEQUENTIAL));
-        } else {
-            image = VImage::new_from_file(baSource.constData(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
         }
+    }
+    auto decode = [&](VipsFailOn failOn) {
+        auto* pOptions = VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", failOn);
+        if (blJpeg)
+            pOptions->set("shrink", iShrink);
+        if (strLoader.find("Heif") != std::string::npos)
+            pOptions->set("unlimited", true);
+        VImage image = VImage::new_from_file(baSource.constData(), pOptions);
         // Every thumbnail is 8-bit sRGB; transparency goes onto white.
         if (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR)
             image = image.colourspace(VIPS_INTERPRETATION_sRGB);
@@ -138,16 +194,32 @@ bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQualit
             image = image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
         if (image.bands() > 3)
             image = image.extract_band(0, VImage::option()->set("n", 3));
+        return resizedTo(image, largest).copy_memory();
+    };
+    // A picture cut short or corrupt is read as far as it goes, and said to be damaged.
+    VImage base;
+    bool blDamaged = false;
+    try {
+        base = decode(VIPS_FAIL_ON_TRUNCATED);
+    } catch (const vips::VError& error) {
+        logError(baSource, error);
+        try {
+            base = decode(VIPS_FAIL_ON_NONE);
+            blDamaged = true;
+        } catch (const vips::VError& lenientError) {
+            logError(baSource, lenientError);
+            return Unreadable;
+        }
+    }
 
-        // The largest thumbnail, kept in memory unsharpened: the smaller ones are made from it.
-        const VImage base = resizedTo(image, largest).copy_memory();
-        const bool blTurn = stored.width() > stored.height() && header.get_typeof(VIPS_META_ORIENTATION) != 0;
-        // Colour resolution as the converter writes it: a JPEG's own, else halved both ways.
-        const bool blFullChroma = header.get_typeof("jpeg-chroma-subsample") != 0 &&
-                                  std::string(header.get_string("jpeg-chroma-subsample")) == "4:4:4";
+    const bool blTurn = stored.width() > stored.height() && header.get_typeof(VIPS_META_ORIENTATION) != 0;
+    // Colour resolution as the converter writes it: a JPEG's own, else halved both ways.
+    const bool blFullChroma = header.get_typeof("jpeg-chroma-subsample") != 0 &&
+                              std::string(header.get_string("jpeg-chroma-subsample")) == "4:4:4";
+    try {
         for (const Output& output : lstOutputs) {
             if (pAbort && pAbort->load())
-                return false;
+                return Failed;
             VImage thumb = sharpened(resizedTo(base, fitted(stored, output.iSize)));
             if (blTurn) {
                 thumb.set(VIPS_META_ORIENTATION, header.get_int(VIPS_META_ORIENTATION));
@@ -157,11 +229,11 @@ bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQualit
                            VImage::option()->set("Q", iQuality)->set("strip", true)->set(
                                "subsample_mode", blFullChroma ? VIPS_FOREIGN_SUBSAMPLE_OFF : VIPS_FOREIGN_SUBSAMPLE_ON));
         }
-        return true;
     } catch (const vips::VError& error) {
-        qDebug("FastThumbnails: %s: %s", baSource.constData(), error.what());
-        return false;
+        logError(baSource, error);
+        return Failed;
     }
+    return blDamaged ? Damaged : Made;
 }
 
 } // namespace FastThumbnails

@@ -21,9 +21,21 @@ struct Output
 // the converter's rounding.
 QSize fitted(QSize srcSize, int iBox);
 
-// Writes every output; false when the source cannot be read or anything fails (outputs that
-// were written may stay; the caller removes or replaces them). pAbort is looked at between
-// the outputs. Only a photo stored wider than high is turned by its EXIF orientation.
-bool make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, const std::atomic_bool* pAbort);
+enum Result {
+    Made,       // every output written
+    Damaged,    // every output written, from the part of a damaged picture that could be read
+    Unreadable, // the picture cannot be decoded at all; another decoder may still read it
+    TooLarge,   // the picture is too large to decode in memory; nothing is tried
+    Failed      // anything else: an output not written, an abort
+};
+
+// Writes every output (outputs that were written may stay after a failure; the caller removes
+// or replaces them). pAbort is looked at between the outputs. Only a photo stored wider than
+// high is turned by its EXIF orientation; a decoder that turns the picture by its own container
+// (HEIF, JPEG XL) leaves no orientation to apply a second time.
+Result make(const QString& strSource, const QList<Output>& lstOutputs, int iQuality, const std::atomic_bool* pAbort);
+
+// Stored pixel size of an image file read in process; invalid when it cannot be read.
+QSize imageSize(const QString& strPath);
 
 } // namespace FastThumbnails

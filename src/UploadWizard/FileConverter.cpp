@@ -116,6 +116,8 @@ void FileConverter::workerLoop(Worker& worker)
         convert(job, worker);
         {
             std::lock_guard<std::mutex> lock(m_mutex);
+            m_lstPrepared[std::size_t(iIndex)].strNote = job.strNote;
+            m_lstPrepared[std::size_t(iIndex)].blThumbnailsExplained = job.blThumbnailsExplained;
             m_lstConverted[std::size_t(iIndex)] = 1;
         }
         m_wake.notify_all();
@@ -146,16 +148,24 @@ FileConverter::Prepared FileConverter::prepare(int iIndex)
     return job;
 }
 
-void FileConverter::convert(const Prepared& job, Worker& worker)
+void FileConverter::convert(Prepared& job, Worker& worker)
 {
     if (job.iKind == MediaTypes::ConvertPhoto) {
         qDebug("FileConverter: Convert Image [%s]", qPrintable(job.strName));
-        if (!job.blTempUsable || worker.pThumbnailer->makeThumbnails(job.strSource, job.uId) == -1)
+        ImageThumbnailer& thumbnailer = *worker.pThumbnailer;
+        if (!job.blTempUsable || thumbnailer.makeThumbnails(job.strSource, job.uId) == -1)
             qDebug("Image convert error");
+        if (job.blTempUsable) {
+            job.strNote = thumbnailer.note();
+            job.blThumbnailsExplained = thumbnailer.noteCoversThumbnails();
+        }
     } else if (job.iKind == MediaTypes::ConvertVideo) {
         qDebug("FileConverter: Convert Video [%s]", qPrintable(job.strName));
-        if (!job.blTempUsable || worker.pVideoConverter->convertVideo(job.strSource, job.uId) == -1)
+        VideoConverter& converter = *worker.pVideoConverter;
+        if (!job.blTempUsable || converter.convertVideo(job.strSource, job.uId) == -1)
             qDebug("Video convert error");
+        if (job.blTempUsable)
+            job.strNote = converter.note();
     }
 }
 
@@ -163,6 +173,10 @@ void FileConverter::handOver(int iIndex, const Prepared& job)
 {
     // Renditions that were not made are named on the source record, for the report.
     QStringList lstMissing = Renditions::expectedKeys(job.iKind, m_lstQualities);
+    if (job.blThumbnailsExplained) {
+        for (const QString& strKey : Renditions::thumbnailKeys())
+            lstMissing.removeOne(strKey);
+    }
     const QString strPrefix = TempFiles::tempFilePrefix(job.uId);
     if (job.blTempUsable) {
         bool blFirst = true;
@@ -207,6 +221,8 @@ void FileConverter::handOver(int iIndex, const Prepared& job)
         source.insert(KeyJobLast, QStringLiteral("true"));
     if (!lstMissing.isEmpty())
         source.insert(KeyMissing, lstMissing.join(QLatin1Char(',')));
+    if (!job.strNote.isEmpty())
+        source.insert(KeyNote, job.strNote);
     if (m_blStop)
         return;
     // Counted before the hand-over, so that the uploader's share of this file always comes after it.

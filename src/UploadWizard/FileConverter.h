@@ -55,6 +55,10 @@ private:
         int iKind = 0;
         bool blFolder = false;
         bool blTempUsable = false;
+        // Filled by the conversion: what it found wrong with the file, and whether that says
+        // why there are no thumbnails.
+        QString strNote;
+        bool blThumbnailsExplained = false;
     };
     // The tools of one conversion running beside others.
     struct Worker
@@ -64,7 +68,7 @@ private:
     };
 
     Prepared prepare(int iIndex);
-    void convert(const Prepared& job, Worker& worker);
+    void convert(Prepared& job, Worker& worker);
     void handOver(int iIndex, const Prepared& job);
     void workerLoop(Worker& worker);
 

@@ -291,8 +291,10 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     ++m_pQueue->succeeded;
     m_pQueue->successes.append(strFileName);
     lstMissing += m_record.value(KeyMissing).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    if (!lstMissing.isEmpty())
-        m_pQueue->notes.append({strFileName, Renditions::missingText(lstMissing)});
+    const QString strNote =
+        QStringList{m_record.value(KeyNote), Renditions::missingText(lstMissing)}.join(QLatin1Char(' ')).trimmed();
+    if (!strNote.isEmpty())
+        m_pQueue->notes.append({strFileName, strNote});
 
     // Only files the server accepted go into the history; a history that cannot be written
     // ends the run, since every later file would be sent again by the next one.

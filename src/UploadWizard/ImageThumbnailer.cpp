@@ -3,12 +3,17 @@
 #include "FastThumbnails.h"
 #include "MediaCheck.h"
 #include "MediaTypes.h"
+#include "RawDecoder.h"
 #include "TempFiles.h"
 #include "ToolRunner.h"
+#include "VelmLocale.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <algorithm>
 
 ImageThumbnailer::ImageThumbnailer()
     : m_strConvertTool(ToolLocator::path(ToolLocator::Convert)), m_strDcrawTool(ToolLocator::path(ToolLocator::Dcraw)),
@@ -54,34 +59,83 @@ bool copyFile(const QString& strFrom, const QString& strTo)
 
 } // namespace
 
+QString ImageThumbnailer::rawSource(const QString& strPath, const QString& strPrefix)
+{
+    RawDecoder::Outcome outcome = RawDecoder::NotRead;
+    if (m_engine == Fast) {
+        const RawDecoder::Result raw =
+            RawDecoder::extract(strPath, strPrefix + QLatin1String("RAWJpgSrc.jpg"),
+                                strPrefix + QLatin1String("RAWPPMSrc.ppm"),
+                                *std::max_element(m_lstSizes.cbegin(), m_lstSizes.cend()), &m_blAbort);
+        outcome = raw.outcome;
+        if (outcome == RawDecoder::Preview || outcome == RawDecoder::Decoded) {
+            if (raw.blDamaged)
+                m_strNote = VelmLocale::message("err_upd_damaged_part");
+            return raw.strImage;
+        }
+        if (outcome == RawDecoder::Aborted)
+            return QString();
+        qDebug("Image Thumb Process: the RAW library could not read it; the RAW decoder instead");
+    }
+    const QString strSource = extractRawSource(strPath);
+    // Known to the library but unreadable to both decoders: the file is damaged.
+    if (strSource.isEmpty() && outcome == RawDecoder::Failed && !m_blAbort) {
+        m_strNote = VelmLocale::message("err_upd_damaged_none");
+        m_blNoteCoversThumbnails = true;
+    }
+    return strSource;
+}
+
 int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
 {
     m_uCurrentId = uId;
+    m_strNote.clear();
+    m_blNoteCoversThumbnails = false;
     const QString strPrefix = TempFiles::tempFilePrefix(uId);
     if (m_blAbort || !QFileInfo::exists(strPath) || !TempFiles::ensureFolder())
         return -1;
+    // Work copies and decoded RAW pictures go as soon as the thumbnails are made: a run of
+    // thousands of RAW photos would fill the disk with them otherwise.
+    const auto removeWorkFiles = qScopeGuard([&strPrefix]() {
+        for (const char* pszName : {"WinSourceTemp", "WinRAWTemp", "RAWJpgSrc.jpg", "RAWPPMSrc.ppm"})
+            QFile::remove(strPrefix + QLatin1String(pszName));
+    });
 
     QString strRawSource;
     if (MediaTypes::isRaw(QFileInfo(strPath).suffix())) {
-        strRawSource = extractRawSource(strPath);
+        strRawSource = rawSource(strPath, strPrefix);
         if (strRawSource.isEmpty())
             return -1;
     }
+    bool blUnreadable = false;
     if (m_engine == Fast) {
         const QString strSource = strRawSource.isEmpty() ? strPath : strRawSource;
         QList<FastThumbnails::Output> lstOutputs;
         for (int iSize : std::as_const(m_lstSizes))
             lstOutputs.append({iSize, strPrefix + m_mapSizeFiles.value(iSize)});
         qDebug("Image Thumb Process: one decode of %s", qPrintable(strSource));
-        bool blComplete = FastThumbnails::make(strSource, lstOutputs, m_iQuality, &m_blAbort);
+        const FastThumbnails::Result result = FastThumbnails::make(strSource, lstOutputs, m_iQuality, &m_blAbort);
+        bool blComplete = result == FastThumbnails::Made || result == FastThumbnails::Damaged;
         for (const FastThumbnails::Output& output : std::as_const(lstOutputs))
             blComplete = blComplete && MediaCheck::isCompleteJpegFile(output.strPath);
-        if (blComplete)
+        if (blComplete) {
+            if (result == FastThumbnails::Damaged)
+                m_strNote = VelmLocale::message("err_upd_damaged_part");
             return 0;
+        }
         for (const FastThumbnails::Output& output : std::as_const(lstOutputs))
             QFile::remove(output.strPath);
         if (m_blAbort)
             return -1;
+        // The converter would decode a huge picture whole as well.
+        if (result == FastThumbnails::TooLarge) {
+            const QSize size = FastThumbnails::imageSize(strSource);
+            m_strNote = VelmLocale::message("err_upd_too_large")
+                            .arg(qRound64(double(size.width()) * size.height() / 1e6));
+            m_blNoteCoversThumbnails = true;
+            return -1;
+        }
+        blUnreadable = result == FastThumbnails::Unreadable;
         qDebug("Image Thumb Process: one decode failed; converter runs instead");
     }
     QString strWork = strRawSource;
@@ -90,7 +144,17 @@ int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
         if (!copyFile(strPath, strWork))
             return -1;
     }
-    return makeWithTools(strWork, strPrefix);
+    const int iResult = makeWithTools(strWork, strPrefix);
+    if (iResult != 0 && blUnreadable && !m_blAbort) {
+        bool blAnyMade = false;
+        for (int iSize : std::as_const(m_lstSizes))
+            blAnyMade = blAnyMade || QFile::exists(strPrefix + m_mapSizeFiles.value(iSize));
+        if (!blAnyMade) {
+            m_strNote = VelmLocale::message("err_upd_damaged_none");
+            m_blNoteCoversThumbnails = true;
+        }
+    }
+    return iResult;
 }
 
 int ImageThumbnailer::makeWithTools(const QString& strWork, const QString& strPrefix)

@@ -15,7 +15,8 @@ enum RenditionKey {
     KeyBatchFirst = 4,  // "true" on the first record of a file
     KeyBatchLast = 5,   // "true" on the source record
     KeyJobLast = 6,     // "true" on the source record of the last job
-    KeyMissing = 7      // on the source record: keys of renditions that could not be made, comma-separated
+    KeyMissing = 7,     // on the source record: keys of renditions that could not be made, comma-separated
+    KeyNote = 8         // on the source record: what the conversion found wrong with the file, for the report
 };
 
 namespace Renditions {

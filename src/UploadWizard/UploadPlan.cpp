@@ -3,6 +3,7 @@
 #include "CaptureTime.h"
 #include "MediaTypes.h"
 #include "VelmLocale.h"
+#include "VideoProbe.h"
 #include "store/UploadHistory.h"
 
 #include <QDateTime>
@@ -156,10 +157,14 @@ QString baseStoredName(const QString& strPath, bool blDateRename)
     switch (MediaTypes::conversionKind(info.suffix())) {
     case MediaTypes::ConvertPhoto:
         return captureTimeName(strPath);
-    case MediaTypes::ConvertVideo:
-        // A video's time comes from the file, not from metadata.
-        return QLatin1String("IMG_") + info.lastModified().toString(QStringLiteral("yyyyMMdd_hhmmss")) +
-               QLatin1Char('.') + info.suffix();
+    case MediaTypes::ConvertVideo: {
+        // The container's creation date; the file time only where it has none (a copy resets it).
+        QDateTime taken = VideoProbe::run(strPath).creationTime;
+        if (!taken.isValid())
+            taken = info.lastModified();
+        return QLatin1String("IMG_") + taken.toString(QStringLiteral("yyyyMMdd_hhmmss")) + QLatin1Char('.') +
+               info.suffix();
+    }
     default:
         return info.fileName();
     }

@@ -33,7 +33,8 @@ bool collectJobs(const QStringList& lstPaths, const QString& strDestinationDir, 
                  bool blSupportedOnly, UploadJobList& lstJobs, LeftOutList* pLeftOut = nullptr);
 
 // The name a file is stored under before it is made unique: when renaming by capture time,
-// "IMG_" + the photo's EXIF time (a video's file time) + its suffix; otherwise its file name.
+// "IMG_" + the photo's EXIF time (a video's creation date, else its file time) + its suffix;
+// otherwise its file name.
 QString baseStoredName(const QString& strPath, bool blDateRename);
 
 // Names taken in the albums of one run: a name already taken gets "_1", "_2", ... before its

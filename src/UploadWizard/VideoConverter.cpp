@@ -3,6 +3,7 @@
 #include "MediaCheck.h"
 #include "TempFiles.h"
 #include "ToolRunner.h"
+#include "VelmLocale.h"
 
 #include <QDebug>
 #include <QDir>
@@ -53,6 +54,8 @@ QStringList buildArguments(int iQuality, int iPass)
                     "-ac", "2",
                     "-pass", QString::number(iPass),
                     "-vcodec", "libx264",
+                    // 8-bit 4:2:0 whatever the source, so that every profile of the table takes it.
+                    "-pix_fmt", "yuv420p",
                     "-b:v", strRate,
                     "-bt", strRate,
                     "-flags", "+loop",
@@ -108,13 +111,6 @@ void removePassLogs(const QString& strPrefix)
         folder.remove(strLog);
 }
 
-QString withoutTrailingComma(QString strToken)
-{
-    if (strToken.endsWith(QLatin1Char(',')))
-        strToken.chop(1);
-    return strToken;
-}
-
 } // namespace
 
 VideoConverter::VideoConverter(const QList<int>& lstQualities)
@@ -144,78 +140,6 @@ QStringList VideoConverter::capBitRate(QStringList lstArguments, int iVideoBitRa
     return lstArguments;
 }
 
-VideoConverter::Probe VideoConverter::parseProbe(const QString& strInfo)
-{
-    Probe probe;
-    const QStringList lstLines = strInfo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString& strLine : lstLines) {
-        const QStringList lstTokens = strLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (strLine.contains(QLatin1String("Duration:")) && strLine.contains(QLatin1String("bitrate:"))) {
-            for (int j = 1; j < lstTokens.size(); ++j) {
-                if (lstTokens.at(j).startsWith(QLatin1String("kb/s"))) {
-                    probe.totalBitRate = lstTokens.at(j - 1).toInt();
-                    qDebug("%s", qPrintable(QStringLiteral("iInputVideoTotalBitRate = %1").arg(probe.totalBitRate)));
-                }
-            }
-        }
-        if (strLine.contains(QLatin1String("Stream #")) && strLine.contains(QLatin1String("Video:"))) {
-            for (int j = 1; j < lstTokens.size(); ++j) {
-                const QString& strToken = lstTokens.at(j);
-                if (strToken.startsWith(QLatin1String("kb/s"))) {
-                    probe.videoBitRate = lstTokens.at(j - 1).toInt();
-                    qDebug("%s", qPrintable(QStringLiteral("iInputVideoBitRate = %1").arg(probe.videoBitRate)));
-                }
-                if (strToken.contains(QLatin1Char('x'))) {
-                    const QString strCandidate = withoutTrailingComma(strToken);
-                    const QStringList lstParts = strCandidate.split(QLatin1Char('x'));
-                    bool blWidth = false, blHeight = false;
-                    if (lstParts.size() == 2 && lstParts.at(0).toInt(&blWidth) > 0 && lstParts.at(1).toInt(&blHeight) > 0 &&
-                        blWidth && blHeight) {
-                        probe.frameSize = strCandidate;
-                        qDebug("%s", qPrintable(QLatin1String("strInputVideoResolution = ") + probe.frameSize));
-                    }
-                }
-                if ((strToken == QLatin1String("PAR") || strToken == QLatin1String("[PAR") ||
-                     strToken == QLatin1String("SAR") || strToken == QLatin1String("[SAR")) &&
-                    j + 1 < lstTokens.size()) {
-                    const QString strCandidate = withoutTrailingComma(lstTokens.at(j + 1));
-                    const QStringList lstParts = strCandidate.split(QLatin1Char(':'));
-                    bool blA = false, blB = false;
-                    if (lstParts.size() == 2 && lstParts.at(0).toUInt(&blA) > 0 && lstParts.at(1).toUInt(&blB) > 0 &&
-                        blA && blB) {
-                        probe.aspect = strCandidate;
-                        qDebug("%s", qPrintable(QLatin1String("strInputVideoPAR = ") + probe.aspect));
-                    }
-                }
-            }
-        }
-        if (strLine.contains(QLatin1String("Stream #")) && strLine.contains(QLatin1String("Audio:"))) {
-            for (int j = 1; j < lstTokens.size(); ++j) {
-                if (lstTokens.at(j).startsWith(QLatin1String("kb/s"))) {
-                    probe.audioBitRate = lstTokens.at(j - 1).toInt();
-                    qDebug("%s", qPrintable(QStringLiteral("iInputAudioBitRate = %1").arg(probe.audioBitRate)));
-                }
-            }
-        }
-    }
-    if (probe.videoBitRate < 1 && probe.totalBitRate > 0 && probe.audioBitRate >= 0)
-        probe.videoBitRate = probe.totalBitRate - probe.audioBitRate;
-    qDebug("%s", qPrintable(QStringLiteral("Input file bitrate = %1").arg(probe.videoBitRate)));
-    return probe;
-}
-
-VideoConverter::Probe VideoConverter::probeVideo(const QString& strPath)
-{
-    ToolRunner runner(&m_blAbort);
-    runner.setWorkingDirectory(TempFiles::folderPath());
-    const QStringList lstArguments{QStringLiteral("-i"), strPath};
-    qDebug("Get Video Info: %s", qPrintable(ToolRunner::commandLine(m_strFfmpegTool, lstArguments)));
-    const ToolRunner::Result result = runner.run(m_strFfmpegTool, lstArguments, QString(), "kill video convert process");
-    const QString strInfo = QString::fromLocal8Bit(result.standardError);
-    qDebug("%s", qPrintable(QLatin1String("Out ") + strInfo));
-    return parseProbe(strInfo);
-}
-
 QString VideoConverter::fitResolution(const QString& strFrameSize, const QString& strAspect, int iQuality)
 {
     QString strResult;
@@ -230,14 +154,11 @@ QString VideoConverter::fitResolution(const QString& strFrameSize, const QString
         if (dBoxWidth <= 0 || dBoxHeight <= 0)
             dBoxWidth = dBoxHeight = 1;
 
-        double dWidth = iFrameWidth;
+        const double dWidth = VideoProbe::shownWidth(iFrameWidth, strAspect);
         const double dHeight = iFrameHeight;
-        const QStringList lstAspect = strAspect.split(QLatin1Char(':'));
-        bool blA = false, blB = false;
-        const uint uA = lstAspect.size() == 2 ? lstAspect.at(0).toUInt(&blA) : 0;
-        const uint uB = lstAspect.size() == 2 ? lstAspect.at(1).toUInt(&blB) : 0;
-        if (blA && blB && uA > 0 && uB > 0)
-            dWidth = std::floor(double(uA) / double(uB) * dWidth);
+        // A portrait picture keeps the detail of a landscape one: the box is turned upright.
+        if (dHeight > dWidth && dBoxWidth > dBoxHeight)
+            std::swap(dBoxWidth, dBoxHeight);
 
         int iWidth = 0;
         int iHeight = 0;
@@ -263,8 +184,67 @@ QString VideoConverter::fitResolution(const QString& strFrameSize, const QString
     return strResult;
 }
 
+QString VideoConverter::pictureFilter(const VideoProbe& probe)
+{
+    QStringList lstFilters;
+    // The transcoder turns the picture by a display matrix itself, never by a tag alone.
+    if (probe.rotationFromTag) {
+        if (probe.rotation == 90)
+            lstFilters << QStringLiteral("transpose=clock");
+        else if (probe.rotation == 180)
+            lstFilters << QStringLiteral("hflip") << QStringLiteral("vflip");
+        else if (probe.rotation == 270)
+            lstFilters << QStringLiteral("transpose=cclock");
+    }
+    if (probe.isHdr()) {
+        // The colour description of the source stated in full (BT.2020 where it is silent), to
+        // linear light, tone mapped, and back to BT.709 in 8-bit 4:2:0.
+        auto known = [](const QString& strValue, const QStringList& lstKnown, const char* pszDefault) {
+            return lstKnown.contains(strValue) ? strValue : QLatin1String(pszDefault);
+        };
+        const QString strPrimaries = known(probe.primaries, {"bt2020", "bt709", "smpte432", "smpte431"}, "bt2020");
+        const QString strMatrix = known(probe.matrix, {"bt2020nc", "bt2020c", "bt709"}, "bt2020nc");
+        const QString strRange = known(probe.range, {"tv", "pc"}, "tv");
+        lstFilters << QStringLiteral("zscale=tin=%1:pin=%2:min=%3:rin=%4:t=linear:npl=100")
+                          .arg(probe.transfer, strPrimaries, strMatrix, strRange)
+                   << QStringLiteral("format=gbrpf32le") << QStringLiteral("zscale=p=bt709")
+                   << QStringLiteral("tonemap=tonemap=hable:desat=0")
+                   << QStringLiteral("zscale=t=bt709:m=bt709:r=tv") << QStringLiteral("format=yuv420p");
+    }
+    return lstFilters.join(QLatin1Char(','));
+}
+
+namespace {
+
+// The time the transcoder last reported reaching ("time=00:00:01.96"), in seconds; -1 when none.
+double reachedSeconds(const QByteArray& baOutput)
+{
+    const qsizetype iAt = baOutput.lastIndexOf("time=");
+    if (iAt < 0)
+        return -1;
+    const QList<QByteArray> lstParts = baOutput.mid(iAt + 5, 11).split(':');
+    bool blH = false, blM = false, blS = false;
+    const double dSeconds = lstParts.value(0).toInt(&blH) * 3600.0 + lstParts.value(1).toInt(&blM) * 60.0 +
+                            lstParts.value(2).trimmed().toDouble(&blS);
+    return lstParts.size() == 3 && blH && blM && blS ? dSeconds : -1;
+}
+
+} // namespace
+
+QString VideoConverter::note() const
+{
+    QStringList lstNotes;
+    if (m_blDamaged)
+        lstNotes << VelmLocale::message("err_upd_video_damaged");
+    if (m_probe.oddRotation != 0)
+        lstNotes << VelmLocale::message("err_upd_odd_rotation").arg(QString::number(m_probe.oddRotation, 'g', 4));
+    return lstNotes.join(QLatin1Char(' '));
+}
+
 int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
 {
+    m_probe = VideoProbe();
+    m_blDamaged = false;
     if (!QFileInfo::exists(strPath) || !TempFiles::ensureFolder())
         return -1;
     const QString strPrefix = TempFiles::tempFilePrefix(uId);
@@ -272,16 +252,27 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
     runner.setWorkingDirectory(TempFiles::folderPath());
     auto aborted = [](const ToolRunner::Result& result) { return result.status == ToolRunner::Aborted; };
 
-    const Probe probe = probeVideo(strPath);
+    m_probe = VideoProbe::run(strPath, &m_blAbort);
+    const VideoProbe& probe = m_probe;
+    // Every size comes from the frame as it is shown: pixel aspect applied, turned upright.
+    const QString strShown = probe.displaySize();
+    const QString strFilter = pictureFilter(probe);
+    QStringList lstPicture;
+    if (!strFilter.isEmpty())
+        lstPicture << QStringLiteral("-vf") << strFilter;
+    if (probe.isHdr())
+        lstPicture << "-color_primaries" << "bt709" << "-color_trc" << "bt709" << "-colorspace" << "bt709";
 
     // One frame, at 3 s or else at the start, for all five thumbnails.
-    const QString strSize = probe.frameSize.isEmpty() ? QString() : fitResolution(probe.frameSize, probe.aspect, 0);
+    const QString strSize = strShown.isEmpty() ? QString() : fitResolution(strShown, QString(), 0);
     const QString strFrame = strPrefix + QLatin1String("TEMP.jpg");
     // Seeking before the input jumps to the frame instead of decoding everything before it.
     QStringList lstGrab{"-ss", "00:00:03", "-i", strPath, "-y", "-vframes", "1", "-an", "-q:v", "2", "-f", "mjpeg"};
+    lstGrab << lstPicture;
     if (!strSize.isEmpty())
         lstGrab << "-s" << strSize << "-aspect" << QString(strSize).replace(QLatin1Char('x'), QLatin1Char(':'));
     lstGrab << strFrame;
+    const auto removeFrame = qScopeGuard([&strFrame]() { QFile::remove(strFrame); });
     // The frame counts only when the transcoder succeeded and the JPEG is whole.
     auto frameMade = [&](const ToolRunner::Result& result) {
         if (result.ok() && MediaCheck::isCompleteJpegFile(strFrame))
@@ -357,8 +348,8 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
             QFile::remove(strTemp);
             removePassLogs(strPrefix);
         });
-        if (!probe.frameSize.isEmpty()) {
-            strOutSize = fitResolution(probe.frameSize, probe.aspect, iQuality);
+        if (!strShown.isEmpty()) {
+            strOutSize = fitResolution(strShown, QString(), iQuality);
             if (!strOutSize.isEmpty())
                 strAspect = QString(strOutSize).replace(QLatin1Char('x'), QLatin1Char(':'));
         }
@@ -370,7 +361,7 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
         auto arguments = [&](int iPass) {
             QStringList lst = QStringList{"-i", strPath} + capBitRate(passArguments(iQuality, iPass), probe.videoBitRate,
                                                                       iTableRate) +
-                              lstPassLog;
+                              lstPassLog + lstPicture;
             if (!strOutSize.isEmpty())
                 lst << "-s" << strOutSize << "-aspect" << strAspect;
             lst << strTemp;
@@ -409,6 +400,12 @@ int VideoConverter::convertVideo(const QString& strPath, quint32 uId)
                 blFailed = true;
                 continue;
             }
+        }
+        // A transcode that stops well before the end the container states: the file is cut short.
+        const double dReached = reachedSeconds(result.standardError);
+        if (probe.duration > 1.0 && dReached >= 0 && dReached < probe.duration * 0.9 - 0.5) {
+            qDebug("video ends at %.2f s of %.2f s: damaged", dReached, probe.duration);
+            m_blDamaged = true;
         }
 
         const QStringList lstMove{strTemp, strFinal};

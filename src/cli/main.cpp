@@ -992,7 +992,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
                 out(QStringLiteral("  ") + safe(pair.first) + QLatin1String(": ") + safe(pair.second));
         };
         out(QStringLiteral("Uploaded: %1").arg(lstUploaded.size()));
-        list(QStringLiteral("Uploaded without some renditions: %1"), queue.notes);
+        list(QStringLiteral("Uploaded, with a note: %1"), queue.notes);
         out(QStringLiteral("Skipped (already uploaded): %1").arg(lstSkipped.size()));
         list(QStringLiteral("Left out: %1"), lstLeftOut);
         out(QStringLiteral("Refused by the server: %1").arg(lstRefused.size()));

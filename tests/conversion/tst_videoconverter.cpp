@@ -7,6 +7,7 @@
 #include "UploadWizard/FileUploader.h"
 #include "UploadWizard/MediaCheck.h"
 #include "UploadWizard/TempFiles.h"
+#include "UploadWizard/UploadPlan.h"
 #include "UploadWizard/UploadQueue.h"
 #include "UploadWizard/VideoConverter.h"
 #include "VelmLocale.h"
@@ -68,7 +69,8 @@ QList<QJsonObject> probeStreams(const QString& strPath)
 {
     const ToolRun run = runTool(QStringLiteral("ffprobe"),
                                 {"-v", "error", "-show_entries",
-                                 "stream=codec_type,codec_name,width,height,profile,level,sample_aspect_ratio,bit_rate",
+                                 "stream=codec_type,codec_name,width,height,profile,level,sample_aspect_ratio,bit_rate,"
+                                 "pix_fmt,color_transfer:stream_side_data=rotation:stream_tags=rotate",
                                  "-of", "json", strPath});
     QList<QJsonObject> lstStreams;
     for (const QJsonValue& stream : QJsonDocument::fromJson(run.standardOutput).object().value("streams").toArray())
@@ -166,6 +168,10 @@ private Q_SLOTS:
     void ffmpegAcceptsEveryOption();
     void realTranscodes_data();
     void realTranscodes();
+    void uprightAndPlayable_data();
+    void uprightAndPlayable();
+    void captureTime_data();
+    void captureTime();
     void throughTheServer();
 
 private:
@@ -292,7 +298,7 @@ void TestVideoConverter::parseProbe()
         strText.replace(QRegularExpression(pattern, QRegularExpression::MultilineOption), replacement);
         QVERIFY(strText != strBefore);
     }
-    const VideoConverter::Probe probe = VideoConverter::parseProbe(strText);
+    const VideoProbe probe = VideoProbe::parse(strText);
     QCOMPARE(probe.totalBitRate, total);
     QCOMPARE(probe.videoBitRate, video);
     QCOMPARE(probe.audioBitRate, audio);
@@ -317,7 +323,10 @@ void TestVideoConverter::fitResolution_data()
     QTest::newRow("720x576 16:15 low")            << "720x576" << "16:15" << 2 << "480x360";
     QTest::newRow("640x480 high is not enlarged") << "640x480" << "1:1" << 0 << "640x480";
     QTest::newRow("640x480 mobile")               << "640x480" << "1:1" << 3 << "320x240";
-    QTest::newRow("portrait fits the height")     << "1080x1920" << "1:1" << 0 << "606x1080";
+    QTest::newRow("portrait: the box turned")     << "1080x1920" << "1:1" << 0 << "1080x1920";
+    QTest::newRow("portrait low")                 << "1080x1920" << "1:1" << 2 << "360x640";
+    QTest::newRow("portrait mobile")              << "1080x1920" << "1:1" << 3 << "180x320";
+    QTest::newRow("square stays in the box")      << "1500x1500" << "1:1" << 1 << "720x720";
     QTest::newRow("odd height made even")         << "854x480" << "1:1" << 2 << "640x358";
     QTest::newRow("odd size kept but even")       << "1001x563" << "" << 1 << "1000x562";
     QTest::newRow("unknown size high")            << "" << "" << 0 << "";
@@ -635,6 +644,150 @@ void TestVideoConverter::realTranscodes()
     }
 }
 
+// Phone and camera videos of today: turned by a display matrix or a tag, HDR in 10 bits, HEVC,
+// VP9 and AV1. Every transcode and thumbnail is upright (the red block in the corner a player
+// shows it in), shaped as shown, 8-bit 4:2:0 in the quality's profile, without HDR transfer or
+// turn left in it.
+void TestVideoConverter::uprightAndPlayable_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("encode"); // codec arguments for the marked clip
+    QTest::addColumn<QString>("turn");        // metadata set by a stream copy afterwards
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QString>("corner");
+    QTest::addColumn<bool>("matrix"); // the transcoder's own player turns it too: its frame is the reference
+    QTest::addColumn<bool>("hdr");
+
+    const QStringList lstH264{"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac"};
+    const auto hevc10 = [](const char* pszTransfer) {
+        return QStringList{"-c:v", "libx265", "-preset", "ultrafast", "-pix_fmt", "yuv420p10le", "-x265-params",
+                           QStringLiteral("log-level=error:colorprim=bt2020:colormatrix=bt2020nc:transfer=%1")
+                               .arg(QLatin1String(pszTransfer)),
+                           "-c:a", "aac"};
+    };
+    // The low quality's box is 640x360, turned upright for a picture higher than wide.
+    const QSize wide(640, 360);
+    const QSize tall(360, 640);
+    // clang-format off
+    QTest::newRow("no turn") << "plain.mp4" << lstH264 << "" << wide << "tl" << true << false;
+    QTest::newRow("matrix 90") << "m90.mp4" << lstH264 << "rotate=90" << tall << "bl" << true << false;
+    QTest::newRow("matrix 180") << "m180.mp4" << lstH264 << "rotate=180" << wide << "br" << true << false;
+    QTest::newRow("matrix 270") << "m270.mp4" << lstH264 << "rotate=270" << tall << "tr" << true << false;
+    QTest::newRow("legacy tag 90") << "tag90.mkv" << lstH264 << "ROTATE=90" << tall << "tr" << false << false;
+    QTest::newRow("HLG 10-bit HEVC") << "hlg.mp4" << hevc10("arib-std-b67") << "" << wide << "tl" << true << true;
+    QTest::newRow("PQ 10-bit HEVC, turned") << "pq.mov" << hevc10("smpte2084") << "rotate=90" << tall << "bl" << true
+                                            << true;
+    QTest::newRow("HEVC in mkv") << "hevc.mkv"
+        << QStringList{"-c:v", "libx265", "-preset", "ultrafast", "-x265-params", "log-level=error", "-c:a", "aac"}
+        << "" << wide << "tl" << true << false;
+    QTest::newRow("VP9 in webm") << "vp9.webm"
+        << QStringList{"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8", "-c:a", "libopus"}
+        << "" << wide << "tl" << true << false;
+    QTest::newRow("AV1 in mp4") << "av1.mp4"
+        << QStringList{"-c:v", "libaom-av1", "-cpu-used", "8", "-crf", "40", "-c:a", "aac"}
+        << "" << wide << "tl" << true << false;
+    // clang-format on
+}
+
+void TestVideoConverter::uprightAndPlayable()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, encode);
+    QFETCH(QString, turn);
+    QFETCH(QSize, shown);
+    QFETCH(QString, corner);
+    QFETCH(bool, matrix);
+    QFETCH(bool, hdr);
+
+    const QStringList lstMarked{"-f", "lavfi", "-i",
+                                "color=c=0x1e3cc8:s=640x360:r=25:d=1,drawbox=x=0:y=0:w=128:h=72:color=0xdc1e1e:t=fill",
+                                "-f", "lavfi", "-i", "sine=frequency=440:duration=1", "-shortest"};
+    const QString strSuffix = QLatin1Char('.') + QFileInfo(file).suffix();
+    QVERIFY(makeClip(turn.isEmpty() ? file : QLatin1String("unturned") + strSuffix, lstMarked + encode));
+    if (!turn.isEmpty())
+        QVERIFY(makeClip(file, {"-i", clip(QLatin1String("unturned") + strSuffix), "-c", "copy", "-metadata:s:v:0", turn}));
+    if (matrix)
+        QCOMPARE(MediaFixtures::redCorner(clip(file)), corner);
+
+    const QList<int> lstQualities{0, 2};
+    VideoConverter converter(lstQualities);
+    const quint32 uId = TempFiles::nextConversionId();
+    s_logLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+    const int iResult = converter.convertVideo(clip(file), uId);
+    qInstallMessageHandler(previous);
+    QVERIFY2(iResult == 0, qPrintable(s_logLines.join(QLatin1Char('\n')).right(3000)));
+    QCOMPARE(converter.lastProbe().isHdr(), hdr);
+    QCOMPARE(converter.note(), QString());
+
+    const QString strPrefix = TempFiles::tempFilePrefix(uId);
+    for (int iQuality : lstQualities) {
+        const QString strFilm = strPrefix + QLatin1String(s_filmFiles[iQuality]);
+        const QList<QJsonObject> lstVideo = streamsOfType(probeStreams(strFilm), "video");
+        QCOMPARE(lstVideo.size(), 1);
+        const QJsonObject& video = lstVideo.first();
+        const QByteArray baWhat = QByteArray(s_qualityNames[iQuality]) + ": " + QJsonDocument(video).toJson();
+        QVERIFY2(QSize(video.value("width").toInt(), video.value("height").toInt()) == shown, baWhat.constData());
+        QVERIFY2(video.value("pix_fmt").toString() == QLatin1String("yuv420p"), baWhat.constData());
+        QVERIFY2(video.value("profile").toString().endsWith(QLatin1String(iQuality == 0 ? "High" : "Baseline")),
+                 baWhat.constData());
+        QVERIFY2(video.value("color_transfer").toString() == (hdr ? QLatin1String("bt709") : QString()),
+                 baWhat.constData());
+        QVERIFY2(!video.contains("side_data_list") && video.value("tags").toObject().isEmpty(), baWhat.constData());
+        QCOMPARE(MediaFixtures::redCorner(strFilm), corner);
+        // HDR tone mapped into BT.709 keeps the red saturated; a picture only relabelled comes out
+        // washed out (green and blue near 30 in the red block).
+        const QList<double> lstRed = MediaFixtures::cornerColours(strFilm).value(corner);
+        QVERIFY2(!hdr || (lstRed.size() == 3 && lstRed.at(1) < 20 && lstRed.at(2) < 20),
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(lstRed.value(0)).arg(lstRed.value(1)).arg(lstRed.value(2))));
+    }
+    // The frame thumbnails: the video's shape, enlarged to the box, upright.
+    const QSize xl = shown.width() > shown.height() ? QSize(1280, 720) : QSize(720, 1280);
+    QCOMPARE(MediaFixtures::imageSize(strPrefix + QLatin1String("THUMB_XL.jpg")), xl);
+    QCOMPARE(MediaFixtures::redCorner(strPrefix + QLatin1String("THUMB_XL.jpg")), corner);
+    QCOMPARE(MediaFixtures::redCorner(strPrefix + QLatin1String("THUMB_S.jpg")), corner);
+}
+
+// A video's capture-time name: the container's creation date, else its file time.
+void TestVideoConverter::captureTime_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("metadata");
+    QTest::addColumn<QString>("name");
+
+    // clang-format off
+    QTest::newRow("QuickTime date in its own zone, before creation_time") << "phone.mov"
+        << QStringList{"-metadata", "com.apple.quicktime.creationdate=2024-05-01T14:03:07+0200",
+                       "-metadata", "creation_time=2024-05-01T09:00:00Z", "-movflags", "use_metadata_tags"}
+        << "IMG_20240501_140307.mov";
+    QTest::newRow("creation_time in UTC, named in local time") << "cam.mp4"
+        << QStringList{"-metadata", "creation_time=2024-05-01T12:03:07.000000Z"} << "IMG_20240501_140307.mp4";
+    QTest::newRow("no date: the file time") << "copy.mkv" << QStringList() << "IMG_20200202_020202.mkv";
+    QTest::newRow("an empty 1970 date: the file time") << "zero.mp4"
+        << QStringList{"-metadata", "creation_time=1970-01-01T00:00:00Z"} << "IMG_20200202_020202.mp4";
+    // clang-format on
+}
+
+void TestVideoConverter::captureTime()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, metadata);
+    QFETCH(QString, name);
+    QVERIFY(makeClip(file, QStringList{"-i", clip("tiny.mp4"), "-c", "copy", "-map_metadata", "-1"} + metadata));
+    // Central European time: UTC 12:03 on 1 May is 14:03 there.
+    const QByteArray baZone = qgetenv("TZ");
+    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    const auto restoreZone = qScopeGuard([&baZone]() {
+        if (baZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", baZone);
+    });
+    QVERIFY(TestFiles::setModified(clip(file), QDateTime(QDate(2020, 2, 2), QTime(2, 2, 2))));
+    QCOMPARE(UploadPlan::baseStoredName(clip(file), true), name);
+    QCOMPARE(UploadPlan::baseStoredName(clip(file), false), file);
+}
+
 void TestVideoConverter::throughTheServer()
 {
     QVERIFY(AppIdentity::ensureDataFolder());
@@ -661,16 +814,7 @@ void TestVideoConverter::throughTheServer()
 
     UploadQueue queue;
     const UploadJobList lstJobs{{{JobLocalPath, strVideo}, {JobDestination, QStringLiteral("2013/trip")}}};
-    queue.total = int(lstJobs.size());
-    FileConverter converter(&queue, &lstJobs, profile);
-    FileUploader uploader(&queue, &nam, &profile, 2, nullptr);
-    QSignalSpy finished(&uploader, &FileUploader::signalUploadFinished);
-    converter.start();
-    uploader.start();
-    const bool blFinished = finished.count() > 0 || finished.wait(300000);
-    converter.wait();
-    uploader.wait();
-    QVERIFY(blFinished);
+    QVERIFY(convertAndUpload(lstJobs, &queue, &nam, &profile));
     QCOMPARE(queue.succeeded, 1);
     QCOMPARE(queue.failed, 0);
 

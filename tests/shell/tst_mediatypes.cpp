@@ -32,10 +32,16 @@ void TestMediaTypes::answers_data()
     QTest::newRow("mts video") << "clip.MTS" << false << 1 << 2;
     QTest::newRow("wmv video") << "clip.wmv" << false << 1 << 2;
     QTest::newRow("dvr-ms uploaded only") << "clip.dvr-ms" << false << 2 << 2;
-    QTest::newRow("mkv uploaded only") << "film.mkv" << false << 2 << 2;
+    QTest::newRow("mkv video") << "film.mkv" << false << 1 << 2;
+    QTest::newRow("webm video") << "clip.WEBM" << false << 1 << 2;
     QTest::newRow("srt uploaded only") << "film.srt" << false << 2 << 2;
     QTest::newRow("tp uploaded only") << "rec.tp" << false << 2 << 2;
-    QTest::newRow("webp unsupported") << "a.webp" << false << 2 << 3;
+    QTest::newRow("webp photo") << "a.webp" << false << 0 << 1;
+    QTest::newRow("heic photo") << "IMG_0001.HEIC" << false << 0 << 1;
+    QTest::newRow("avif photo") << "a.avif" << false << 0 << 1;
+    QTest::newRow("jxl photo") << "a.jxl" << false << 0 << 1;
+    QTest::newRow("cr3 raw") << "IMG_0001.CR3" << true << 0 << 1;
+    QTest::newRow("nrw raw") << "a.nrw" << true << 0 << 1;
     QTest::newRow("tar.gz") << "archive.tar.gz" << false << 2 << 3;
     QTest::newRow("no extension") << "README" << false << 2 << 3;
     QTest::newRow("dot in folder only") << "/home/a.b/README" << false << 2 << 3;

@@ -1,3 +1,6 @@
+// The image library first: GLib names a member "signals", which Qt defines.
+#include <vips/vips8>
+
 #include "MediaFixtures.h"
 
 #include <QByteArray>
@@ -8,9 +11,11 @@
 #include <QPair>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <exiv2/exiv2.hpp>
+#include <libheif/heif.h>
 
 #include <algorithm>
 #include <initializer_list>
@@ -97,6 +102,17 @@ bool writeExifTags(const QString& strPath, const QList<QPair<QString, QString>>&
         qWarning("MediaFixtures: cannot write EXIF into %s: %s", qPrintable(strPath), error.what());
         return false;
     }
+}
+
+// DateTimeOriginal and Orientation, those given (an empty time, orientation 0: not written).
+bool writeTakenAndTurn(const QString& strPath, const QString& strDateTime, int iOrientation)
+{
+    QList<QPair<QString, QString>> lstTags;
+    if (!strDateTime.isEmpty())
+        lstTags.append({QStringLiteral("Exif.Photo.DateTimeOriginal"), strDateTime});
+    if (iOrientation > 0)
+        lstTags.append({QStringLiteral("Exif.Image.Orientation"), QString::number(iOrientation)});
+    return lstTags.isEmpty() || writeExifTags(strPath, lstTags);
 }
 
 // ---- TIFF / DNG writing ----
@@ -228,6 +244,7 @@ private:
 enum : quint16 {
     TagNewSubFileType = 254, TagImageWidth = 256, TagImageLength = 257, TagBitsPerSample = 258,
     TagCompression = 259, TagPhotometric = 262, TagMake = 271, TagModel = 272, TagStripOffsets = 273,
+    TagOrientation = 274,
     TagSamplesPerPixel = 277, TagRowsPerStrip = 278, TagStripByteCounts = 279, TagPlanarConfig = 284,
     TagCfaRepeatPatternDim = 33421, TagCfaPattern = 33422, TagDngVersion = 50706,
     TagUniqueCameraModel = 50708, TagColorMatrix1 = 50721, TagAsShotNeutral = 50728,
@@ -256,6 +273,83 @@ QByteArray rawPixels(int iWidth, int iHeight)
     return baPixels;
 }
 
+
+bool vipsReady()
+{
+    static const bool s_blReady = VIPS_INIT("testsupport") == 0;
+    return s_blReady;
+}
+
+// The marked picture's pixel: blue, a red block over the top-left fifth.
+void markedPixel(int x, int y, int iWidth, int iHeight, quint8* pRgb)
+{
+    const bool blRed = x < iWidth / 5 && y < iHeight / 5;
+    pRgb[0] = blRed ? 220 : 30;
+    pRgb[1] = blRed ? 30 : 60;
+    pRgb[2] = blRed ? 30 : 200;
+}
+
+// EXIF as a TIFF block, with the orientation and the time taken when given.
+QByteArray exifBlock(int iOrientation, const QString& strDateTime)
+{
+    Exiv2::ExifData exif;
+    if (iOrientation > 0)
+        exif["Exif.Image.Orientation"] = uint16_t(iOrientation);
+    if (!strDateTime.isEmpty())
+        exif["Exif.Photo.DateTimeOriginal"] = strDateTime.toStdString();
+    if (exif.empty())
+        return QByteArray();
+    Exiv2::Blob blob;
+    Exiv2::ExifParser::encode(blob, Exiv2::littleEndian, exif);
+    return QByteArray(reinterpret_cast<const char*>(blob.data()), qsizetype(blob.size()));
+}
+
+bool makeHeif(const QString& strPath, int iWidth, int iHeight, int iOrientation, const QString& strDateTime)
+{
+    const bool blAvif = QFileInfo(strPath).suffix().toLower() == QLatin1String("avif");
+    heif_context* pContext = heif_context_alloc();
+    heif_image* pImage = nullptr;
+    heif_encoder* pEncoder = nullptr;
+    heif_encoding_options* pOptions = heif_encoding_options_alloc();
+    heif_image_handle* pHandle = nullptr;
+    bool blOk = heif_image_create(iWidth, iHeight, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &pImage).code ==
+                    heif_error_Ok &&
+                heif_image_add_plane(pImage, heif_channel_interleaved, iWidth, iHeight, 8).code == heif_error_Ok;
+    if (blOk) {
+        int iStride = 0;
+        quint8* pPlane = heif_image_get_plane(pImage, heif_channel_interleaved, &iStride);
+        for (int y = 0; y < iHeight; ++y) {
+            for (int x = 0; x < iWidth; ++x)
+                markedPixel(x, y, iWidth, iHeight, pPlane + qsizetype(y) * iStride + x * 3);
+        }
+        blOk = heif_context_get_encoder_for_format(pContext, blAvif ? heif_compression_AV1 : heif_compression_HEVC,
+                                                   &pEncoder)
+                   .code == heif_error_Ok;
+    }
+    if (blOk) {
+        heif_encoder_set_lossy_quality(pEncoder, 85);
+        if (iOrientation > 0)
+            pOptions->image_orientation = heif_orientation(iOrientation);
+        blOk = heif_context_encode_image(pContext, pImage, pEncoder, pOptions, &pHandle).code == heif_error_Ok;
+    }
+    const QByteArray baExif = exifBlock(iOrientation, strDateTime);
+    if (blOk && !baExif.isEmpty())
+        blOk = heif_context_add_exif_metadata(pContext, pHandle, baExif.constData(), int(baExif.size())).code ==
+               heif_error_Ok;
+    if (blOk)
+        blOk = heif_context_write_to_file(pContext, QFile::encodeName(strPath).constData()).code == heif_error_Ok;
+    if (pHandle)
+        heif_image_handle_release(pHandle);
+    if (pEncoder)
+        heif_encoder_release(pEncoder);
+    heif_encoding_options_free(pOptions);
+    if (pImage)
+        heif_image_release(pImage);
+    heif_context_free(pContext);
+    if (!blOk)
+        qWarning("MediaFixtures: cannot make %s", qPrintable(strPath));
+    return blOk;
+}
 } // namespace
 
 namespace MediaFixtures {
@@ -271,12 +365,7 @@ bool makeJpeg(const QString& strPath, int iWidth, int iHeight, const QString& st
             << QLatin1String("jpg:") + strPath;
     if (!runTool(QStringLiteral("convert"), lstArgs))
         return false;
-    QList<QPair<QString, QString>> lstTags;
-    if (!strDateTime.isEmpty())
-        lstTags.append({QStringLiteral("Exif.Photo.DateTimeOriginal"), strDateTime});
-    if (iOrientation > 0)
-        lstTags.append({QStringLiteral("Exif.Image.Orientation"), QString::number(iOrientation)});
-    return lstTags.isEmpty() || writeExifTags(strPath, lstTags);
+    return writeTakenAndTurn(strPath, strDateTime, iOrientation);
 }
 
 bool makeImage(const QString& strPath, int iWidth, int iHeight)
@@ -343,7 +432,8 @@ bool setExif(const QString& strPath, const QString& strKey, const QString& strVa
     return writeExifTags(strPath, {{strKey, strValue}});
 }
 
-bool makeDng(const QString& strPath, int iRawWidth, int iRawHeight, int iPreviewWidth, int iPreviewHeight)
+bool makeDng(const QString& strPath, int iRawWidth, int iRawHeight, int iPreviewWidth, int iPreviewHeight,
+             int iOrientation)
 {
     if (iRawWidth < 2 || iRawHeight < 2 || (iPreviewWidth > 0 && iPreviewHeight <= 0) || !ensureParent(strPath))
         return false;
@@ -377,6 +467,8 @@ bool makeDng(const QString& strPath, int iRawWidth, int iRawHeight, int iPreview
     raw.add(longEntry(TagRowsPerStrip, quint32(iRawHeight)));
     raw.add(longEntry(TagStripByteCounts, quint32(baRaw.size())));
     raw.add(shortsEntry(TagPlanarConfig, {1}));
+    if (iOrientation > 0)
+        raw.add(shortsEntry(TagOrientation, {quint16(iOrientation)}));
     raw.add(shortsEntry(TagCfaRepeatPatternDim, {2, 2}));
     raw.add(bytesEntry(TagCfaPattern, {0, 1, 1, 2}));
     raw.add(bytesEntry(TagDngVersion, {1, 4, 0, 0}));
@@ -441,6 +533,91 @@ QSize imageSize(const QString& strPath)
     if (lstFields.size() != 2 || !blWidthOk || !blHeightOk || iWidth <= 0 || iHeight <= 0)
         return QSize();
     return QSize(iWidth, iHeight);
+}
+
+bool makeMarked(const QString& strPath, int iWidth, int iHeight, int iOrientation, const QString& strDateTime,
+                int iBitDepth)
+{
+    if (iWidth <= 0 || iHeight <= 0 || !ensureParent(strPath))
+        return false;
+    const QString strSuffix = QFileInfo(strPath).suffix().toLower();
+    if (strSuffix == QLatin1String("heic") || strSuffix == QLatin1String("heif") || strSuffix == QLatin1String("avif"))
+        return makeHeif(strPath, iWidth, iHeight, iOrientation, strDateTime);
+    if (strSuffix == QLatin1String("jxl")) {
+        QTemporaryDir dir;
+        const QString strJpeg = dir.filePath(QStringLiteral("source.jpg"));
+        return makeMarked(strJpeg, iWidth, iHeight, iOrientation, strDateTime) &&
+               runTool(QStringLiteral("cjxl"), {strJpeg, strPath, QStringLiteral("--quiet")});
+    }
+    if (!vipsReady())
+        return false;
+    QByteArray baPixels(qsizetype(iWidth) * iHeight * 3, Qt::Uninitialized);
+    for (int y = 0; y < iHeight; ++y) {
+        for (int x = 0; x < iWidth; ++x)
+            markedPixel(x, y, iWidth, iHeight, reinterpret_cast<quint8*>(baPixels.data()) + (qsizetype(y) * iWidth + x) * 3);
+    }
+    try {
+        vips::VImage image =
+            vips::VImage::new_from_memory(baPixels.data(), size_t(baPixels.size()), iWidth, iHeight, 3, VIPS_FORMAT_UCHAR)
+                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+        if (iBitDepth == 16)
+            image = image.colourspace(VIPS_INTERPRETATION_RGB16);
+        image.write_to_file(QFile::encodeName(strPath).constData());
+    } catch (const vips::VError& error) {
+        qWarning("MediaFixtures: cannot make %s: %s", qPrintable(strPath), error.what());
+        return false;
+    }
+    return writeTakenAndTurn(strPath, strDateTime, iOrientation);
+}
+
+QMap<QString, QList<double>> cornerColours(const QString& strPath)
+{
+    QTemporaryDir dir;
+    QString strImage = strPath;
+    const QString strSuffix = QFileInfo(strPath).suffix().toLower();
+    if (QStringList{"mp4", "mov", "mkv", "webm"}.contains(strSuffix)) {
+        strImage = dir.filePath(QStringLiteral("frame.png"));
+        if (!runTool(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
+                                                strPath, QStringLiteral("-frames:v"), QStringLiteral("1"), strImage}))
+            return {};
+    }
+    QMap<QString, QList<double>> mapColours;
+    if (!vipsReady())
+        return mapColours;
+    try {
+        vips::VImage image = vips::VImage::new_from_file(QFile::encodeName(strImage).constData());
+        image = image.colourspace(VIPS_INTERPRETATION_sRGB).cast(VIPS_FORMAT_UCHAR);
+        const int w = std::max(1, image.width() / 8);
+        const int h = std::max(1, image.height() / 8);
+        const struct
+        {
+            const char* pszName;
+            int x, y;
+        } corners[] = {{"tl", 0, 0},
+                       {"tr", image.width() - w, 0},
+                       {"bl", 0, image.height() - h},
+                       {"br", image.width() - w, image.height() - h}};
+        for (const auto& corner : corners) {
+            const vips::VImage area = image.extract_area(corner.x, corner.y, w, h);
+            mapColours.insert(QLatin1String(corner.pszName),
+                              {area.extract_band(0).avg(), area.extract_band(1).avg(), area.extract_band(2).avg()});
+        }
+    } catch (const vips::VError& error) {
+        qWarning("MediaFixtures: cannot read %s: %s", qPrintable(strImage), error.what());
+        return {};
+    }
+    return mapColours;
+}
+
+QString redCorner(const QString& strPath)
+{
+    QStringList lstRed;
+    const QMap<QString, QList<double>> mapColours = cornerColours(strPath);
+    for (auto it = mapColours.cbegin(); it != mapColours.cend(); ++it) {
+        if (it.value().at(0) > 140 && it.value().at(1) < 110 && it.value().at(2) < 110)
+            lstRed.append(it.key());
+    }
+    return lstRed.size() == 1 ? lstRed.first() : QString();
 }
 
 } // namespace MediaFixtures

@@ -374,12 +374,14 @@ void TestFaults::secondRunOfProfile()
     QVERIFY(startServer());
     QVERIFY(addProfile());
     const QProcessEnvironment pe = cliEnvironment(*m_pEnv);
-    // A RAW photo without a preview: the decoder works for seconds, writing nothing but its output.
+    // A RAW photo without a preview: the decoder tool works for seconds, writing nothing but its output.
     const QString strRaw = m_pEnv->root() + QLatin1String("/raw/DSC_0001.dng");
     QVERIFY(QDir().mkpath(QFileInfo(strRaw).absolutePath()));
     QVERIFY(MediaFixtures::makeDng(strRaw, 6000, 4000));
     QProcess first;
-    first.setProcessEnvironment(pe);
+    QProcessEnvironment tools = pe;
+    tools.insert(QStringLiteral("PICTARIUM_THUMBNAIL_ENGINE"), QStringLiteral("convert"));
+    first.setProcessEnvironment(tools);
     first.start(cliProgram(), {"upload", "--profile", "home", "--json", strRaw});
     QVERIFY(first.waitForStarted(10000));
     // The first run is in a tool that works on the temporary folder.

@@ -4,6 +4,7 @@
 #include "UploadWizard/MediaCheck.h"
 #include "UploadWizard/TempFiles.h"
 #include "UploadWizard/UploadQueue.h"
+#include "VelmLocale.h"
 #include "store/ServerProfile.h"
 #include "store/UploadHistory.h"
 
@@ -341,8 +342,8 @@ void TestUploadParts::converterHandOver()
 void TestUploadParts::storedNamesAndMissingRenditions()
 {
     // Burst photos of one second, renamed by capture time: each keeps a name of its own within
-    // the album, in job order; another album starts afresh. A photo whose thumbnails cannot be
-    // made names them on its source record.
+    // the album, in job order; another album starts afresh. A photo that cannot be read at all
+    // says so on its source record.
     const QString strTaken = QStringLiteral("2024:05:01 14:03:07");
     const QString strDir = m_env.root() + QLatin1String("/burst/");
     UploadJobList lstJobs;
@@ -373,12 +374,14 @@ void TestUploadParts::storedNamesAndMissingRenditions()
         const RenditionRecord record = queue.takeRecord();
         if (record.value(KeyUploadType) == QLatin1String("ORIG_FILE"))
             lstSources << record.value(KeyDestination) + QLatin1Char('/') + record.value(KeyOrigName) +
-                              QLatin1Char('|') + record.value(KeyMissing, QStringLiteral("-"));
+                              QLatin1Char('|') + record.value(KeyMissing, QStringLiteral("-")) + QLatin1Char('|') +
+                              record.value(KeyNote, QStringLiteral("-"));
     }
-    QCOMPARE(lstSources, QStringList({"2024/IMG_20240501_140307.JPG|-", "2024/IMG_20240501_140307_1.JPG|-",
-                                      "2024/IMG_20240501_140307_2.JPG|-", "2024/other/IMG_20240501_140307.JPG|-",
-                                      "2024/img_20240501_140307_1_1.jpg|THUM_B,THUM_L,THUM_M,THUM_S,THUM_XL",
-                                      "2024/notes|-"}));
+    QCOMPARE(lstSources,
+             QStringList({"2024/IMG_20240501_140307.JPG|-|-", "2024/IMG_20240501_140307_1.JPG|-|-",
+                          "2024/IMG_20240501_140307_2.JPG|-|-", "2024/other/IMG_20240501_140307.JPG|-|-",
+                          "2024/img_20240501_140307_1_1.jpg|-|" + VelmLocale::message("err_upd_damaged_none"),
+                          "2024/notes|-|-"}));
     TempFiles::emptyFolder();
 }
 
