@@ -172,13 +172,22 @@ open(my $f, '>:raw', $file) or die "$file: $!";
 print $f $out, $raw, $jpeg; close $f or die "$file: $!";
 PERL
 rm -f "$demo/preview.jpg"
-# A two-second video; its file time is what names it on the server.
+# A two-second video without a creation date: its file time names it on the server.
 ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=2 \
     -f lavfi -i sine=frequency=440:duration=2 -c:v libx264 -c:a aac -shortest "$holiday/waves.mp4"
 touch -d "2023-07-15 09:30:00" "$holiday/waves.mp4"
+# As a phone makes them: a HEIC photo (the sunset's EXIF carried over by libvips), and a portrait
+# clip stored landscape with a turn in its display matrix and its creation date inside.
+vips copy "$holiday/sunset.jpg" "$holiday/dusk.heic[Q=60]"
+ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=320x180:rate=25:duration=2 \
+    -f lavfi -i sine=frequency=660:duration=2 -c:v libx264 -c:a aac -shortest "$demo/portrait.mp4"
+ffmpeg -nostdin -loglevel error -y -i "$demo/portrait.mp4" -c copy -metadata:s:v:0 rotate=90 \
+    -metadata creation_time=2023-07-15T16:05:00Z "$holiday/portrait.mp4"
+rm -f "$demo/portrait.mp4"
 echo "Packing list: towels, sun cream." >"$holiday/notes.txt"
 (cd "$demo/media" && find Holiday -type f -printf '  %p  (%s bytes)\n' | sort)
-echo "(beach.jpg and sunset.jpg carry a capture time; notes.txt is not a photo or video and stays at home)"
+echo "(beach.jpg, sunset.jpg and dusk.heic carry a capture time, portrait.mp4 a creation date, waves.mp4 only"
+echo " its file time; notes.txt is not a photo or video and stays at home)"
 
 heading "Adding the upload profile 'Demo' (password checked by a test login, then remembered)"
 PICTARIUM_PASSWORD=demo-pass "$cli" add-profile --name Demo --host 127.0.0.1 --port "$port" --https \

@@ -77,7 +77,7 @@ QString ImageThumbnailer::rawSource(const QString& strPath, const QString& strPr
             return QString();
         qDebug("Image Thumb Process: the RAW library could not read it; the RAW decoder instead");
     }
-    const QString strSource = extractRawSource(strPath);
+    const QString strSource = extractRawSource(strPath, strPrefix);
     // Known to the library but unreadable to both decoders: the file is damaged.
     if (strSource.isEmpty() && outcome == RawDecoder::Failed && !m_blAbort) {
         m_strNote = VelmLocale::message("err_upd_damaged_none");
@@ -88,7 +88,6 @@ QString ImageThumbnailer::rawSource(const QString& strPath, const QString& strPr
 
 int ImageThumbnailer::makeThumbnails(const QString& strPath, quint32 uId)
 {
-    m_uCurrentId = uId;
     m_strNote.clear();
     m_blNoteCoversThumbnails = false;
     const QString strPrefix = TempFiles::tempFilePrefix(uId);
@@ -197,9 +196,8 @@ int ImageThumbnailer::makeWithTools(const QString& strWork, const QString& strPr
     return iResult;
 }
 
-QString ImageThumbnailer::extractRawSource(const QString& strPath)
+QString ImageThumbnailer::extractRawSource(const QString& strPath, const QString& strPrefix)
 {
-    const QString strPrefix = TempFiles::tempFilePrefix(m_uCurrentId);
     const QString strPreview = strPrefix + QLatin1String("RAWJpgSrc.jpg");
     const QString strDecoded = strPrefix + QLatin1String("RAWPPMSrc.ppm");
     const QString strRawCopy = strPrefix + QLatin1String("WinRAWTemp");

@@ -23,10 +23,10 @@ public:
     // are no thumbnails.
     const QString& note() const { return m_strNote; }
     bool noteCoversThumbnails() const { return m_blNoteCoversThumbnails; }
-    // An ordinary image made from a RAW file with the RAW decoder tool: its embedded preview
-    // when that is large enough, otherwise the full decode. Empty when aborted, when the RAW file
-    // cannot be copied or when the decode fails or is cut short.
-    QString extractRawSource(const QString& strPath);
+    // An ordinary image made from a RAW file with the RAW decoder tool under a conversion's
+    // prefix: its embedded preview when that is large enough, otherwise the full decode. Empty
+    // when aborted, when the RAW file cannot be copied or when the decode fails or is cut short.
+    QString extractRawSource(const QString& strPath, const QString& strPrefix);
     // Stops a running tool; makeThumbnails then returns -1.
     void setAbort(bool blAbort) { m_blAbort = blAbort; }
 
@@ -49,7 +49,6 @@ private:
     bool m_blNoteCoversThumbnails = false;
     int m_iQuality = 80;
     std::atomic_bool m_blAbort{false};
-    quint32 m_uCurrentId = 0;
     QString m_strConvertTool;
     QString m_strDcrawTool;
     QList<int> m_lstSizes;

@@ -159,6 +159,7 @@ VideoProbe VideoProbe::parse(const QString& strInfo)
     bool blTag = false;
     QDateTime quickTimeDate;
     QDateTime creationTime;
+    QDateTime trackCreationTime;
 
     static const QRegularExpression s_matrix(QStringLiteral("rotation of (-?\\d+(?:\\.\\d+)?) degrees"));
     const QStringList lstLines = strInfo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -242,6 +243,8 @@ VideoProbe VideoProbe::parse(const QString& strInfo)
             bool blOk = false;
             dTagTurn = strValue.toDouble(&blOk);
             blTag = blOk;
+        } else if (section == Video && strKey == QLatin1String("creation_time") && !trackCreationTime.isValid()) {
+            trackCreationTime = wallTime(strValue, Qt::UTC).toLocalTime();
         } else if (section == Container && strKey == QLatin1String("com.apple.quicktime.creationdate")) {
             quickTimeDate = wallTime(strValue, Qt::LocalTime);
         } else if (section == Container && strKey == QLatin1String("creation_time")) {
@@ -262,7 +265,10 @@ VideoProbe VideoProbe::parse(const QString& strInfo)
             probe.oddRotation = dTurn;
         }
     }
-    probe.creationTime = quickTimeDate.isValid() ? quickTimeDate : creationTime;
+    // The video track's date where the container has none (a copy of the streams keeps only that).
+    probe.creationTime = quickTimeDate.isValid() ? quickTimeDate
+                         : creationTime.isValid() ? creationTime
+                                                  : trackCreationTime;
     return probe;
 }
 

@@ -29,7 +29,8 @@ struct VideoProbe
     QString range, matrix, primaries, transfer;
 
     // The container's creation date in local time (its own zone for a QuickTime creation date,
-    // UTC turned to local time for creation_time); invalid when it has none.
+    // UTC turned to local time for creation_time, the video track's where the container has
+    // none); invalid when there is none.
     QDateTime creationTime;
 
     // HLG or PQ transfer: the picture needs tone mapping to look right in 8-bit BT.709.

@@ -138,6 +138,23 @@ bool isOneOf(const QString& strValue, const QStringList& lstAccepted)
 
 const char* const s_qualityNames[] = {"high", "medium", "low", "mobile"};
 
+// Central European time while it lives: UTC 12:03 on 1 May is 14:03 there.
+class CentralEuropeanTime
+{
+public:
+    CentralEuropeanTime() : m_baZone(qgetenv("TZ")) { qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3"); }
+    ~CentralEuropeanTime()
+    {
+        if (m_baZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", m_baZone);
+    }
+
+private:
+    const QByteArray m_baZone;
+};
+
 // Lines of the captured log that match.
 QStringList logMatching(const QString& strPattern)
 {
@@ -158,6 +175,8 @@ private Q_SLOTS:
 
     void parseProbe_data();
     void parseProbe();
+    void probeDetails_data();
+    void probeDetails();
     void fitResolution_data();
     void fitResolution();
     void arguments_data();
@@ -304,6 +323,91 @@ void TestVideoConverter::parseProbe()
     QCOMPARE(probe.audioBitRate, audio);
     QCOMPARE(probe.frameSize, frameSize);
     QCOMPARE(probe.aspect, aspect);
+}
+
+// The turn, colours and dates the stream description states, as the transcoder prints them.
+void TestVideoConverter::probeDetails_data()
+{
+    QTest::addColumn<QString>("info");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<bool>("fromTag");
+    QTest::addColumn<double>("odd");
+    QTest::addColumn<bool>("hdr");
+    QTest::addColumn<int>("bitDepth");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("created"); // local wall time, yyyyMMdd_hhmmss; empty: none
+
+    const auto banner = [](const QString& strContainer, const QString& strFormat, const QString& strStream,
+                           const QString& strExtra = QString()) -> QString {
+        return QLatin1String("Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'a.mov':\n  Metadata:\n") + strContainer +
+               QLatin1String("  Duration: 00:00:04.02, start: 0.000000, bitrate: 900 kb/s\n"
+                             "  Stream #0:0[0x1](und): Video: hevc (Main 10) (hvc1 / 0x31637668), ") +
+               strFormat + QLatin1String(", 1920x1080 [SAR 1:1 DAR 16:9], 800 kb/s, 30 fps, 30 tbr (default)\n"
+                                         "    Metadata:\n      handler_name    : Core Media Video\n") +
+               strStream + strExtra;
+    };
+    const QString str8 = QStringLiteral("yuv420p(tv, bt709)");
+    const QString strHlg = QStringLiteral("yuv420p10le(tv, bt2020nc/bt2020/arib-std-b67, progressive)");
+    const QString strMatrix = QStringLiteral("    Side data:\n      displaymatrix: rotation of %1 degrees\n");
+    const QString strRotate = QStringLiteral("      rotate          : %1\n");
+    const QString strCover = QStringLiteral("  Stream #0:2: Video: mjpeg (Baseline), yuvj420p(pc, bt470bg/unknown/unknown), "
+                                            "320x240, 90k tbr, 90k tbn (attached pic)\n");
+    const QString strUtc = QStringLiteral("    creation_time   : 2024-05-01T12:03:07.000000Z\n");
+    const QString strTrack = QStringLiteral("      creation_time   : 2024-05-01T12:03:07.000000Z\n");
+    const QString strQuickTime = QStringLiteral("    com.apple.quicktime.creationdate: 2024-05-01T14:03:07+0200\n");
+    // clang-format off
+    QTest::newRow("upright SDR") << banner("", str8, "") << 0 << false << 0.0 << false << 8 << "1920x1080" << "";
+    QTest::newRow("phone portrait: matrix -90") << banner("", str8, "", strMatrix.arg("-90.00"))
+        << 90 << false << 0.0 << false << 8 << "1080x1920" << "";
+    QTest::newRow("matrix 90 is a turn of 270") << banner("", str8, "", strMatrix.arg("90.00"))
+        << 270 << false << 0.0 << false << 8 << "1080x1920" << "";
+    QTest::newRow("matrix -180") << banner("", str8, "", strMatrix.arg("-180.00"))
+        << 180 << false << 0.0 << false << 8 << "1920x1080" << "";
+    QTest::newRow("rotate tag alone") << banner("", str8, strRotate.arg(90))
+        << 90 << true << 0.0 << false << 8 << "1080x1920" << "";
+    QTest::newRow("matrix before the tag") << banner("", str8, strRotate.arg(90), strMatrix.arg("-90.00"))
+        << 90 << false << 0.0 << false << 8 << "1080x1920" << "";
+    QTest::newRow("odd angle left as stored") << banner("", str8, "", strMatrix.arg("-45.00"))
+        << 0 << false << 45.0 << false << 8 << "1920x1080" << "";
+    QTest::newRow("HLG, 10 bits") << banner("", strHlg, "") << 0 << false << 0.0 << true << 10 << "1920x1080" << "";
+    QTest::newRow("PQ") << banner("", "yuv420p10le(tv, bt2020nc/bt2020/smpte2084)", "")
+        << 0 << false << 0.0 << true << 10 << "1920x1080" << "";
+    QTest::newRow("10-bit SDR is not HDR") << banner("", "p010le(tv, bt709)", "")
+        << 0 << false << 0.0 << false << 10 << "1920x1080" << "";
+    QTest::newRow("cover art after the video") << banner("", str8, "", strMatrix.arg("-90.00") + strCover)
+        << 90 << false << 0.0 << false << 8 << "1080x1920" << "";
+    QTest::newRow("creation_time in UTC") << banner(strUtc, str8, "")
+        << 0 << false << 0.0 << false << 8 << "1920x1080" << "20240501_140307";
+    QTest::newRow("QuickTime date in its zone first") << banner(strUtc + strQuickTime, str8, "")
+        << 0 << false << 0.0 << false << 8 << "1920x1080" << "20240501_140307";
+    QTest::newRow("the video track's date") << banner("", str8, strTrack)
+        << 0 << false << 0.0 << false << 8 << "1920x1080" << "20240501_140307";
+    QTest::newRow("an empty date") << banner("    creation_time   : 1970-01-01T00:00:00.000000Z\n", str8, "")
+        << 0 << false << 0.0 << false << 8 << "1920x1080" << "";
+    // clang-format on
+}
+
+void TestVideoConverter::probeDetails()
+{
+    QFETCH(QString, info);
+    QFETCH(int, rotation);
+    QFETCH(bool, fromTag);
+    QFETCH(double, odd);
+    QFETCH(bool, hdr);
+    QFETCH(int, bitDepth);
+    QFETCH(QString, shown);
+    QFETCH(QString, created);
+
+    const CentralEuropeanTime zone;
+    const VideoProbe probe = VideoProbe::parse(info);
+    QCOMPARE(probe.rotation, rotation);
+    QCOMPARE(probe.rotationFromTag, fromTag);
+    QCOMPARE(probe.oddRotation, odd);
+    QCOMPARE(probe.isHdr(), hdr);
+    QCOMPARE(probe.bitDepth, bitDepth);
+    QCOMPARE(probe.displaySize(), shown);
+    QCOMPARE(probe.creationTime.toString(QStringLiteral("yyyyMMdd_hhmmss")), created);
+    QCOMPARE(probe.duration, 4.02);
 }
 
 void TestVideoConverter::fitResolution_data()
@@ -773,16 +877,8 @@ void TestVideoConverter::captureTime()
     QFETCH(QString, file);
     QFETCH(QStringList, metadata);
     QFETCH(QString, name);
-    QVERIFY(makeClip(file, QStringList{"-i", clip("tiny.mp4"), "-c", "copy", "-map_metadata", "-1"} + metadata));
-    // Central European time: UTC 12:03 on 1 May is 14:03 there.
-    const QByteArray baZone = qgetenv("TZ");
-    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-    const auto restoreZone = qScopeGuard([&baZone]() {
-        if (baZone.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", baZone);
-    });
+    QVERIFY(makeClip(file, QStringList{"-i", clip("tiny.mp4"), "-c", "copy"} + metadata));
+    const CentralEuropeanTime zone;
     QVERIFY(TestFiles::setModified(clip(file), QDateTime(QDate(2020, 2, 2), QTime(2, 2, 2))));
     QCOMPARE(UploadPlan::baseStoredName(clip(file), true), name);
     QCOMPARE(UploadPlan::baseStoredName(clip(file), false), file);
