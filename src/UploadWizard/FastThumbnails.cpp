@@ -51,9 +51,9 @@ const double kMaxWholePixels = 200e6;
 
 // The picture's header. The HEIF library's own size limit is lifted so that the size is known;
 // the limit above decides instead.
-VImage openHeader(const QByteArray& baPath)
+VImage openHeader(const QByteArray& baPath, const std::string& strLoader)
 {
-    const bool blHeif = loaderOf(baPath).find("Heif") != std::string::npos;
+    const bool blHeif = strLoader.find("Heif") != std::string::npos;
     return VImage::new_from_file(baPath.constData(), blHeif ? VImage::option()->set("unlimited", true) : nullptr);
 }
 
@@ -131,7 +131,8 @@ QSize imageSize(const QString& strPath)
     if (!initLibrary())
         return QSize();
     try {
-        const VImage header = openHeader(QFile::encodeName(strPath));
+        const QByteArray baPath = QFile::encodeName(strPath);
+        const VImage header = openHeader(baPath, loaderOf(baPath));
         return QSize(header.width(), header.height());
     } catch (const vips::VError&) {
         vips_error_clear();
@@ -144,15 +145,15 @@ Result make(const QString& strSource, const QList<Output>& lstOutputs, int iQual
     if (lstOutputs.isEmpty() || !initLibrary())
         return Failed;
     const QByteArray baSource = QFile::encodeName(strSource);
+    const std::string strLoader = loaderOf(baSource);
     VImage header;
     try {
-        header = openHeader(baSource);
+        header = openHeader(baSource, strLoader);
     } catch (const vips::VError& error) {
         logError(baSource, error);
         return Unreadable;
     }
     const QSize stored(header.width(), header.height());
-    const std::string strLoader = loaderOf(baSource);
     const bool blJpeg = strLoader.find("Jpeg") != std::string::npos;
     if (decodesWhole(strLoader) && double(stored.width()) * stored.height() > kMaxWholePixels) {
         qDebug("FastThumbnails: %s: %dx%d is too large to decode", baSource.constData(), stored.width(),

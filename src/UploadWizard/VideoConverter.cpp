@@ -111,6 +111,13 @@ void removePassLogs(const QString& strPrefix)
         folder.remove(strLog);
 }
 
+// The time the transcoder last reported reaching ("time=00:00:01.96"), in seconds; -1 when none.
+double reachedSeconds(const QByteArray& baOutput)
+{
+    const qsizetype iAt = baOutput.lastIndexOf("time=");
+    return iAt < 0 ? -1 : VideoProbe::clockSeconds(QString::fromLatin1(baOutput.mid(iAt + 5, 11)).trimmed());
+}
+
 } // namespace
 
 VideoConverter::VideoConverter(const QList<int>& lstQualities)
@@ -213,23 +220,6 @@ QString VideoConverter::pictureFilter(const VideoProbe& probe)
     }
     return lstFilters.join(QLatin1Char(','));
 }
-
-namespace {
-
-// The time the transcoder last reported reaching ("time=00:00:01.96"), in seconds; -1 when none.
-double reachedSeconds(const QByteArray& baOutput)
-{
-    const qsizetype iAt = baOutput.lastIndexOf("time=");
-    if (iAt < 0)
-        return -1;
-    const QList<QByteArray> lstParts = baOutput.mid(iAt + 5, 11).split(':');
-    bool blH = false, blM = false, blS = false;
-    const double dSeconds = lstParts.value(0).toInt(&blH) * 3600.0 + lstParts.value(1).toInt(&blM) * 60.0 +
-                            lstParts.value(2).trimmed().toDouble(&blS);
-    return lstParts.size() == 3 && blH && blM && blS ? dSeconds : -1;
-}
-
-} // namespace
 
 QString VideoConverter::note() const
 {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -101,18 +102,6 @@ QDateTime wallTime(const QString& strValue, Qt::TimeSpec spec)
     return QDateTime(date, time, spec);
 }
 
-// "00:01:02.50" in seconds; 0 when it is not such a time.
-double clockSeconds(const QString& strValue)
-{
-    const QStringList lstParts = strValue.split(QLatin1Char(':'));
-    if (lstParts.size() != 3)
-        return 0;
-    bool blH = false, blM = false, blS = false;
-    const double dSeconds =
-        lstParts.at(0).toInt(&blH) * 3600.0 + lstParts.at(1).toInt(&blM) * 60.0 + lstParts.at(2).toDouble(&blS);
-    return blH && blM && blS ? dSeconds : 0;
-}
-
 // A clockwise turn in degrees brought into [0, 360).
 double normalizedTurn(double dDegrees)
 {
@@ -120,6 +109,17 @@ double normalizedTurn(double dDegrees)
 }
 
 } // namespace
+
+double VideoProbe::clockSeconds(const QString& strClock)
+{
+    const QStringList lstParts = strClock.split(QLatin1Char(':'));
+    if (lstParts.size() != 3)
+        return -1;
+    bool blH = false, blM = false, blS = false;
+    const double dSeconds =
+        lstParts.at(0).toInt(&blH) * 3600.0 + lstParts.at(1).toInt(&blM) * 60.0 + lstParts.at(2).toDouble(&blS);
+    return blH && blM && blS ? dSeconds : -1;
+}
 
 bool VideoProbe::isHdr() const
 {
@@ -173,7 +173,7 @@ VideoProbe VideoProbe::parse(const QString& strInfo)
                     qDebug("%s", qPrintable(QStringLiteral("iInputVideoTotalBitRate = %1").arg(probe.totalBitRate)));
                 }
                 if (lstTokens.at(j - 1) == QLatin1String("Duration:"))
-                    probe.duration = clockSeconds(withoutTrailingComma(lstTokens.at(j)));
+                    probe.duration = std::max(0.0, clockSeconds(withoutTrailingComma(lstTokens.at(j))));
             }
             continue;
         }

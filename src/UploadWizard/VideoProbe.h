@@ -39,6 +39,8 @@ struct VideoProbe
     // the frame size is unknown.
     QString displaySize() const;
 
+    // "00:01:02.50" in seconds; -1 when it is not such a time.
+    static double clockSeconds(const QString& strClock);
     // A width as shown for a pixel aspect ratio "a:b" (rounded down); unchanged for none.
     static double shownWidth(double dWidth, const QString& strAspect);
 
