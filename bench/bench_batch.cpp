@@ -13,14 +13,14 @@
 
 #include "AppIdentity.h"
 #include "VelmLocale.h"
-#include "UploadWizard/FileUploader.h"
+#include "upload/FileUploader.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
 
-#include "UploadWizard/FileConverter.h"
-#include "UploadWizard/ImageThumbnailer.h"
-#include "UploadWizard/TempFiles.h"
-#include "UploadWizard/UploadQueue.h"
+#include "upload/FileConverter.h"
+#include "upload/ImageThumbnailer.h"
+#include "TempFiles.h"
+#include "upload/UploadQueue.h"
 #include "store/ServerProfile.h"
 
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 // (user + system) per photo for each way, the cost of decoding one photo alone, and the ratios.
 
 #include "MediaFixtures.h"
-#include "UploadWizard/ImageThumbnailer.h"
-#include "UploadWizard/TempFiles.h"
+#include "upload/ImageThumbnailer.h"
+#include "TempFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

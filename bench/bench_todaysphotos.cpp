@@ -8,9 +8,9 @@
 #include <vips/vips8>
 
 #include "MediaFixtures.h"
-#include "UploadWizard/FastThumbnails.h"
-#include "UploadWizard/ImageThumbnailer.h"
-#include "UploadWizard/TempFiles.h"
+#include "upload/FastThumbnails.h"
+#include "upload/ImageThumbnailer.h"
+#include "TempFiles.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

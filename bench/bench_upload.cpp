@@ -6,8 +6,8 @@
 #include "RefServerProcess.h"
 #include "ServerLogin.h"
 #include "VelmLocale.h"
-#include "UploadWizard/FileUploader.h"
-#include "UploadWizard/UploadQueue.h"
+#include "upload/FileUploader.h"
+#include "upload/UploadQueue.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
 

@@ -4,8 +4,8 @@
 // thumbnail step alone (a converter with no quality: probe, frame grab, five thumbnails), which
 // every quality's call includes.
 
-#include "UploadWizard/TempFiles.h"
-#include "UploadWizard/VideoConverter.h"
+#include "TempFiles.h"
+#include "upload/VideoConverter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

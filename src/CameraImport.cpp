@@ -5,7 +5,7 @@
 #include "ToolRunner.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
-#include "UploadWizard/TempFiles.h"
+#include "TempFiles.h"
 #include "store/UploadHistory.h"
 
 #include <QDebug>

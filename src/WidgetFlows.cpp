@@ -4,7 +4,7 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "UploadWizard/UploadWizard.h"
-#include "UploadWizard/UploadQueue.h"
+#include "upload/UploadQueue.h"
 #include "UploadWizard/WizUpdProgress.h"
 #include "profiles/CreateWizard.h"
 #include "profiles/ProfileEditor.h"

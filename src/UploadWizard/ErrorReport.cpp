@@ -1,7 +1,7 @@
 #include "ErrorReport.h"
 
 #include "AppIdentity.h"
-#include "UploadQueue.h"
+#include "upload/UploadQueue.h"
 #include "ui_ErrorReport.h"
 
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileUploader.h"
-#include "UploadJob.h"
+#include "upload/FileUploader.h"
+#include "protocol/UploadJob.h"
 #include "VelmWizard.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "WizUpdProgress.h"
 
-#include "UploadQueue.h"
+#include "upload/UploadQueue.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"

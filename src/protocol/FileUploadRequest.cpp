@@ -1,6 +1,6 @@
 #include "FileUploadRequest.h"
 
-#include "ServerAddress.h"
+#include "store/ServerAddress.h"
 #include "ServerRequest.h"
 
 namespace FileUploadRequest {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UploadWizard/RenditionRecord.h"
+#include "protocol/RenditionRecord.h"
 
 #include <QNetworkRequest>
 #include <QString>

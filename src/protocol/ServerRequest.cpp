@@ -1,7 +1,7 @@
 #include "ServerRequest.h"
 
 #include "CertificateTrust.h"
-#include "ServerAddress.h"
+#include "store/ServerAddress.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

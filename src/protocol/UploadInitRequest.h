@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UploadWizard/UploadJob.h"
+#include "protocol/UploadJob.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "ServerProfile.h"
 
-#include "protocol/ServerAddress.h"
+#include "store/ServerAddress.h"
 
 void ServerProfile::updateBaseUrl()
 {

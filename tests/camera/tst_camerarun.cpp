@@ -5,7 +5,7 @@
 #include "AppIdentity.h"
 #include "CameraImport.h"
 #include "store/ProfileStore.h"
-#include "UploadWizard/UploadQueue.h"
+#include "upload/UploadQueue.h"
 #include "UploadWizard/UploadWizard.h"
 #include "UploadWizard/WizUpdProgress.h"
 

@@ -4,9 +4,9 @@
 #include "MediaFixtures.h"
 #include "DebugCapture.h"
 #include "TestEnvironment.h"
-#include "UploadWizard/CaptureTime.h"
-#include "UploadWizard/ImageThumbnailer.h"
-#include "UploadWizard/TempFiles.h"
+#include "upload/CaptureTime.h"
+#include "upload/ImageThumbnailer.h"
+#include "TempFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

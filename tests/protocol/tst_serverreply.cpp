@@ -1,6 +1,6 @@
 #include "RefServerProcess.h"
 #include "VelmLocale.h"
-#include "protocol/ServerAddress.h"
+#include "store/ServerAddress.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 

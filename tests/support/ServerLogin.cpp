@@ -1,9 +1,9 @@
 #include "ServerLogin.h"
 
 #include "ScriptedPrompt.h"
-#include "UploadWizard/FileConverter.h"
-#include "UploadWizard/FileUploader.h"
-#include "UploadWizard/UploadQueue.h"
+#include "upload/FileConverter.h"
+#include "upload/FileUploader.h"
+#include "upload/UploadQueue.h"
 #include "protocol/SecurityConfirm.h"
 
 #include <QEventLoop>

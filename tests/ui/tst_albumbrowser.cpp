@@ -3,7 +3,7 @@
 #include "ServerLogin.h"
 #include "TestEnvironment.h"
 #include "VelmLocale.h"
-#include "protocol/AlbumBrowser.h"
+#include "UploadWizard/AlbumBrowser.h"
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
 

@@ -2,7 +2,7 @@
 #include "MediaFixtures.h"
 #include "RefServerProcess.h"
 #include "TestEnvironment.h"
-#include "UploadWizard/MediaCheck.h"
+#include "upload/MediaCheck.h"
 #include "store/VelmDatabase.h"
 
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
 #include "WizardFixture.h"
 
 #include "UploadWizard/ErrorReport.h"
-#include "UploadWizard/TempFiles.h"
-#include "UploadWizard/UploadQueue.h"
+#include "TempFiles.h"
+#include "upload/UploadQueue.h"
 #include "UploadWizard/UploadWizard.h"
 #include "UploadWizard/WizUpdDialog.h"
 #include "UploadWizard/WizUpdProgress.h"

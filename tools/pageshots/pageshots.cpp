@@ -18,7 +18,7 @@
 #include "profiles/ProfileEditor.h"
 #include "profiles/ServerSettings.h"
 #include "WidgetPrompt.h"
-#include "protocol/AlbumBrowser.h"
+#include "UploadWizard/AlbumBrowser.h"
 #include "protocol/CertificateTrust.h"
 #include "store/CertificatePins.h"
 #include "store/ProfileStore.h"

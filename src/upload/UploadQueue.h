@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RenditionRecord.h"
-#include "UploadJob.h"
+#include "protocol/RenditionRecord.h"
+#include "protocol/UploadJob.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UploadJob.h"
+#include "protocol/UploadJob.h"
 
 #include <QList>
 #include <QPair>

@@ -3,7 +3,7 @@
 #include "ImageThumbnailer.h"
 #include "MediaCheck.h"
 #include "MediaTypes.h"
-#include "RenditionRecord.h"
+#include "protocol/RenditionRecord.h"
 #include "TempFiles.h"
 #include "UploadQueue.h"
 #include "VideoConverter.h"

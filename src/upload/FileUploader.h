@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RenditionRecord.h"
+#include "protocol/RenditionRecord.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "ui_AlbumBrowser.h"
 
 #include "AppIdentity.h"
-#include "FileUploadRequest.h"
-#include "ServerReply.h"
-#include "ServerRequest.h"
+#include "protocol/FileUploadRequest.h"
+#include "protocol/ServerReply.h"
+#include "protocol/ServerRequest.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 
