@@ -136,7 +136,7 @@ double uploadAlone(const RefServerProcess& server, QList<RenditionRecord> lstRec
         queue.handOver(record);
     }
     queue.total = nFiles;
-    FileUploader uploader(&queue, &nam, &profile, 2);
+    FileUploader uploader(&queue, &nam, &profile, RunMode::UploadHandOver);
     QEventLoop loop;
     QObject::connect(&uploader, &FileUploader::signalUploadFinished, &loop, &QEventLoop::quit);
     QElapsedTimer timer;

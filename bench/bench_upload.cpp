@@ -100,7 +100,7 @@ int main(int argc, char* argv[])
     const double dRssBefore = peakRssMiB();
     UploadQueue queue;
     queue.total = 1;
-    FileUploader uploader(&queue, &nam, &profile, 2);
+    FileUploader uploader(&queue, &nam, &profile, RunMode::UploadHandOver);
     QObject::connect(&uploader, &FileUploader::signalUploadFinished, &app, &QCoreApplication::quit);
     queue.handOver({{KeyPath, strSource},
                     {KeyDestination, QStringLiteral("bench")},

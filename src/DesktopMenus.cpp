@@ -1,6 +1,7 @@
 #include "DesktopMenus.h"
 
 #include "HandOverFile.h"
+#include "RunMode.h"
 #include "VelmLocale.h"
 
 #include <QCoreApplication>
@@ -70,14 +71,15 @@ QList<Entry> menuEntries(const QStringList& lstProfiles)
     QList<Entry> lstEntries;
     for (int i = 0; i < lstProfiles.size(); ++i) {
         lstEntries.append({cleanLabel(lstProfiles.at(i)),
-                           {QStringLiteral("2"), QString::number(i)},
+                           {RunModes::argument(RunMode::UploadHandOver), QString::number(i)},
                            true,
                            QStringLiteral("profile") + QString::number(i)});
     }
     lstEntries.append(
-        {cleanLabel(VelmLocale::message("cxt_new_profile")), {QStringLiteral("1")}, true, QStringLiteral("create")});
+        {cleanLabel(VelmLocale::message("cxt_new_profile")), {RunModes::argument(RunMode::CreateThenUpload)}, true,
+         QStringLiteral("create")});
     lstEntries.append({cleanLabel(VelmLocale::message("cxt_manage_profile")),
-                       {QStringLiteral("3")},
+                       {RunModes::argument(RunMode::Home)},
                        false,
                        QStringLiteral("manage")});
     return lstEntries;

@@ -140,79 +140,80 @@ int StartUp::run(const QStringList& lstArguments)
     }
     VelmDatabase::ensureTable(VelmDatabase::ServerProfiles);
 
-    const int iMode = lstArguments.size() > 1 ? HandOverFile::atoiText(lstArguments.at(1)) : 3;
-    dispatch(iMode, lstArguments);
+    const RunMode mode =
+        lstArguments.size() > 1 ? RunModes::fromNumber(HandOverFile::atoiText(lstArguments.at(1))) : RunMode::Home;
+    dispatch(mode, lstArguments);
 
     ProfileStore::rewriteShortcutList();
     VelmDatabase::close();
     return 0;
 }
 
-void StartUp::dispatch(int iMode, const QStringList& lstArguments)
+void StartUp::dispatch(RunMode mode, const QStringList& lstArguments)
 {
     const QString strSecond = lstArguments.size() > 2 ? lstArguments.at(2) : QString();
-    qDebug("%s:%d run mode %d", "src/StartUp", __LINE__, iMode);
+    qDebug("%s:%d run mode %d", "src/StartUp", __LINE__, int(mode));
 
-    switch (iMode) {
-    case 2:
-    case 8:
-        upload(iMode, ProfileStore::shortcutProfileName(HandOverFile::atoiText(strSecond)), QString(), false);
+    switch (mode) {
+    case RunMode::UploadHandOver:
+    case RunMode::UploadPicked:
+        upload(mode, ProfileStore::shortcutProfileName(HandOverFile::atoiText(strSecond)), QString(), false);
         break;
-    case 4:
-    case 6: {
-        const QString strFolder = iMode == 4 ? strSecond : QString();
+    case RunMode::UploadFolder:
+    case RunMode::Camera: {
+        const QString strFolder = mode == RunMode::UploadFolder ? strSecond : QString();
         const QString strProfile = ProfileStore::shortcutProfileName(0);
         if (strProfile.isEmpty())
-            createFirst(iMode, strFolder);
+            createFirst(mode, strFolder);
         else
-            upload(iMode, strProfile, strFolder, false);
+            upload(mode, strProfile, strFolder, false);
         break;
     }
-    case 5:
-        if (!m_pFlows->startSelf({QStringLiteral("6")}))
+    case RunMode::CameraStart:
+        if (!m_pFlows->startSelf({RunModes::argument(RunMode::Camera)}))
             qDebug("%s:%d cannot start the camera import", "src/StartUp", __LINE__);
         break;
-    case 0:
-    case 3:
-        runEditorGuarded(iMode);
+    case RunMode::Editor:
+    case RunMode::Home:
+        runEditorGuarded(mode);
         break;
-    case 1:
-    case 7:
-        createFirst(iMode, QString());
+    case RunMode::CreateThenUpload:
+    case RunMode::CreateProfile:
+        createFirst(mode, QString());
         break;
-    default:
+    case RunMode::None:
         break;
     }
 }
 
-void StartUp::createFirst(int iMode, const QString& strFolder)
+void StartUp::createFirst(RunMode mode, const QString& strFolder)
 {
-    const bool blAccepted = m_pFlows->runCreateWizard(iMode, m_pNam.get(), &m_profile);
-    if (!blAccepted || iMode == 7)
+    const bool blAccepted = m_pFlows->runCreateWizard(mode, m_pNam.get(), &m_profile);
+    if (!blAccepted || mode == RunMode::CreateProfile)
         return;
-    upload(iMode, m_profile.profname, strFolder, true);
+    upload(mode, m_profile.profname, strFolder, true);
 }
 
-void StartUp::upload(int iMode, const QString& strProfile, const QString& strFolder, bool blFromCreate)
+void StartUp::upload(RunMode mode, const QString& strProfile, const QString& strFolder, bool blFromCreate)
 {
     QStringList lstFiles;
-    if (iMode == 4) {
+    if (mode == RunMode::UploadFolder) {
         lstFiles = StartUpRules::expandFolder(strFolder);
-    } else if (iMode != 6 && iMode != 8) {
+    } else if (mode != RunMode::Camera && mode != RunMode::UploadPicked) {
         if (!HandOverFile::readCountedList(AppIdentity::dataFilePath(QStringLiteral("FileList")), lstFiles))
             m_pPrompt->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_none_sel_file"));
     }
 
     if (!blFromCreate && !ProfileStore::loadProfile(strProfile, m_profile, *m_pPrompt))
         return;
-    m_pFlows->runUploadWizard(iMode, m_pNam.get(), lstFiles, &m_profile);
+    m_pFlows->runUploadWizard(mode, m_pNam.get(), lstFiles, &m_profile);
 }
 
-void StartUp::runEditorGuarded(int iMode)
+void StartUp::runEditorGuarded(RunMode mode)
 {
     ProfileEditorGuard guard;
     if (!guard.acquire())
         return;
     guard.setActivationHandler([this] { m_pFlows->raiseProfileEditor(); });
-    m_pFlows->runProfileEditor(iMode, m_pNam.get());
+    m_pFlows->runProfileEditor(mode, m_pNam.get());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RunMode.h"
 #include "store/ServerProfile.h"
 
 #include <QLocalServer>
@@ -20,12 +21,12 @@ public:
     virtual ~StartUpFlows() = default;
 
     virtual void applyWindowIcon() {}
-    virtual void runProfileEditor(int iMode, QNetworkAccessManager* pNam) = 0;
+    virtual void runProfileEditor(RunMode mode, QNetworkAccessManager* pNam) = 0;
     // Another start asked for the profile list editor that this process shows.
     virtual void raiseProfileEditor() {}
     // True when the wizard was accepted and the record filled and stored.
-    virtual bool runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile) = 0;
-    virtual void runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+    virtual bool runCreateWizard(RunMode mode, QNetworkAccessManager* pNam, ServerProfile* pProfile) = 0;
+    virtual void runUploadWizard(RunMode mode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                                  ServerProfile* pProfile) = 0;
     // Starts the program itself again, detached, and does not wait for it.
     virtual bool startSelf(const QStringList& lstArguments);
@@ -74,10 +75,10 @@ public:
     int run(const QStringList& lstArguments);
 
 private:
-    void dispatch(int iMode, const QStringList& lstArguments);
-    void createFirst(int iMode, const QString& strFolder);
-    void upload(int iMode, const QString& strProfile, const QString& strFolder, bool blFromCreate);
-    void runEditorGuarded(int iMode);
+    void dispatch(RunMode mode, const QStringList& lstArguments);
+    void createFirst(RunMode mode, const QString& strFolder);
+    void upload(RunMode mode, const QString& strProfile, const QString& strFolder, bool blFromCreate);
+    void runEditorGuarded(RunMode mode);
 
     UserPrompt* m_pPrompt;
     StartUpFlows* m_pFlows;

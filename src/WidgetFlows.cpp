@@ -29,9 +29,9 @@ void WidgetFlows::applyWindowIcon()
     QGuiApplication::setDesktopFileName(QStringLiteral("com.velmora.PictariumUploader"));
 }
 
-void WidgetFlows::runProfileEditor(int iMode, QNetworkAccessManager* pNam)
+void WidgetFlows::runProfileEditor(RunMode mode, QNetworkAccessManager* pNam)
 {
-    qDebug("%s:%d flow profile-editor mode=%d", "src/WidgetFlows", __LINE__, iMode);
+    qDebug("%s:%d flow profile-editor mode=%d", "src/WidgetFlows", __LINE__, int(mode));
     // Nobody would close the window of an unattended run: it lists the profiles instead.
     if (UnattendedPrompt::requested()) {
         QStringList lstNames = ProfileStore::listProfiles().keys();
@@ -42,7 +42,7 @@ void WidgetFlows::runProfileEditor(int iMode, QNetworkAccessManager* pNam)
                                                                     : lstNames.join(QLatin1String(", ")));
         return;
     }
-    ProfileEditor editor(nullptr, iMode, pNam, m_pPrompt);
+    ProfileEditor editor(nullptr, mode, pNam, m_pPrompt);
     editor.setLauncher([this](const QStringList& lstArguments) { return startSelf(lstArguments); });
     m_pEditor = &editor;
     editor.exec();
@@ -64,24 +64,24 @@ void WidgetFlows::raiseProfileEditor()
     }
 }
 
-bool WidgetFlows::runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile)
+bool WidgetFlows::runCreateWizard(RunMode mode, QNetworkAccessManager* pNam, ServerProfile* pProfile)
 {
-    qDebug("%s:%d flow create-profile mode=%d", "src/WidgetFlows", __LINE__, iMode);
+    qDebug("%s:%d flow create-profile mode=%d", "src/WidgetFlows", __LINE__, int(mode));
     // An unattended run has nobody to fill the wizard in (and must not search the network).
     if (UnattendedPrompt::requested()) {
         m_pPrompt->warning(AppIdentity::applicationTitle(), VelmLocale::message("editor_no_profiles"));
         return false;
     }
-    CreateWizard wizard(nullptr, iMode, pNam, pProfile, m_pPrompt);
+    CreateWizard wizard(nullptr, mode, pNam, pProfile, m_pPrompt);
     return wizard.exec() == QDialog::Accepted;
 }
 
-void WidgetFlows::runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+void WidgetFlows::runUploadWizard(RunMode mode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                                   ServerProfile* pProfile)
 {
-    qDebug("%s:%d flow upload mode=%d profile=[%s] files=%d", "src/WidgetFlows", __LINE__, iMode,
+    qDebug("%s:%d flow upload mode=%d profile=[%s] files=%d", "src/WidgetFlows", __LINE__, int(mode),
            qPrintable(pProfile->profname), int(lstFiles.size()));
-    UploadWizard wizard(nullptr, iMode, pNam, lstFiles, pProfile, m_pPrompt);
+    UploadWizard wizard(nullptr, mode, pNam, lstFiles, pProfile, m_pPrompt);
     // Unattended, the wizard goes on by itself with the profile's options.
     std::unique_ptr<QTimer> pDriver;
     if (UnattendedPrompt::requested())

@@ -16,10 +16,10 @@ public:
     explicit WidgetFlows(UserPrompt* pPrompt) : m_pPrompt(pPrompt) {}
 
     void applyWindowIcon() override;
-    void runProfileEditor(int iMode, QNetworkAccessManager* pNam) override;
+    void runProfileEditor(RunMode mode, QNetworkAccessManager* pNam) override;
     void raiseProfileEditor() override;
-    bool runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile) override;
-    void runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+    bool runCreateWizard(RunMode mode, QNetworkAccessManager* pNam, ServerProfile* pProfile) override;
+    void runUploadWizard(RunMode mode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                          ServerProfile* pProfile) override;
 
 private:

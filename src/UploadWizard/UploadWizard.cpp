@@ -21,9 +21,9 @@
 #include <QDir>
 #include <QFile>
 
-UploadWizard::UploadWizard(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+UploadWizard::UploadWizard(QWidget* pParent, RunMode mode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                            ServerProfile* pProfile, UserPrompt* pPrompt)
-    : VelmWizard(pParent), m_pProfile(pProfile), m_lstFiles(lstFiles), m_iMode(iMode),
+    : VelmWizard(pParent), m_pProfile(pProfile), m_lstFiles(lstFiles), m_mode(mode),
       m_pLogin(std::make_unique<SecurityConfirm>(pPrompt)), m_pNam(pNam), m_pQueue(std::make_unique<UploadQueue>()),
       m_pPrompt(pPrompt)
 {
@@ -34,7 +34,7 @@ UploadWizard::UploadWizard(QWidget* pParent, int iMode, QNetworkAccessManager* p
     setPage(QualityPage, m_pQualityPage);
     setPage(ProgressPage, m_pProgressPage);
 
-    if (!m_pProfile->profname.isEmpty() && m_iMode != 4)
+    if (!m_pProfile->profname.isEmpty() && m_mode != RunMode::UploadFolder)
         setWindowTitle(m_pProfile->profname + QLatin1String(" - ") + AppIdentity::applicationTitle());
     setOption(QWizard::NoBackButtonOnLastPage, true);
     setButtonText(QWizard::FinishButton, VelmLocale::message("btn_close"));
@@ -45,7 +45,7 @@ UploadWizard::UploadWizard(QWidget* pParent, int iMode, QNetworkAccessManager* p
 
     // Leftovers of earlier runs of this user go; other running uploads keep theirs.
     TempFiles::emptyFolder();
-    if (m_iMode == 6) {
+    if (m_mode == RunMode::Camera) {
         CameraImport::emptyFolder();
         CameraImport::ensureFolder();
     } else {
@@ -67,7 +67,7 @@ UploadWizard::~UploadWizard()
         m_pUploader->wait();
     }
     // Copies of camera items do not outlive the window, uploaded or not.
-    if (m_iMode == 6)
+    if (m_mode == RunMode::Camera)
         CameraImport::emptyFolder();
 }
 
@@ -135,7 +135,7 @@ void UploadWizard::slotStartUpload()
     if (m_pConverter)
         return;
     m_pConverter = std::make_unique<FileConverter>(m_pQueue.get(), &m_lstJobs, *m_pProfile);
-    m_pUploader = std::make_unique<FileUploader>(m_pQueue.get(), m_pNam, m_pProfile, m_iMode, &m_cameraDetails);
+    m_pUploader = std::make_unique<FileUploader>(m_pQueue.get(), m_pNam, m_pProfile, m_mode, &m_cameraDetails);
     for (QObject* pWorker : {static_cast<QObject*>(m_pConverter.get()), static_cast<QObject*>(m_pUploader.get())}) {
         connect(pWorker, SIGNAL(signalCompleteProgressChanged(int)), m_pProgressPage,
                 SLOT(slotUpdateCompleteProgress(int)));
@@ -225,7 +225,7 @@ void UploadWizard::slotUploadFinished()
     }
     TempFiles::emptyFolder();
     // Only a camera run owns the camera folder: another run must not empty it under one.
-    if (m_iMode == 6)
+    if (m_mode == RunMode::Camera)
         CameraImport::emptyFolder();
     // Everything of this run is in the history: the profile is free for the next one.
     if (m_pRunLock)

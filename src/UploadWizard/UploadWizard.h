@@ -2,6 +2,7 @@
 
 #include "upload/FileUploader.h"
 #include "protocol/UploadJob.h"
+#include "RunMode.h"
 #include "VelmWizard.h"
 
 #include <QStringList>
@@ -28,11 +29,11 @@ class UploadWizard : public VelmWizard
 public:
     enum PageId { OptionsPage = 0, QualityPage = 1, ProgressPage = 2 };
 
-    UploadWizard(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+    UploadWizard(QWidget* pParent, RunMode mode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                  ServerProfile* pProfile, UserPrompt* pPrompt);
     ~UploadWizard() override;
 
-    int mode() const { return m_iMode; }
+    RunMode mode() const { return m_mode; }
     ServerProfile* profile() const { return m_pProfile; }
     QNetworkAccessManager* accessManager() const { return m_pNam; }
     UserPrompt* prompt() const { return m_pPrompt; }
@@ -70,7 +71,7 @@ private:
     ServerProfile* m_pProfile;
     QStringList m_lstFiles;
     UploadJobList m_lstJobs;
-    int m_iMode;
+    RunMode m_mode;
     bool m_blLoggedIn = false;
     bool m_blLoginBusy = false;
     std::unique_ptr<SecurityConfirm> m_pLogin;

@@ -30,20 +30,20 @@ WizUpdDialog::WizUpdDialog(UploadWizard* pWizard)
     m_ui->m_comboDuplicate->addItem(VelmLocale::message("upload_rename"));
     m_ui->m_comboDuplicate->addItem(VelmLocale::message("upload_skip"));
 
-    const int iMode = pWizard->mode();
-    m_ui->m_plbSrcFolder->setVisible(iMode == 8);
-    m_ui->m_pedtSrcAlbum->setVisible(iMode == 8);
-    m_ui->m_pbtnSrcBrowse->setVisible(iMode == 8);
-    m_ui->m_pcbxProfile->setVisible(iMode == 6);
+    const RunMode mode = pWizard->mode();
+    m_ui->m_plbSrcFolder->setVisible(mode == RunMode::UploadPicked);
+    m_ui->m_pedtSrcAlbum->setVisible(mode == RunMode::UploadPicked);
+    m_ui->m_pbtnSrcBrowse->setVisible(mode == RunMode::UploadPicked);
+    m_ui->m_pcbxProfile->setVisible(mode == RunMode::Camera);
     m_ui->m_pcbxSrc->hide();
-    if (iMode == 6) {
+    if (mode == RunMode::Camera) {
         m_ui->m_pcbxProfile->addItems(ProfileStore::shortcutOrder());
         m_ui->m_pcbxProfile->setCurrentText(pWizard->profile()->profname);
         connect(m_ui->m_pcbxProfile, &QComboBox::currentTextChanged, this, &WizUpdDialog::slotProfileChanged);
         fillCameraSources();
     }
 
-    registerField(iMode == 8 ? QStringLiteral("SrcFolder*") : QStringLiteral("SrcFolder"), m_ui->m_pedtSrcAlbum);
+    registerField(mode == RunMode::UploadPicked ? QStringLiteral("SrcFolder*") : QStringLiteral("SrcFolder"), m_ui->m_pedtSrcAlbum);
     registerField(QStringLiteral("DstAlbum"), m_ui->m_pedtDstAlbum);
     registerField(QStringLiteral("Duplicate"), m_ui->m_comboDuplicate);
     registerField(QStringLiteral("UpdIdxable"), m_ui->m_chkIdxable);
@@ -110,7 +110,7 @@ void WizUpdDialog::applyStyle()
                             static_cast<QWidget*>(m_ui->m_plbDuplicate)})
         VelmWizard::styleWidget(pLabel, strLabel);
     const QString strEdit = QLatin1String(VelmWizard::LineEditSheet);
-    VelmWizard::styleWidget(m_ui->m_pedtDstAlbum, strEdit, m_pWizard->mode() == 6 ? 245 : 350, 25);
+    VelmWizard::styleWidget(m_ui->m_pedtDstAlbum, strEdit, m_pWizard->mode() == RunMode::Camera ? 245 : 350, 25);
     VelmWizard::styleWidget(m_ui->m_pedtSrcAlbum, strEdit, 350, 25);
     m_ui->m_pedtDstAlbum->setTextMargins(2, 0, 0, 0);
     m_ui->m_pedtSrcAlbum->setTextMargins(2, 0, 0, 0);
@@ -183,7 +183,7 @@ bool WizUpdDialog::validatePage()
     // The history must take what this run sends, and no other run of the profile may be
     // reading or writing it meanwhile; both are settled before anything is collected.
     QString strReason;
-    if (!UploadHistory::isWritable(m_pWizard->mode() == 6, &strReason)) {
+    if (!UploadHistory::isWritable(m_pWizard->mode() == RunMode::Camera, &strReason)) {
         m_pWizard->prompt()->warning(VelmLocale::message("err_error"),
                                      VelmLocale::message("err_history_write").arg(strReason));
         return false;
@@ -191,7 +191,7 @@ bool WizUpdDialog::validatePage()
     if (!m_pWizard->lockProfile())
         return false;
     // Camera import hands its items over here; the file list then names them.
-    if (m_pWizard->mode() == 6 && !importFromCamera())
+    if (m_pWizard->mode() == RunMode::Camera && !importFromCamera())
         return false;
 
     m_pWizard->jobs().clear();
@@ -203,7 +203,7 @@ bool WizUpdDialog::validatePage()
 
     // Each validation asks the server afresh: an answer about another album must not filter.
     UploadInitRequest init;
-    if (m_pWizard->mode() == 6 ? m_blCameraSkipped : m_pWizard->profile()->incbackup && checkHistory())
+    if (m_pWizard->mode() == RunMode::Camera ? m_blCameraSkipped : m_pWizard->profile()->incbackup && checkHistory())
         init.setSkippedUploaded();
     // The window can be closed while the server is asked: the wait ends, nothing goes on.
     if (m_pWizard->isClosing())
@@ -228,7 +228,7 @@ void WizUpdDialog::collectJobs()
 {
     QStringList lstPaths;
     for (const QString& strEntry : std::as_const(m_pWizard->fileList()))
-        lstPaths.append(m_pWizard->mode() == 6 ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry);
+        lstPaths.append(m_pWizard->mode() == RunMode::Camera ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry);
     UploadPlan::LeftOutList lstLeftOut;
     m_blVideoPresent = UploadPlan::collectJobs(lstPaths, m_strDestinationDir, m_pWizard->profile()->keepfolders,
                                                m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs(), &lstLeftOut);

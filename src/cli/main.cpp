@@ -902,7 +902,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
 
     if (!lstJobs.isEmpty()) {
         FileConverter converter(&queue, &lstJobs, profile);
-        FileUploader uploader(&queue, pNam, &profile, 2);
+        FileUploader uploader(&queue, pNam, &profile, RunMode::UploadHandOver);
         QEventLoop loop;
         QElapsedTimer timer;
         timer.start();

@@ -7,9 +7,9 @@
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
 
-CreateWizard::CreateWizard(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile,
+CreateWizard::CreateWizard(QWidget* pParent, RunMode mode, QNetworkAccessManager* pNam, ServerProfile* pProfile,
                            UserPrompt* pPrompt)
-    : VelmWizard(pParent), m_iMode(iMode), m_pNam(pNam), m_pProfile(pProfile), m_pPrompt(pPrompt),
+    : VelmWizard(pParent), m_mode(mode), m_pNam(pNam), m_pProfile(pProfile), m_pPrompt(pPrompt),
       m_pLogin(std::make_unique<SecurityConfirm>(pPrompt))
 {
     m_pServerPage = new WizIPDialog(this, pNam, &m_foundServers, pPrompt);
@@ -19,7 +19,7 @@ CreateWizard::CreateWizard(QWidget* pParent, int iMode, QNetworkAccessManager* p
     setPage(HintPage, new WizHintDialog(this));
     setStartId(ServerPage);
     setButtonText(QWizard::FinishButton,
-                  VelmLocale::message(m_iMode == 1 ? "btn_start_upload" : "btn_finish"));
+                  VelmLocale::message(m_mode == RunMode::CreateThenUpload ? "btn_start_upload" : "btn_finish"));
     fixButtonHeights();
     connect(m_pLogin.get(), &SecurityConfirm::signalLoginFinish, this, &CreateWizard::slotLoginFinish);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunMode.h"
+
 #include "VelmWizard.h"
 #include "findhost/FindHostUtils.h"
 
@@ -23,8 +25,8 @@ class CreateWizard : public VelmWizard
 public:
     enum PageId { ServerPage = 0, AccountTypePage = 1, CredentialsPage = 2, HintPage = 3 };
 
-    // iMode 1: an upload follows, so Finish reads "Start Uploading".
-    CreateWizard(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile,
+    // RunMode::CreateThenUpload: an upload follows, so Finish reads "Start Uploading".
+    CreateWizard(QWidget* pParent, RunMode mode, QNetworkAccessManager* pNam, ServerProfile* pProfile,
                  UserPrompt* pPrompt);
     ~CreateWizard() override;
 
@@ -43,7 +45,7 @@ protected:
 private:
     void fillProfile();
 
-    int m_iMode;
+    RunMode m_mode;
     QNetworkAccessManager* m_pNam;
     ServerProfile* m_pProfile;
     UserPrompt* m_pPrompt;

@@ -37,8 +37,8 @@ QStringList partImages()
 
 } // namespace
 
-ProfileEditor::ProfileEditor(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, UserPrompt* pPrompt)
-    : QDialog(pParent), m_iMode(iMode), m_pNam(pNam), m_pPrompt(pPrompt),
+ProfileEditor::ProfileEditor(QWidget* pParent, RunMode mode, QNetworkAccessManager* pNam, UserPrompt* pPrompt)
+    : QDialog(pParent), m_mode(mode), m_pNam(pNam), m_pPrompt(pPrompt),
       m_launcher([](const QStringList& lstArguments) {
           return QProcess::startDetached(QCoreApplication::applicationFilePath(), lstArguments);
       })
@@ -231,7 +231,8 @@ void ProfileEditor::slotCreateProfile()
     m_pCreateIcon->setState(VelmIcon::Pressed);
     m_pCreateIcon->repaint();
     {
-        CreateWizard wizard(this, m_iMode == 1 ? 0 : m_iMode, m_pNam, &m_profile, m_pPrompt);
+        CreateWizard wizard(this, m_mode == RunMode::CreateThenUpload ? RunMode::Editor : m_mode, m_pNam, &m_profile,
+                            m_pPrompt);
         if (wizard.exec() == QDialog::Accepted) {
             auto pRow = std::make_unique<ProfileSummary>();
             pRow->port = m_profile.port;
@@ -302,7 +303,7 @@ void ProfileEditor::slotDoubleClicked(QModelIndex index)
     // The new process finds the profile by its place in the list file: it must be current.
     ProfileStore::rewriteShortcutList();
     const int iIndex = ProfileStore::shortcutIndex(strName);
-    if (!m_launcher({QStringLiteral("8"), QString::number(iIndex)})) {
+    if (!m_launcher({RunModes::argument(RunMode::UploadPicked), QString::number(iIndex)})) {
         qDebug("%s:%d cannot start the upload of [%s]", "src/profiles/ProfileEditor", __LINE__, qPrintable(strName));
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunMode.h"
+
 #include "EditorWidgets.h"
 #include "store/ServerProfile.h"
 
@@ -22,11 +24,11 @@ public:
     // Starts the program again with the given arguments; true when it started.
     using Launcher = std::function<bool(const QStringList&)>;
 
-    ProfileEditor(QWidget* pParent, int iMode, QNetworkAccessManager* pNam, UserPrompt* pPrompt);
+    ProfileEditor(QWidget* pParent, RunMode mode, QNetworkAccessManager* pNam, UserPrompt* pPrompt);
     ~ProfileEditor() override;
 
     void setLauncher(Launcher launcher) { m_launcher = std::move(launcher); }
-    int mode() const { return m_iMode; }
+    RunMode mode() const { return m_mode; }
     // The proxy row under the mouse, -1 for none.
     int hoveredRow() const { return m_iHoverRow; }
     EditorTableView* tableView() const { return m_ptblViewProf; }
@@ -57,7 +59,7 @@ private:
     void showRows();
     QString hoveredName() const;
 
-    int m_iMode;
+    RunMode m_mode;
     QNetworkAccessManager* m_pNam;
     UserPrompt* m_pPrompt;
     ProfileRows m_rows;

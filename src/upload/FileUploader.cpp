@@ -15,9 +15,9 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
-FileUploader::FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, ServerProfile* pProfile, int iMode,
+FileUploader::FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, ServerProfile* pProfile, RunMode mode,
                            const CameraDetails* pCameraDetails)
-    : m_iMode(iMode), m_pProfile(pProfile), m_pQueue(pQueue), m_pNam(pNam), m_pCameraDetails(pCameraDetails)
+    : m_mode(mode), m_pProfile(pProfile), m_pQueue(pQueue), m_pNam(pNam), m_pCameraDetails(pCameraDetails)
 {
     connect(this, &FileUploader::signalStartFileUpload, this, &FileUploader::slotStartFileUpload);
     connect(m_pQueue, &UploadQueue::signalRecordAvailable, &m_recordLoop, &QEventLoop::quit);
@@ -299,7 +299,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     // Only files the server accepted go into the history; a history that cannot be written
     // ends the run, since every later file would be sent again by the next one.
     bool blRecorded = true;
-    if (m_iMode == 6) {
+    if (m_mode == RunMode::Camera) {
         const QStringList lstDetails =
             m_pCameraDetails ? m_pCameraDetails->value(strFileName) : QStringList();
         blRecorded = UploadHistory::recordCameraItem(strFileName, m_pProfile->profname, lstDetails.value(0),
@@ -312,7 +312,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     }
     if (!blRecorded) {
         QString strReason;
-        UploadHistory::isWritable(m_iMode == 6, &strReason);
+        UploadHistory::isWritable(m_mode == RunMode::Camera, &strReason);
         stop(VelmLocale::message("err_history_write").arg(strReason));
     }
 }

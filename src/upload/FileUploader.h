@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RunMode.h"
 #include "protocol/RenditionRecord.h"
 
 #include <QEventLoop>
@@ -37,7 +38,7 @@ public:
     // After a cancel, a file whose body is on the server gets this long for its reply.
     static constexpr int DefaultReplyGraceMs = 5000;
 
-    FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, ServerProfile* pProfile, int iMode,
+    FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, ServerProfile* pProfile, RunMode mode,
                  const CameraDetails* pCameraDetails = nullptr);
     ~FileUploader() override;
     Q_DISABLE_COPY_MOVE(FileUploader)
@@ -87,7 +88,7 @@ private:
     void removeTempRendition();
     void stop(const QString& strReason);
 
-    int m_iMode;
+    RunMode m_mode;
     bool m_blTransportFailure = false;
     bool m_blRetryable = false;
     bool m_blBodySent = false;

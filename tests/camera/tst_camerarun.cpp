@@ -182,7 +182,7 @@ void TestCameraRun::wizardWithToolThatFailsOrHangs()
     qputenv("PATH", QFile::encodeName(strTool) + ':' + baPath);
 
     {
-        UploadWizard wizard(nullptr, 6, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
+        UploadWizard wizard(nullptr, RunMode::Camera, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
         wizard.show();
         wizard.button(QWizard::NextButton)->click();
         QTRY_VERIFY_WITH_TIMEOUT(wizard.currentId() == UploadWizard::ProgressPage && wizard.progressPage()->isComplete(),
@@ -204,7 +204,7 @@ void TestCameraRun::wizardWithToolThatFailsOrHangs()
     QVERIFY(TestFiles::writeBytes(strTool + QLatin1String("/hang"), "1"));
     const int nUploads = int(m_fixture.server->journalFor(QStringLiteral("rada_file_upload.php")).size());
     {
-        UploadWizard wizard(nullptr, 6, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
+        UploadWizard wizard(nullptr, RunMode::Camera, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
         QTimer closer;
         connect(&closer, &QTimer::timeout, &wizard, [&]() {
             if (QFile::exists(strTool + QLatin1String("/pid")))

@@ -143,7 +143,7 @@ void TstCreateWizard::pagesValidateInOrder()
 {
     ScriptedPrompt& prompt = m_fixture.prompt;
     ServerProfile profile;
-    CreateWizard wizard(nullptr, 7, nam(), &profile, &prompt);
+    CreateWizard wizard(nullptr, RunMode::CreateProfile, nam(), &profile, &prompt);
     wizard.show();
     QVERIFY(QTest::qWaitForWindowExposed(&wizard));
     QCOMPARE(wizard.button(QWizard::FinishButton)->text(), VelmLocale::message("btn_finish"));
@@ -437,7 +437,7 @@ void TstCreateWizard::pickingFoundServers()
     QVERIFY(startServers());
     ScriptedPrompt& prompt = m_fixture.prompt;
     ServerProfile profile;
-    CreateWizard wizard(nullptr, 7, nam(), &profile, &prompt);
+    CreateWizard wizard(nullptr, RunMode::CreateProfile, nam(), &profile, &prompt);
     wizard.show();
     auto* pName = child<QLineEdit>(&wizard, "m_pedtProfName");
     auto* pHost = child<QComboBox>(&wizard, "m_cbxIP");

@@ -156,7 +156,7 @@ void TstProfileEditor::cleanup()
 // The model shows every profile once; names sort as words, addresses by value with names after them.
 void TstProfileEditor::modelAndSorting()
 {
-    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
     EditorTableView* pTable = editor.tableView();
     QAbstractItemModel* pProxy = pTable->model();
     QAbstractItemModelTester tester(pProxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -190,7 +190,7 @@ void TstProfileEditor::hoverIcons()
 {
     for (int i = 1; i <= 6; ++i)
         addProfile(QStringLiteral("z%1").arg(i), QStringLiteral("10.1.0.%1").arg(i), QStringLiteral("ann"));
-    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     EditorTableView* pTable = editor.tableView();
@@ -446,7 +446,7 @@ void TstProfileEditor::editDeleteCreate()
     QSqlQuery insert(VelmDatabase::database());
     QVERIFY(insert.exec(QStringLiteral("insert into PhotoRecords values('a.jpg', 'home', 1, '1', 'x')")));
 
-    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     EditorTableView* pTable = editor.tableView();
@@ -534,7 +534,7 @@ void TstProfileEditor::doubleClickStartsUpload()
 {
     // Shortcut order (names descending, byte-wise): home, cabin, Studio, Parents, Office.
     QFile::remove(ProfileStore::shortcutListPath()); // stale or missing: written before the start
-    ProfileEditor editor(nullptr, 3, m_fixture.nam.get(), &m_fixture.prompt);
+    ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
     QList<QStringList> lstStarts;
     bool blResult = true;
     editor.setLauncher([&](const QStringList& lstArguments) {

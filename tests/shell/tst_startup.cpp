@@ -23,14 +23,14 @@ public:
     ServerProfile uploadProfile;
     QStringList startedArguments;
 
-    void runProfileEditor(int iMode, QNetworkAccessManager* pNam) override
+    void runProfileEditor(RunMode mode, QNetworkAccessManager* pNam) override
     {
         QVERIFY(pNam);
-        calls.append(QStringLiteral("editor %1").arg(iMode));
+        calls.append(QStringLiteral("editor %1").arg(int(mode)));
     }
-    bool runCreateWizard(int iMode, QNetworkAccessManager* pNam, ServerProfile* pProfile) override
+    bool runCreateWizard(RunMode mode, QNetworkAccessManager* pNam, ServerProfile* pProfile) override
     {
-        calls.append(QStringLiteral("create %1").arg(iMode));
+        calls.append(QStringLiteral("create %1").arg(int(mode)));
         if (!pNam || !pProfile || !acceptCreate)
             return false;
         ProfileStore::fillRecord(*pProfile, createdName, QStringLiteral("new.host"), 5000, false, QStringLiteral("u"),
@@ -39,11 +39,11 @@ public:
         ProfileStore::insertProfile(*pProfile);
         return true;
     }
-    void runUploadWizard(int iMode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
+    void runUploadWizard(RunMode mode, QNetworkAccessManager* pNam, const QStringList& lstFiles,
                          ServerProfile* pProfile) override
     {
         QVERIFY(pNam);
-        calls.append(QStringLiteral("upload %1 %2").arg(iMode).arg(pProfile->profname));
+        calls.append(QStringLiteral("upload %1 %2").arg(int(mode)).arg(pProfile->profname));
         uploadFiles = lstFiles;
         uploadProfile = *pProfile;
     }

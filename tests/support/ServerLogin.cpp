@@ -20,7 +20,7 @@ bool convertAndUpload(const QList<QMap<int, QString>>& lstJobs, UploadQueue* pQu
 {
     pQueue->total = int(lstJobs.size());
     FileConverter converter(pQueue, &lstJobs, *pProfile);
-    FileUploader uploader(pQueue, pNam, pProfile, 2, nullptr);
+    FileUploader uploader(pQueue, pNam, pProfile, RunMode::UploadHandOver, nullptr);
     bool blFinished = false;
     QEventLoop loop;
     QObject::connect(&uploader, &FileUploader::signalUploadFinished, &loop, [&]() {

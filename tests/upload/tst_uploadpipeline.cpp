@@ -93,7 +93,7 @@ private:
     bool startServer(const QStringList& lstArgs = {});
     QString makeFile(const QString& strRelative, const QByteArray& baData = "photo bytes");
     void makeJpeg(const QString& strPath);
-    Run runPipeline(const UploadJobList& lstJobs, int iMode = 2, const FileUploader::CameraDetails* pDetails = nullptr,
+    Run runPipeline(const UploadJobList& lstJobs, RunMode mode = RunMode::UploadHandOver, const FileUploader::CameraDetails* pDetails = nullptr,
                     int iCancelAfterMs = -1, int iCancels = 1, int iGraceMs = FileUploader::DefaultReplyGraceMs);
     QList<QJsonObject> uploads() const { return m_pServer->journalFor(QStringLiteral("rada_file_upload.php")); }
 
@@ -161,14 +161,14 @@ void TestUploadPipeline::makeJpeg(const QString& strPath)
     QVERIFY(TestFiles::writeBytes(strPath, m_baJpeg));
 }
 
-TestUploadPipeline::Run TestUploadPipeline::runPipeline(const UploadJobList& lstJobs, int iMode,
+TestUploadPipeline::Run TestUploadPipeline::runPipeline(const UploadJobList& lstJobs, RunMode mode,
                                                         const FileUploader::CameraDetails* pDetails,
                                                         int iCancelAfterMs, int iCancels, int iGraceMs)
 {
     Run run;
     m_pQueue->total = int(lstJobs.size());
     FileConverter converter(m_pQueue.get(), &lstJobs, m_profile);
-    FileUploader uploader(m_pQueue.get(), m_pNam.get(), &m_profile, iMode, pDetails);
+    FileUploader uploader(m_pQueue.get(), m_pNam.get(), &m_profile, mode, pDetails);
     uploader.setRetryDelayMs(20);
     uploader.setReplyGraceMs(iGraceMs);
     connect(&converter, &FileConverter::signalNextProgressChanged, this, [&run](int i) { run.next.append(i); });
@@ -344,7 +344,7 @@ void TestUploadPipeline::cancelAwaitingReply()
                                 {{JobLocalPath, makeFile(QStringLiteral("next.txt"))}, {JobDestination, QString()}}};
     QElapsedTimer timer;
     timer.start();
-    const Run run = runPipeline(lstJobs, 2, nullptr, 500, cancels, graceMs);
+    const Run run = runPipeline(lstJobs, RunMode::UploadHandOver, nullptr, 500, cancels, graceMs);
     QVERIFY(run.finished);
     QCOMPARE(run.waitedFor, QStringList{"slow.txt"});
     QVERIFY2(timer.elapsed() < 500 + qMin(replyDelayMs, graceMs + 300 * (cancels - 1)) + 1500,
@@ -434,7 +434,7 @@ void TestUploadPipeline::cameraModeHistory()
     const FileUploader::CameraDetails details{{"DSC_1.JPG", {"123", "2024:05:01 10:00:00", "cam-7"}}};
     const Run run = runPipeline({{{JobLocalPath, strA}, {JobDestination, QString()}},
                                  {{JobLocalPath, strB}, {JobDestination, QString()}}},
-                                6, &details);
+                                RunMode::Camera, &details);
     QVERIFY(run.finished);
     QVERIFY(!VelmDatabase::tableExists(VelmDatabase::PhotoRecords));
     QVERIFY(UploadHistory::isCameraItemUploaded("DSC_1.JPG", "home", "123", "2024:05:01 10:00:00", "cam-7"));
@@ -446,7 +446,7 @@ void TestUploadPipeline::eventLoopRunsWhileWaiting()
 {
     QVERIFY(startServer());
     m_pQueue->total = 1;
-    FileUploader uploader(m_pQueue.get(), m_pNam.get(), &m_profile, 2);
+    FileUploader uploader(m_pQueue.get(), m_pNam.get(), &m_profile, RunMode::UploadHandOver);
     QSignalSpy finished(&uploader, &FileUploader::signalUploadFinished);
     int iTicks = 0;
     int iTicksAtCancel = -1;

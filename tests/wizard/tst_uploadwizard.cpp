@@ -74,7 +74,7 @@ void TestUploadWizard::readReports()
 void TestUploadWizard::frame()
 {
     QVERIFY(m_fixture.start());
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {}, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     QCOMPARE(wizard.size(), QSize(520, 355));
     QCOMPARE(wizard.minimumSize(), wizard.maximumSize());
@@ -100,7 +100,7 @@ void TestUploadWizard::loginPromptThenUpload()
     m_fixture.makeFile(QStringLiteral("trip/inner/c.png"));
     const QString strTripDir = QFileInfo(strTrip).absolutePath();
 
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strTripDir}, &m_fixture.profile, &m_fixture.prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {strTripDir}, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     wizard.optionsPage()->setDestinationText(QStringLiteral("/photo/2013"));
     clickNext(wizard);
@@ -141,7 +141,7 @@ void TestUploadWizard::videoShowsQualityPage()
     QVERIFY(m_fixture.start());
     readReports();
     const QString strVideo = m_fixture.makeFile(QStringLiteral("clip.mov"), QByteArray(2000, 'v'));
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strVideo}, &m_fixture.profile, &m_fixture.prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {strVideo}, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     clickNext(wizard);
     QTRY_COMPARE_WITH_TIMEOUT(wizard.currentId(), int(UploadWizard::QualityPage), 15000);
@@ -167,7 +167,7 @@ void TestUploadWizard::videoShowsQualityPage()
 void TestUploadWizard::emptyDestinationWarns()
 {
     QVERIFY(m_fixture.start());
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
                         &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     wizard.optionsPage()->setDestinationText(QString());
@@ -198,7 +198,7 @@ void TestUploadWizard::destinationChecked()
     QFETCH(QString, album);
     QVERIFY(m_fixture.start());
     m_fixture.profile.serverdst = stored;
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
                         &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     clickNext(wizard);
@@ -222,7 +222,7 @@ void TestUploadWizard::alreadyUploadedMessage()
     QVERIFY(m_fixture.start());
     const QString strFile = m_fixture.makeFile(QStringLiteral("a.jpg"));
     UploadHistory::recordUploadedFile(strFile, QStringLiteral("a.jpg"), QStringLiteral("home"));
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {strFile}, &m_fixture.profile, &m_fixture.prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {strFile}, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     clickNext(wizard);
     QTRY_VERIFY_WITH_TIMEOUT(!m_fixture.prompt.shown.isEmpty(), 15000);
@@ -238,7 +238,7 @@ void TestUploadWizard::failuresOpenTheReport()
     const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("good.jpg")),
                                m_fixture.makeFile(QStringLiteral("bad1.jpg")),
                                m_fixture.makeFile(QStringLiteral("bad2.jpg"))};
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     readReports();
     clickNext(wizard);
@@ -267,7 +267,7 @@ void TestUploadWizard::cancelDuringUpload()
     const QString strLeftover = TempFiles::tempFilePrefix(999999) + QLatin1String("THUMB_B.jpg");
     QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
     {
-        UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
+        UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
         QVERIFY(!QFile::exists(strLeftover)); // emptied when the wizard opens
         QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
         wizard.show();
@@ -307,7 +307,7 @@ void TestUploadWizard::busyProfileAndUnsentFiles()
     QVERIFY(m_fixture.start({QStringLiteral("--session-lost-after"), QStringLiteral("1")}));
     const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.jpg")), m_fixture.makeFile(QStringLiteral("b.jpg")),
                                m_fixture.makeFile(QStringLiteral("c.jpg"))};
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     readReports();
 
@@ -351,7 +351,7 @@ void TestUploadWizard::closeWhileWaiting()
     qputenv("PICTARIUM_NETWORK_TIMEOUT", "1");
     const auto restore = qScopeGuard([]() { qunsetenv("PICTARIUM_NETWORK_TIMEOUT"); });
     QVERIFY(m_fixture.start({QStringLiteral("--hang-on"), hangingPath}));
-    UploadWizard wizard(nullptr, 2, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
                         &m_fixture.profile, &m_fixture.prompt);
     bool blProgressPage = false;
     connect(&wizard, &QWizard::currentIdChanged, this,

@@ -83,7 +83,7 @@ void shootCreateWizard(bool blPrivate, QNetworkAccessManager* pNam, ScriptedProm
         return;
     }
     ServerProfile profile;
-    CreateWizard wizard(nullptr, 1, pNam, &profile, pPrompt);
+    CreateWizard wizard(nullptr, RunMode::CreateThenUpload, pNam, &profile, pPrompt);
     wizard.show();
     waitFor([&]() { return wizard.isVisible(); }, 2000);
     wizard.findChild<QLineEdit*>(QStringLiteral("m_pedtProfName"))->setText(QStringLiteral("Living room"));
@@ -120,7 +120,7 @@ void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPro
                                  QStringLiteral("RENAME"), QString(), {});
         ProfileStore::insertProfile(profile);
     }
-    ProfileEditor editor(nullptr, 3, pNam, pPrompt);
+    ProfileEditor editor(nullptr, RunMode::Home, pNam, pPrompt);
     editor.show();
     waitFor([&]() { return editor.isVisible(); }, 2000);
     QApplication::processEvents();
@@ -233,7 +233,7 @@ int main(int argc, char* argv[])
                                makePhoto(strLocal + QLatin1String("clip.mp4")),
                                makePhoto(strLocal + QLatin1String(".hidden.jpg"))};
 
-    UploadWizard wizard(nullptr, 2, &nam, lstFiles, &profile, &prompt);
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, &nam, lstFiles, &profile, &prompt);
     wizard.show();
     waitFor([&]() { return wizard.isVisible(); }, 2000);
     shoot(&wizard, "1-options");
@@ -262,7 +262,7 @@ int main(int argc, char* argv[])
     qputenv("PICTARIUM_CAMERA_DIRS", QFile::encodeName(dir.path() + QLatin1String("/card")));
     qputenv("PATH", QFile::encodeName(QFileInfo(QStringLiteral(LENSWAY_BIN)).absolutePath()) + ':' + qgetenv("PATH"));
     {
-        UploadWizard camera(nullptr, 6, &nam, {}, &profile, &prompt);
+        UploadWizard camera(nullptr, RunMode::Camera, &nam, {}, &profile, &prompt);
         camera.show();
         waitFor([&]() { return camera.isVisible(); }, 2000);
         shoot(&camera, "14-camera-options");
@@ -282,7 +282,7 @@ int main(int argc, char* argv[])
         if (notes.open(QIODevice::WriteOnly))
             notes.write("notes");
         notes.close();
-        UploadWizard slowWizard(nullptr, 2, &nam, {strNotes}, &slow, &prompt);
+        UploadWizard slowWizard(nullptr, RunMode::UploadHandOver, &nam, {strNotes}, &slow, &prompt);
         slowWizard.show();
         slowWizard.button(QWizard::NextButton)->click();
         waitFor([&]() { return slowWizard.currentId() == UploadWizard::ProgressPage; });
