@@ -1,0 +1,72 @@
+// albums: the albums the profile's account may upload to, as a tree.
+
+#include "CliSupport.h"
+#include "CommandLine.h"
+#include "Commands.h"
+#include "protocol/ServerReply.h"
+#include "protocol/ServerRequest.h"
+#include "store/ProfileStore.h"
+
+#include <QCommandLineParser>
+#include <QEventLoop>
+#include <QNetworkReply>
+
+namespace Cli {
+
+namespace {
+
+// Waits for a form request to the album endpoint; an empty reply object on failure.
+ServerReply albumRequest(QNetworkAccessManager* pNam, const QString& strBaseUrl, const QByteArray& baBody,
+                         QString* pstrError)
+{
+    QNetworkReply* pReply =
+        ServerRequest::post(pNam, ServerRequest::buildForm(strBaseUrl, ServerRequest::AlbumListPath), baBody);
+    QEventLoop loop;
+    QObject::connect(pReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const ServerReply reply = ServerReply::classify(pReply);
+    delete pReply;
+    *pstrError = ReplyMessages::albumList(reply);
+    return reply;
+}
+
+void printChildren(QNetworkAccessManager* pNam, const QString& strBaseUrl, const QString& strPath, int iDepth)
+{
+    QString strError;
+    const ServerReply reply = albumRequest(
+        pNam, strBaseUrl, "action=get_all_subalbum_list&path=" + ServerRequest::formValue(strPath), &strError);
+    if (!strError.isEmpty())
+        return;
+    for (const QString& strName : reply.texts("sub_albums")) {
+        out(QString(iDepth * 2, QLatin1Char(' ')) + safe(strName));
+        printChildren(pNam, strBaseUrl, strPath + QLatin1Char('/') + strName, iDepth + 1);
+    }
+}
+
+} // namespace
+
+int listAlbums(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
+{
+    ServerProfile profile;
+    if (const int iCode = openProfile(parser.value(QStringLiteral("profile")), profile, pNam))
+        return iCode;
+    QString strError;
+    const ServerReply reply =
+        albumRequest(pNam, profile.baseUrl, QByteArrayLiteral("action=get_uploadable_album_list"), &strError);
+    if (!strError.isEmpty())
+        return fail(strError);
+    out(QStringLiteral("photo"));
+    QStringList lstFirst;
+    for (const QString& strPath : reply.texts("uploadable_albums")) {
+        const QString strTop = strPath.section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty);
+        if (!strTop.isEmpty() && !lstFirst.contains(strTop))
+            lstFirst.append(strTop);
+    }
+    for (const QString& strTop : std::as_const(lstFirst)) {
+        out(QStringLiteral("  ") + safe(strTop));
+        printChildren(pNam, profile.baseUrl, strTop, 2);
+    }
+    return ExitOk;
+}
+
+} // namespace Cli
