@@ -3,7 +3,7 @@
 #include "ui_AlbumBrowser.h"
 
 #include "AppIdentity.h"
-#include "protocol/FileUploadRequest.h"
+#include "protocol/AlbumRequests.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 #include "UserPrompt.h"
@@ -91,8 +91,7 @@ AlbumBrowser::AlbumBrowser(QWidget* pParent, QNetworkAccessManager* pNam, const 
     pRoot->setData(0, Qt::UserRole, QString());
 
     setBusy(true);
-    m_pReply = send(ServerRequest::buildForm(m_strBaseUrl, ServerRequest::AlbumListPath),
-                    QByteArrayLiteral("action=get_uploadable_album_list"));
+    m_pReply = send(AlbumRequests::buildList(m_strBaseUrl), AlbumRequests::uploadableAlbumsBody());
     connect(m_pReply, &QNetworkReply::finished, this, &AlbumBrowser::slotGetUpdAlbumLstRequestFinished);
 }
 
@@ -216,9 +215,7 @@ void AlbumBrowser::slotDirItemExpanded(QTreeWidgetItem* pItem)
     // way must not redirect the answer.
     m_pExpandedItem = pItem;
     setBusy(true);
-    m_pReply =
-        send(ServerRequest::buildForm(m_strBaseUrl, ServerRequest::AlbumListPath),
-             QByteArrayLiteral("action=get_all_subalbum_list") + "&path=" + ServerRequest::formValue(itemPath(pItem)));
+    m_pReply = send(AlbumRequests::buildList(m_strBaseUrl), AlbumRequests::subAlbumsBody(itemPath(pItem)));
     connect(m_pReply, &QNetworkReply::finished, this, &AlbumBrowser::slotGetSubAlbumLstRequestFinished);
 }
 
@@ -274,13 +271,7 @@ void AlbumBrowser::slotCreateFolderClicked()
     m_ui->m_plnedtNewFolderName->setText(m_strNewName);
     m_pCreateParent = lstSelected.first();
 
-    const RenditionRecord record{{KeyDestination, itemPath(m_pCreateParent)},
-                                 {KeyOrigName, m_strNewName},
-                                 {KeyUploadType, QStringLiteral("FOLDER")}};
-    // Every request of the dialog is a form request, the album creation too.
-    QNetworkRequest request = FileUploadRequest::build(m_strBaseUrl, record, QStringLiteral("SKIP"));
-    ServerRequest::setFormContentType(request);
-    m_pReply = send(request, QByteArray());
+    m_pReply = send(AlbumRequests::buildCreate(m_strBaseUrl, itemPath(m_pCreateParent), m_strNewName), QByteArray());
     connect(m_pReply, &QNetworkReply::finished, this, &AlbumBrowser::slotCreateAlbumRequestFinished);
 }
 

@@ -3,6 +3,7 @@
 #include "CliSupport.h"
 #include "CommandLine.h"
 #include "Commands.h"
+#include "protocol/AlbumRequests.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 #include "store/ProfileStore.h"
@@ -19,8 +20,7 @@ namespace {
 ServerReply albumRequest(QNetworkAccessManager* pNam, const QString& strBaseUrl, const QByteArray& baBody,
                          QString* pstrError)
 {
-    QNetworkReply* pReply =
-        ServerRequest::post(pNam, ServerRequest::buildForm(strBaseUrl, ServerRequest::AlbumListPath), baBody);
+    QNetworkReply* pReply = ServerRequest::post(pNam, AlbumRequests::buildList(strBaseUrl), baBody);
     QEventLoop loop;
     QObject::connect(pReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     loop.exec();
@@ -33,8 +33,7 @@ ServerReply albumRequest(QNetworkAccessManager* pNam, const QString& strBaseUrl,
 void printChildren(QNetworkAccessManager* pNam, const QString& strBaseUrl, const QString& strPath, int iDepth)
 {
     QString strError;
-    const ServerReply reply = albumRequest(
-        pNam, strBaseUrl, "action=get_all_subalbum_list&path=" + ServerRequest::formValue(strPath), &strError);
+    const ServerReply reply = albumRequest(pNam, strBaseUrl, AlbumRequests::subAlbumsBody(strPath), &strError);
     if (!strError.isEmpty())
         return;
     for (const QString& strName : reply.texts("sub_albums")) {
@@ -51,8 +50,7 @@ int listAlbums(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (const int iCode = openProfile(parser.value(QStringLiteral("profile")), profile, pNam))
         return iCode;
     QString strError;
-    const ServerReply reply =
-        albumRequest(pNam, profile.baseUrl, QByteArrayLiteral("action=get_uploadable_album_list"), &strError);
+    const ServerReply reply = albumRequest(pNam, profile.baseUrl, AlbumRequests::uploadableAlbumsBody(), &strError);
     if (!strError.isEmpty())
         return fail(strError);
     out(QStringLiteral("photo"));

@@ -1,5 +1,6 @@
 #include "FindHostUtils.h"
 
+#include "protocol/ServerRequest.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 
@@ -261,11 +262,9 @@ bool FindHostUtils::startTest(NASINFO* pInfo)
         if (iStatus == fhost::StatusDone || iStatus == fhost::StatusTestFailed || iStatus == fhost::StatusTesting)
             return false;
     }
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(FoundServers::dotted(pInfo->ipAddress));
-    url.setPort(FoundServers::httpPort(*pInfo));
-    QNetworkReply* pReply = m_pNam->get(QNetworkRequest(url));
+    const QNetworkRequest request =
+        ServerRequest::buildReachability(FoundServers::dotted(pInfo->ipAddress), FoundServers::httpPort(*pInfo));
+    QNetworkReply* pReply = ServerRequest::get(m_pNam, request);
     // Only this search's own requests: other replies of the shared access manager are not ours to close.
     m_setTests.insert(pReply);
     connect(pReply, &QNetworkReply::finished, this, [this, pReply] { slotHttpReplyFinished(pReply); });

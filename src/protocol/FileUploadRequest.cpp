@@ -5,15 +5,23 @@
 
 namespace FileUploadRequest {
 
-QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,
-                      const QString& strLastModified)
+QNetworkRequest buildTarget(const QString& strBaseUrl, const QString& strAlbum, const QString& strDupHandler,
+                            const QString& strName, const QString& strUploadType)
 {
     QNetworkRequest request = ServerRequest::build(strBaseUrl, ServerRequest::FileUploadPath);
     // The leading blank is part of the value the server reads.
-    request.setRawHeader("X-PATH", ' ' + ServerAddress::percentEncode(record.value(KeyDestination)).toLatin1());
+    request.setRawHeader("X-PATH", ' ' + ServerAddress::percentEncode(strAlbum).toLatin1());
     request.setRawHeader("X-DUPLICATE", strDupHandler.toUtf8());
-    request.setRawHeader("X-ORIG-FNAME", ' ' + ServerAddress::percentEncode(record.value(KeyOrigName)).toLatin1());
-    request.setRawHeader("X-UPLOAD-TYPE", record.value(KeyUploadType).toUtf8());
+    request.setRawHeader("X-ORIG-FNAME", ' ' + ServerAddress::percentEncode(strName).toLatin1());
+    request.setRawHeader("X-UPLOAD-TYPE", strUploadType.toUtf8());
+    return request;
+}
+
+QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,
+                      const QString& strLastModified)
+{
+    QNetworkRequest request = buildTarget(strBaseUrl, record.value(KeyDestination), strDupHandler,
+                                          record.value(KeyOrigName), record.value(KeyUploadType));
     if (record.contains(KeyBatchFirst))
         request.setRawHeader("X-IS-BATCH-FIRST-FILE", "1");
     if (record.contains(KeyBatchLast))

@@ -7,6 +7,11 @@
 
 namespace FileUploadRequest {
 
+// A request to the upload endpoint naming what it stores: X-PATH (strAlbum), X-DUPLICATE,
+// X-ORIG-FNAME (strName) and X-UPLOAD-TYPE, in that order.
+QNetworkRequest buildTarget(const QString& strBaseUrl, const QString& strAlbum, const QString& strDupHandler,
+                            const QString& strName, const QString& strUploadType);
+
 // The file upload request of a record: X-PATH, X-DUPLICATE, X-ORIG-FNAME, X-UPLOAD-TYPE, the
 // batch flags, and X-LAST-MODIFIED-TIME when strLastModified is not empty, in that order.
 QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,

@@ -44,6 +44,15 @@ QByteArray formValue(const QString& strValue)
     return ServerAddress::percentEncode(strValue).toLatin1();
 }
 
+QNetworkRequest buildReachability(const QString& strHost, int iPort)
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(strHost);
+    url.setPort(iPort);
+    return QNetworkRequest(url);
+}
+
 QNetworkReply* post(QNetworkAccessManager* pNam, const QNetworkRequest& request, const QByteArray& baBody)
 {
     QNetworkReply* pReply = pNam->post(request, baBody);
@@ -56,6 +65,11 @@ QNetworkReply* put(QNetworkAccessManager* pNam, const QNetworkRequest& request, 
     QNetworkReply* pReply = pBody ? pNam->put(request, pBody) : pNam->put(request, QByteArray());
     CertificateTrust::watch(pReply);
     return pReply;
+}
+
+QNetworkReply* get(QNetworkAccessManager* pNam, const QNetworkRequest& request)
+{
+    return pNam->get(request);
 }
 
 } // namespace ServerRequest

@@ -9,7 +9,8 @@ class QNetworkAccessManager;
 class QNetworkReply;
 
 // Every request to the server is built and sent here: URL from the base URL, content types,
-// redirect policy; every reply's certificate is judged by CertificateTrust.
+// redirect policy; every reply's certificate is judged by CertificateTrust, except the plain HTTP
+// reachability check of a found server.
 namespace ServerRequest {
 
 inline constexpr const char* LoginPath = "/blog/login.php";
@@ -32,11 +33,15 @@ void setFormContentType(QNetworkRequest& request);
 // A form value: UTF-8, every byte but A-Z a-z 0-9 - . _ ~ as %XX.
 QByteArray formValue(const QString& strValue);
 
+// The reachability check of a server found on the network: http://strHost:iPort with the access
+// manager's defaults (no time-out of its own, redirects as the manager follows them).
+QNetworkRequest buildReachability(const QString& strHost, int iPort);
+
 QNetworkReply* post(QNetworkAccessManager* pNam, const QNetworkRequest& request, const QByteArray& baBody);
 // PUT streaming from pBody (nullptr: empty body).
 QNetworkReply* put(QNetworkAccessManager* pNam, const QNetworkRequest& request, QIODevice* pBody);
-
-// The certificate policy: every certificate error is ignored.
-void applyCertificatePolicy(QNetworkReply* pReply);
+// GET without the certificate rule: only the reachability check uses it, and a server merely
+// found must not get its key remembered. A certificate the system does not verify fails the reply.
+QNetworkReply* get(QNetworkAccessManager* pNam, const QNetworkRequest& request);
 
 } // namespace ServerRequest
