@@ -4,7 +4,7 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "UploadWizard/UploadWizard.h"
-#include "upload/UploadQueue.h"
+#include "upload/UploadRun.h"
 #include "UploadWizard/WizUpdProgress.h"
 #include "profiles/CreateWizard.h"
 #include "profiles/ProfileEditor.h"
@@ -100,7 +100,7 @@ std::unique_ptr<QTimer> WidgetFlows::driveUnattended(UploadWizard* pWizard)
         // error, then it is closed.
         auto* pReport = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (pReport && pReport != pWizard && pReport->parentWidget() == pWizard) {
-            for (const auto& row : pWizard->queue()->reportRows())
+            for (const auto& row : pWizard->run()->reportRows())
                 std::fprintf(stderr, "[report] %s: %s\n", qPrintable(row.first), qPrintable(row.second));
             pReport->reject();
             return;

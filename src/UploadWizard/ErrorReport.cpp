@@ -1,7 +1,6 @@
 #include "ErrorReport.h"
 
 #include "AppIdentity.h"
-#include "upload/UploadQueue.h"
 #include "ui_ErrorReport.h"
 
 #include <QHeaderView>
@@ -81,12 +80,12 @@ bool ErrorTableModel::removeRows(int iRow, int iCount, const QModelIndex& parent
     return true;
 }
 
-ErrorReport::ErrorReport(QWidget* pParent, const UploadQueue* pQueue)
+ErrorReport::ErrorReport(QWidget* pParent, const QList<QPair<QString, QString>>& lstRows)
     : QDialog(pParent), m_ui(std::make_unique<Ui::ErrorReport>())
 {
     m_ui->setupUi(this);
     setWindowTitle(AppIdentity::applicationTitle());
-    m_pModel = new ErrorTableModel(pQueue->reportRows(), this);
+    m_pModel = new ErrorTableModel(lstRows, this);
     m_ui->m_ptblErrorReport->horizontalHeader()->setStretchLastSection(true);
     m_ui->m_ptblErrorReport->setModel(m_pModel);
     // The file names as far as they fit in half the dialog, never narrower than the header.

@@ -10,7 +10,6 @@
 namespace Ui {
 class ErrorReport;
 }
-class UploadQueue;
 
 // What a run did not do as asked: file name and error text (failed and unsent files, files
 // sent without some renditions, entries left out).
@@ -39,7 +38,8 @@ class ErrorReport : public QDialog
     Q_OBJECT
 
 public:
-    ErrorReport(QWidget* pParent, const UploadQueue* pQueue);
+    // lstRows: file name, what happened.
+    ErrorReport(QWidget* pParent, const QList<QPair<QString, QString>>& lstRows);
     ~ErrorReport() override;
 
     QAbstractItemModel* model() const;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "upload/FileUploader.h"
-#include "protocol/UploadJob.h"
 #include "RunMode.h"
 #include "VelmWizard.h"
 
@@ -10,18 +8,18 @@
 #include <atomic>
 #include <memory>
 
-class FileConverter;
-class ProfileRunLock;
 class QNetworkAccessManager;
 class SecurityConfirm;
 class UploadQueue;
+class UploadRun;
 class UserPrompt;
 class WizUpdDialog;
 class WizUpdProgress;
 class WizVdoQualDialog;
 struct ServerProfile;
 
-// The window of one upload run: options page, quality page (videos only), progress page.
+// The window of one upload run: options page, quality page (videos only), progress page. The
+// run itself is an UploadRun; the window collects the options, starts it and shows what it says.
 class UploadWizard : public VelmWizard
 {
     Q_OBJECT
@@ -37,22 +35,28 @@ public:
     ServerProfile* profile() const { return m_pProfile; }
     QNetworkAccessManager* accessManager() const { return m_pNam; }
     UserPrompt* prompt() const { return m_pPrompt; }
-    QStringList& fileList() { return m_lstFiles; }
-    UploadJobList& jobs() { return m_lstJobs; }
-    UploadQueue* queue() const { return m_pQueue.get(); }
-    bool& loggedIn() { return m_blLoggedIn; }
-    FileUploader::CameraDetails& cameraDetails() { return m_cameraDetails; }
+    UploadRun* run() const { return m_pRun.get(); }
+    UploadQueue* queue() const;
+    // The files and folders to upload (for a camera, the item names in the camera folder).
+    const QStringList& files() const { return m_lstFiles; }
+    void setFiles(const QStringList& lstFiles) { m_lstFiles = lstFiles; }
     WizUpdDialog* optionsPage() const { return m_pOptionsPage; }
     WizUpdProgress* progressPage() const { return m_pProgressPage; }
     // The camera hand-over folder inside the temporary folder.
     static QString cameraFolder();
-    // Holds the run lock of the current profile until the run has ended; false, with the
-    // warning shown, while another run of the profile holds it.
-    bool lockProfile();
+
+    // The one login of the window. logIn() starts it (a password may be asked);
+    // signalLoginFinish follows. A changed profile needs a new one.
+    bool isLoggedIn() const { return m_blLoggedIn; }
+    void logIn();
+    void forgetLogin() { m_blLoggedIn = false; }
     // The window has been closed (Cancel): waits end and nothing more is started.
     bool isClosing() const { return m_blClosing; }
     // Becomes true when the window closes: a running camera tool is stopped.
     const std::atomic_bool* toolAbort() const { return &m_blAbortTool; }
+
+Q_SIGNALS:
+    void signalLoginFinish(bool blLoginSuccess);
 
 public Q_SLOTS:
     void accept() override;
@@ -70,24 +74,18 @@ protected:
 private:
     ServerProfile* m_pProfile;
     QStringList m_lstFiles;
-    UploadJobList m_lstJobs;
     RunMode m_mode;
     bool m_blLoggedIn = false;
     bool m_blLoginBusy = false;
+    bool m_blNextAfterLogin = false;
     std::unique_ptr<SecurityConfirm> m_pLogin;
     QNetworkAccessManager* m_pNam;
-    std::unique_ptr<FileConverter> m_pConverter;
-    std::unique_ptr<FileUploader> m_pUploader;
-    std::unique_ptr<UploadQueue> m_pQueue;
-    FileUploader::CameraDetails m_cameraDetails;
+    std::unique_ptr<UploadRun> m_pRun;
     UserPrompt* m_pPrompt;
     WizUpdDialog* m_pOptionsPage;
     WizVdoQualDialog* m_pQualityPage;
     WizUpdProgress* m_pProgressPage;
-    bool m_blUploadRunning = false;
     bool m_blCloseWhenFinished = false;
     bool m_blClosing = false;
     std::atomic_bool m_blAbortTool{false};
-    std::unique_ptr<ProfileRunLock> m_pRunLock;
-    QString m_strLockedProfile;
 };

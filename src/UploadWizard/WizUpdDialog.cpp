@@ -1,18 +1,15 @@
 #include "WizUpdDialog.h"
 
+#include "AlbumBrowser.h"
 #include "AppIdentity.h"
 #include "CameraImport.h"
-#include "upload/UploadPlan.h"
-#include "upload/UploadQueue.h"
 #include "UploadWizard.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
-#include "UploadWizard/AlbumBrowser.h"
-#include "protocol/SecurityConfirm.h"
-#include "protocol/UploadInitRequest.h"
 #include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
-#include "store/UploadHistory.h"
+#include "upload/UploadPlan.h"
+#include "upload/UploadRun.h"
 #include "ui_WizUpdDialog.h"
 
 #include <QCoreApplication>
@@ -22,8 +19,7 @@
 #include <QTreeWidget>
 
 WizUpdDialog::WizUpdDialog(UploadWizard* pWizard)
-    : QWizardPage(pWizard), m_ui(std::make_unique<Ui::WizUpdDialog>()), m_pWizard(pWizard),
-      m_pLogin(std::make_unique<SecurityConfirm>(pWizard->prompt()))
+    : QWizardPage(pWizard), m_ui(std::make_unique<Ui::WizUpdDialog>()), m_pWizard(pWizard)
 {
     m_ui->setupUi(this);
     m_ui->m_comboDuplicate->addItem(VelmLocale::message("upload_overwrite"));
@@ -53,7 +49,7 @@ WizUpdDialog::WizUpdDialog(UploadWizard* pWizard)
 
     connect(m_ui->m_pbtnSrcBrowse, &QPushButton::clicked, this, &WizUpdDialog::slotBrowseSrcFolder);
     connect(m_ui->m_pbtnFolder, &QPushButton::clicked, this, &WizUpdDialog::slotBrowseAlbum);
-    connect(m_pLogin.get(), &SecurityConfirm::signalLoginFinish, this, &WizUpdDialog::slotLoginFinish);
+    connect(pWizard, &UploadWizard::signalLoginFinish, this, &WizUpdDialog::slotLoginFinish);
     languageChange();
 }
 
@@ -151,7 +147,6 @@ void WizUpdDialog::storeOptions()
 {
     ServerProfile* pProfile = m_pWizard->profile();
     const QString strDestination = m_ui->m_pedtDstAlbum->text();
-    m_strDestinationDir = UploadPlan::destinationDir(strDestination);
     pProfile->idxonly = m_ui->m_chkIdxable->isChecked();
     pProfile->incbackup = m_ui->m_chkIncBackup->isChecked();
     pProfile->daterename = m_ui->m_chkDateRename->isChecked();
@@ -162,81 +157,52 @@ void WizUpdDialog::storeOptions()
     pProfile->serverdst = strDestination;
 }
 
-bool WizUpdDialog::validatePage()
+bool WizUpdDialog::refuse(const char* pszTitle, const QString& strText)
 {
-    if (!m_pWizard->loggedIn())
-        return true;
-    if (m_ui->m_pedtDstAlbum->text().isEmpty()) {
-        m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_none_sel_folder"));
-        return false;
-    }
-    // A stored destination may name "." or "..": a server that trusts it would write outside
-    // the photo share.
-    QString strDestination;
-    if (!UploadPlan::normalizeDestination(m_ui->m_pedtDstAlbum->text(), strDestination)) {
-        m_pWizard->prompt()->warning(VelmLocale::message("err_warning"),
-                                     VelmLocale::message("err_bad_destination").arg(m_ui->m_pedtDstAlbum->text()));
-        return false;
-    }
-    setDestinationText(strDestination);
-    storeOptions();
-    // The history must take what this run sends, and no other run of the profile may be
-    // reading or writing it meanwhile; both are settled before anything is collected.
-    QString strReason;
-    if (!UploadHistory::isWritable(m_pWizard->mode() == RunMode::Camera, &strReason)) {
-        m_pWizard->prompt()->warning(VelmLocale::message("err_error"),
-                                     VelmLocale::message("err_history_write").arg(strReason));
-        return false;
-    }
-    if (!m_pWizard->lockProfile())
-        return false;
-    // Camera import hands its items over here; the file list then names them.
-    if (m_pWizard->mode() == RunMode::Camera && !importFromCamera())
-        return false;
-
-    m_pWizard->jobs().clear();
-    collectJobs();
-    // Names come from the whole selection, before anything is dropped: a later run of the same
-    // files gives each the same name.
-    UploadPlan::assignStoredNames(m_pWizard->jobs(), m_pWizard->profile()->daterename,
-                                  []() { QCoreApplication::processEvents(); });
-
-    // Each validation asks the server afresh: an answer about another album must not filter.
-    UploadInitRequest init;
-    if (m_pWizard->mode() == RunMode::Camera ? m_blCameraSkipped : m_pWizard->profile()->incbackup && checkHistory())
-        init.setSkippedUploaded();
-    // The window can be closed while the server is asked: the wait ends, nothing goes on.
-    if (m_pWizard->isClosing())
-        return false;
-    const QMetaObject::Connection closing =
-        connect(m_pWizard, &QDialog::rejected, &init, &UploadInitRequest::cancel);
-    init.send(m_pWizard->accessManager(), m_pWizard->profile()->baseUrl, m_pWizard->jobs());
-    disconnect(closing);
-    if (m_pWizard->isClosing())
-        return false;
-    init.filterJobs(m_pWizard->jobs());
-
-    if (!m_pWizard->jobs().isEmpty()) {
-        m_pWizard->queue()->total = int(m_pWizard->jobs().size());
-        return true;
-    }
-    m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), init.zeroFileMessage());
+    m_pWizard->prompt()->warning(VelmLocale::message(pszTitle), strText);
     return false;
 }
 
-void WizUpdDialog::collectJobs()
+bool WizUpdDialog::validatePage()
 {
-    QStringList lstPaths;
-    for (const QString& strEntry : std::as_const(m_pWizard->fileList()))
-        lstPaths.append(m_pWizard->mode() == RunMode::Camera ? UploadWizard::cameraFolder() + QLatin1Char('/') + strEntry : strEntry);
-    UploadPlan::LeftOutList lstLeftOut;
-    m_blVideoPresent = UploadPlan::collectJobs(lstPaths, m_strDestinationDir, m_pWizard->profile()->keepfolders,
-                                               m_ui->m_chkIdxable->isChecked(), m_pWizard->jobs(), &lstLeftOut);
-    // The report names files, as its other rows do.
-    m_pWizard->queue()->leftOut.clear();
-    for (const auto& leftOut : std::as_const(lstLeftOut))
-        m_pWizard->queue()->leftOut.append({QFileInfo(leftOut.first).fileName(), leftOut.second});
-    m_pWizard->queue()->leftOut += m_lstCameraLeftOut;
+    if (m_ui->m_pedtDstAlbum->text().isEmpty())
+        return refuse("err_warning", VelmLocale::message("err_none_sel_folder"));
+    // A stored destination may name "." or "..": a server that trusts it would write outside
+    // the photo share.
+    QString strDestination;
+    if (!UploadPlan::normalizeDestination(m_ui->m_pedtDstAlbum->text(), strDestination))
+        return refuse("err_warning", VelmLocale::message("err_bad_destination").arg(m_ui->m_pedtDstAlbum->text()));
+    setDestinationText(strDestination);
+    storeOptions();
+    UploadRun* pRun = m_pWizard->run();
+    QString strRefusal;
+    if (!pRun->claim(&strRefusal))
+        return refuse("err_error", strRefusal);
+    // Camera import hands its items over here; the file list then names them.
+    QStringList lstPaths = m_pWizard->files();
+    if (m_pWizard->mode() == RunMode::Camera) {
+        if (!importFromCamera())
+            return false;
+        lstPaths.clear();
+        for (const QString& strName : m_pWizard->files())
+            lstPaths.append(UploadWizard::cameraFolder() + QLatin1Char('/') + strName);
+    }
+    // Pending events are handled between files, so the window stays responsive.
+    pRun->plan(lstPaths, []() { QCoreApplication::processEvents(); });
+    m_blVideoPresent = pRun->hasVideo();
+    // The window can be closed while the server is asked: the wait ends, nothing goes on.
+    if (m_pWizard->isClosing())
+        return false;
+    QString strMessage;
+    switch (pRun->announce(&strMessage)) {
+    case UploadRun::Announced::Ready:
+        return true;
+    case UploadRun::Announced::Cancelled:
+        return false;
+    case UploadRun::Announced::NothingToSend:
+        break;
+    }
+    return refuse("err_warning", strMessage);
 }
 
 void WizUpdDialog::fillCameraSources()
@@ -254,10 +220,8 @@ bool WizUpdDialog::importFromCamera()
     // A device connected after the page opened is found now.
     if (m_ui->m_pcbxSrc->count() == 0)
         fillCameraSources();
-    if (m_ui->m_pcbxSrc->count() == 0) {
-        m_pWizard->prompt()->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_no_camera"));
-        return false;
-    }
+    if (m_ui->m_pcbxSrc->count() == 0)
+        return refuse("err_warning", VelmLocale::message("err_no_camera"));
     const CameraImport::Session session(m_pWizard->prompt(), m_pWizard->toolAbort(),
                                         []() { QCoreApplication::processEvents(); });
     const CameraImport::ImportResult result = session.importFromDevice(
@@ -266,33 +230,24 @@ bool WizUpdDialog::importFromCamera()
         return false;
     // Items the tool did not deliver are reported, never taken for files that vanished.
     QStringList lstNames = result.names;
-    m_lstCameraLeftOut.clear();
+    UploadRun::Rows lstNotTaken;
     for (const QString& strName : result.refused)
-        m_lstCameraLeftOut.append({strName, VelmLocale::message("skip_camera_name")});
+        lstNotTaken.append({strName, VelmLocale::message("skip_camera_name")});
     for (const QString& strName : result.notCopied) {
         lstNames.removeAll(strName);
-        m_lstCameraLeftOut.append({strName, VelmLocale::message("skip_camera_copy")});
+        lstNotTaken.append({strName, VelmLocale::message("skip_camera_copy")});
     }
-    m_pWizard->fileList() = lstNames;
-    m_pWizard->cameraDetails() = result.details;
-    m_blCameraSkipped = result.skippedUploaded;
+    m_pWizard->setFiles(lstNames);
+    m_pWizard->run()->setCameraImport(result.details, lstNotTaken, result.skippedUploaded);
     return true;
-}
-
-bool WizUpdDialog::checkHistory()
-{
-    // Pending events are handled between files, so the window stays responsive.
-    return !UploadPlan::dropUploaded(m_pWizard->jobs(), m_pWizard->profile()->profname,
-                                     []() { QCoreApplication::processEvents(); })
-                .isEmpty();
 }
 
 void WizUpdDialog::slotBrowseAlbum()
 {
     ServerProfile* pProfile = m_pWizard->profile();
-    if (!m_pWizard->loggedIn()) {
-        if (m_pLogin->prepareLogin(m_pWizard->accessManager(), pProfile, true, false))
-            m_pLogin->launch();
+    if (!m_pWizard->isLoggedIn()) {
+        m_blBrowseAfterLogin = true;
+        m_pWizard->logIn();
         return;
     }
     AlbumBrowser browser(this, m_pWizard->accessManager(), pProfile->baseUrl, pProfile->hostaddr, pProfile->port,
@@ -307,8 +262,9 @@ void WizUpdDialog::slotBrowseAlbum()
 
 void WizUpdDialog::slotLoginFinish(bool blLoginSuccess)
 {
-    m_pWizard->loggedIn() = blLoginSuccess;
-    if (blLoginSuccess)
+    const bool blBrowse = m_blBrowseAfterLogin;
+    m_blBrowseAfterLogin = false;
+    if (blLoginSuccess && blBrowse)
         slotBrowseAlbum();
 }
 
@@ -317,12 +273,12 @@ void WizUpdDialog::slotBrowseSrcFolder()
     const QString strFolder = QFileDialog::getExistingDirectory(this, AppIdentity::applicationTitle(),
                                                                 QDir::homePath(), QFileDialog::ShowDirsOnly);
     m_ui->m_pedtSrcAlbum->setText(strFolder);
-    m_pWizard->fileList() = strFolder.isEmpty() ? QStringList() : QStringList{strFolder};
+    m_pWizard->setFiles(strFolder.isEmpty() ? QStringList() : QStringList{strFolder});
 }
 
 void WizUpdDialog::slotProfileChanged(const QString& strName)
 {
-    m_pWizard->loggedIn() = false;
+    m_pWizard->forgetLogin();
     if (ProfileStore::loadProfile(strName, *m_pWizard->profile(), *m_pWizard->prompt()))
         loadControls();
 }

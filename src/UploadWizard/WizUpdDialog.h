@@ -7,11 +7,10 @@
 namespace Ui {
 class WizUpdDialog;
 }
-class SecurityConfirm;
 class UploadWizard;
 
-// The options page: destination album, duplicate policy and filters. Validating it builds
-// the job list, drops files already uploaded and announces the rest to the server.
+// The options page: destination album, duplicate policy and filters. Validating it has the run
+// claim the profile, plan the files and announce them to the server.
 class WizUpdDialog : public QWizardPage
 {
     Q_OBJECT
@@ -40,17 +39,14 @@ private:
     void loadControls();
     void applyStyle();
     void storeOptions();
-    void collectJobs();
-    bool checkHistory();
     void fillCameraSources();
     bool importFromCamera();
+    // A refusal of the page, shown in a box of its kind (err_warning or err_error).
+    bool refuse(const char* pszTitle, const QString& strText);
 
     std::unique_ptr<Ui::WizUpdDialog> m_ui;
     UploadWizard* m_pWizard;
-    std::unique_ptr<SecurityConfirm> m_pLogin;
-    QString m_strDestinationDir;
     bool m_blVideoPresent = false;
     bool m_blFirstTime = true;
-    bool m_blCameraSkipped = false;
-    QList<QPair<QString, QString>> m_lstCameraLeftOut; // camera items not taken: name, why
+    bool m_blBrowseAfterLogin = false;
 };

@@ -4,16 +4,11 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "StopSignals.h"
-#include "TempFiles.h"
 #include "VelmLocale.h"
-#include "protocol/UploadInitRequest.h"
-#include "store/ProfileRunLock.h"
-#include "store/ProfileStore.h"
-#include "store/UploadHistory.h"
-#include "upload/FileConverter.h"
-#include "upload/FileUploader.h"
+#include "store/ServerProfile.h"
 #include "upload/UploadPlan.h"
 #include "upload/UploadQueue.h"
+#include "upload/UploadRun.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -117,35 +112,17 @@ int checkAlbum(const QString& strAlbum, QString& strNormalized)
     return ExitOk;
 }
 
-} // namespace
-
-int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
+// The options, as the options page would set them; an exit code, the reason printed.
+int applyOptions(const QCommandLineParser& parser, const QString& strAlbum, ServerProfile& profile)
 {
-    const QStringList lstPaths = parser.positionalArguments().mid(1);
-    if (lstPaths.isEmpty())
-        return usage(QStringLiteral("Name the files or folders to upload."));
-    for (const QString& strPath : lstPaths) {
-        if (!QFileInfo::exists(strPath))
-            return fail(QStringLiteral("No such file or folder: %1. Check the path.").arg(strPath));
-    }
-    // An album outside the photo share is refused before anything is looked up or sent.
-    QString strAlbum;
-    if (parser.isSet(QStringLiteral("album"))) {
-        if (const int iCode = checkAlbum(parser.value(QStringLiteral("album")), strAlbum))
-            return iCode;
-    }
-    ServerProfile profile;
-    if (const int iCode = findProfile(parser.value(QStringLiteral("profile")), profile))
-        return iCode;
-
-    // Options, as the options page would set them.
-    if (strAlbum.isEmpty()) {
+    QString strNormalized = strAlbum;
+    if (strNormalized.isEmpty()) {
         // The profile's last album, stored by an earlier run or another program, is checked too.
         const QString strStored = profile.serverdst.isEmpty() ? QStringLiteral("/photo") : profile.serverdst;
-        if (const int iCode = checkAlbum(strStored, strAlbum))
+        if (const int iCode = checkAlbum(strStored, strNormalized))
             return iCode;
     }
-    profile.serverdst = strAlbum;
+    profile.serverdst = strNormalized;
     if (parser.isSet(QStringLiteral("duplicates"))) {
         const QString strPolicy = parser.value(QStringLiteral("duplicates")).toUpper();
         if (strPolicy != QLatin1String("OVERWRITE") && strPolicy != QLatin1String("RENAME") &&
@@ -176,192 +153,156 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     } else if (profile.qualities.isEmpty()) {
         profile.qualities = {1};
     }
+    return ExitOk;
+}
 
-    // A dry run neither locks, logs in nor writes: it only reads the history.
-    const bool blDryRun = parser.isSet(QStringLiteral("dry-run"));
-    StopSignals* pStop = StopSignals::install();
-    std::unique_ptr<ProfileRunLock> pRunLock;
-    if (!blDryRun) {
-        // One run per profile at a time, and a history that can take what this run sends: both
-        // are settled before anything is asked or sent.
-        QString strReason;
-        if (!UploadHistory::isWritable(false, &strReason))
-            return fail(VelmLocale::message("err_history_write").arg(strReason));
-        pRunLock = std::make_unique<ProfileRunLock>(profile.profname);
-        if (!pRunLock->tryLock())
-            return fail(pRunLock->refusal());
-        if (const int iCode = logIn(pNam, &profile, loginFailedText()))
-            return iCode;
-    }
-
-    UploadJobList lstJobs;
-    UploadPlan::LeftOutList lstLeftOut;
-    UploadPlan::collectJobs(lstPaths, UploadPlan::destinationDir(profile.serverdst), profile.keepfolders,
-                            profile.idxonly, lstJobs, &lstLeftOut);
-    UploadPlan::assignStoredNames(lstJobs, profile.daterename, []() { QCoreApplication::processEvents(); });
-    // Albums made for folders are not files: the report names files only.
-    QSet<QString> setFolders;
-    for (const UploadJob& job : std::as_const(lstJobs)) {
-        if (QFileInfo(job.value(JobLocalPath)).isDir())
-            setFolders.insert(QFileInfo(job.value(JobLocalPath)).fileName());
-    }
-    UploadJobList lstSkippedJobs;
-    if (profile.incbackup)
-        lstSkippedJobs =
-            UploadPlan::dropUploaded(lstJobs, profile.profname, []() { QCoreApplication::processEvents(); });
-    if (pStop->count() > 0)
-        return cancelled();
-    const bool blJson = parser.isSet(QStringLiteral("json"));
-    if (blDryRun)
-        return printPlan(profile, lstJobs, lstSkippedJobs, lstLeftOut, blJson);
-    QStringList lstSkipped;
-    for (const UploadJob& job : std::as_const(lstSkippedJobs))
-        lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
-    UploadInitRequest init;
-    {
-        const QMetaObject::Connection stopInit =
-            QObject::connect(pStop, &StopSignals::signalStop, &init, &UploadInitRequest::cancel);
-        init.send(pNam, profile.baseUrl, lstJobs);
-        QObject::disconnect(stopInit);
-    }
-    if (pStop->count() > 0)
-        return cancelled();
-    QStringList lstRefused;
-    for (const UploadJob& job : std::as_const(lstJobs)) {
-        const QString strServerPath = UploadInitRequest::serverPath(job);
-        if (init.noPrivilegePaths().contains(strServerPath))
-            lstRefused.append(strServerPath.mid(1).remove(QRegularExpression(QStringLiteral("^/"))));
-        else if (init.duplicatedPaths().contains(strServerPath) && QFileInfo(job.value(JobLocalPath)).isDir())
-            lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
-    }
-    init.filterJobs(lstJobs);
-
-    auto filesOnly = [&setFolders](const QStringList& lstNames) {
-        QStringList lstFiles;
-        for (const QString& strName : lstNames) {
-            if (!setFolders.contains(strName))
-                lstFiles.append(strName);
-        }
-        return lstFiles;
-    };
-    lstSkipped = filesOnly(lstSkipped);
-
-    // With --json standard output holds the report only: progress goes to standard error.
+// Converts and sends the run's files with a progress line (on standard error with --json).
+// Ctrl-C, SIGTERM, SIGHUP: stop like the wizard's Cancel; a second one ends the wait for a reply.
+void transfer(UploadRun& run, StopSignals* pStop, bool blJson)
+{
     FILE* pProgress = blJson ? stderr : stdout;
     const bool blTerminal = ::isatty(::fileno(pProgress));
-    UploadQueue queue;
-    queue.total = int(lstJobs.size());
-    bool blCancelled = false;
-    QString strStopReason;
-    qint64 llTotalBytes = 0;
-    for (const UploadJob& job : std::as_const(lstJobs))
-        llTotalBytes += QFileInfo(job.value(JobLocalPath)).size();
-
-    if (!lstJobs.isEmpty()) {
-        FileConverter converter(&queue, &lstJobs, profile);
-        FileUploader uploader(&queue, pNam, &profile, RunMode::UploadHandOver);
-        QEventLoop loop;
-        QElapsedTimer timer;
-        timer.start();
-        int iShown = -1;
-        QString strShownFile;
-        auto endLine = [&]() {
-            if (blTerminal && iShown >= 0)
-                std::fprintf(pProgress, "\n");
-        };
-        auto show = [&](int iPercent) {
-            iPercent = qBound(qMax(iShown, 0), iPercent, 100);
-            const QString strFile = queue.currentFileName();
-            if (iPercent == iShown && strFile == strShownFile)
-                return;
-            iShown = iPercent;
-            strShownFile = strFile;
-            const QString strLine = progressLine(queue, iPercent, timer, llTotalBytes);
-            if (blTerminal)
-                std::fprintf(pProgress, "\r%-78s", strLine.left(78).toLocal8Bit().constData());
-            else
-                std::fprintf(pProgress, "progress %s\n", strLine.toLocal8Bit().constData());
-            std::fflush(pProgress);
-        };
-        QObject::connect(&converter, &FileConverter::signalCompleteProgressChanged, &loop, show);
-        QObject::connect(&uploader, &FileUploader::signalCompleteProgressChanged, &loop, show);
-        QObject::connect(&uploader, &FileUploader::signalUploadFinished, &loop, &QEventLoop::quit);
-        QObject::connect(&uploader, &FileUploader::signalWaitingForReply, &loop,
-                         [&](const QString& strFile, int iSeconds) {
-                             endLine();
-                             fail(QStringLiteral("Stopping: waiting up to %1 s for the server to confirm %2. "
-                                                 "Press Ctrl-C again to stop at once.")
-                                      .arg(iSeconds)
-                                      .arg(strFile),
-                                  ExitFailed);
-                         });
-
-        // Ctrl-C, SIGTERM, SIGHUP: stop like the wizard's Cancel; the report still follows. A
-        // second one stops the wait for a reply at once.
-        QObject::connect(pStop, &StopSignals::signalStop, &loop, [&]() {
-            blCancelled = true;
-            converter.requestStop();
-            uploader.cancel();
-        });
-
-        converter.start(QThread::InheritPriority);
-        uploader.start(QThread::InheritPriority);
-        loop.exec();
-        QObject::disconnect(pStop, nullptr, &loop, nullptr);
-        converter.requestStop();
-        converter.wait();
-        uploader.wait();
+    const qint64 llTotalBytes = run.totalBytes();
+    QEventLoop loop;
+    QElapsedTimer timer;
+    timer.start();
+    int iShown = -1;
+    QString strShownFile;
+    auto endLine = [&]() {
+        if (blTerminal && iShown >= 0)
+            std::fprintf(pProgress, "\n");
+    };
+    auto show = [&](int iPercent) {
+        iPercent = qBound(qMax(iShown, 0), iPercent, 100);
+        const QString strFile = run.queue()->currentFileName();
+        if (iPercent == iShown && strFile == strShownFile)
+            return;
+        iShown = iPercent;
+        strShownFile = strFile;
+        const QString strLine = progressLine(*run.queue(), iPercent, timer, llTotalBytes);
+        if (blTerminal)
+            std::fprintf(pProgress, "\r%-78s", strLine.left(78).toLocal8Bit().constData());
+        else
+            std::fprintf(pProgress, "progress %s\n", strLine.toLocal8Bit().constData());
+        std::fflush(pProgress);
+    };
+    QObject::connect(&run, &UploadRun::signalCompleteProgressChanged, &loop, show);
+    QObject::connect(&run, &UploadRun::signalFinished, &loop, &QEventLoop::quit);
+    QObject::connect(&run, &UploadRun::signalWaitingForReply, &loop, [&](const QString& strFile, int iSeconds) {
         endLine();
-        strStopReason = uploader.stopReason();
-        if (!strStopReason.isEmpty())
-            fail(strStopReason, ExitFailed);
-        ProfileStore::saveUploadOptions(profile);
-        ProfileStore::countUploadRun(profile.profname);
-        TempFiles::emptyFolder();
-        queue.collectNotSent(lstJobs, VelmLocale::message("err_not_sent"));
-    }
+        fail(QStringLiteral("Stopping: waiting up to %1 s for the server to confirm %2. "
+                            "Press Ctrl-C again to stop at once.")
+                 .arg(iSeconds)
+                 .arg(strFile),
+             ExitFailed);
+    });
+    QObject::connect(pStop, &StopSignals::signalStop, &loop, [&run]() { run.cancel(); });
+    run.start();
+    loop.exec();
+    QObject::disconnect(pStop, nullptr, &loop, nullptr);
+    endLine();
+    if (!run.report().stopReason.isEmpty())
+        fail(run.report().stopReason, ExitFailed);
+}
 
-    const QStringList lstUploaded = filesOnly(queue.successes);
-    auto pairs = [](const QList<QPair<QString, QString>>& lstPairs, const char* pszName, const char* pszText) {
+// The report at the end, as text or as one line of JSON.
+void printReport(const UploadRun::Report& report, bool blJson)
+{
+    auto pairs = [](const UploadRun::Rows& lstPairs, const char* pszName, const char* pszText) {
         QJsonArray array;
         for (const auto& pair : lstPairs)
             array.append(QJsonObject{{QLatin1String(pszName), pair.first}, {QLatin1String(pszText), pair.second}});
         return array;
     };
     if (blJson) {
-        QJsonObject report{{"uploaded", QJsonArray::fromStringList(lstUploaded)},
-                           {"skipped", QJsonArray::fromStringList(lstSkipped)},
-                           {"left_out", pairs(lstLeftOut, "path", "reason")},
-                           {"refused", QJsonArray::fromStringList(lstRefused)},
-                           {"failed", pairs(queue.failures, "file", "error")},
-                           {"not_sent", pairs(queue.notSent, "file", "reason")},
-                           {"incomplete", pairs(queue.notes, "file", "missing")},
-                           {"cancelled", blCancelled},
-                           {"succeeded", int(lstUploaded.size())},
-                           {"failed_count", queue.failed}};
-        if (!strStopReason.isEmpty())
-            report.insert(QStringLiteral("stopped"), strStopReason);
-        out(jsonLine(QJsonDocument(report)));
-    } else {
-        auto list = [](const QString& strTitle, const QList<QPair<QString, QString>>& lstPairs) {
-            out(strTitle.arg(lstPairs.size()));
-            for (const auto& pair : lstPairs)
-                out(QStringLiteral("  ") + safe(pair.first) + QLatin1String(": ") + safe(pair.second));
-        };
-        out(QStringLiteral("Uploaded: %1").arg(lstUploaded.size()));
-        list(QStringLiteral("Uploaded, with a note: %1"), queue.notes);
-        out(QStringLiteral("Skipped (already uploaded): %1").arg(lstSkipped.size()));
-        list(QStringLiteral("Left out: %1"), lstLeftOut);
-        out(QStringLiteral("Refused by the server: %1").arg(lstRefused.size()));
-        for (const QString& strRefused : std::as_const(lstRefused))
-            out(QStringLiteral("  ") + safe(strRefused));
-        list(QStringLiteral("Failed: %1"), queue.failures);
-        list(QStringLiteral("Not sent: %1"), queue.notSent);
-        if (blCancelled)
-            out(QStringLiteral("Cancelled."));
+        QJsonObject json{{"uploaded", QJsonArray::fromStringList(report.uploaded)},
+                         {"skipped", QJsonArray::fromStringList(report.skipped)},
+                         {"left_out", pairs(report.leftOut, "path", "reason")},
+                         {"refused", QJsonArray::fromStringList(report.refused)},
+                         {"failed", pairs(report.failed, "file", "error")},
+                         {"not_sent", pairs(report.notSent, "file", "reason")},
+                         {"incomplete", pairs(report.notes, "file", "missing")},
+                         {"cancelled", report.cancelled},
+                         {"succeeded", int(report.uploaded.size())},
+                         {"failed_count", int(report.failed.size())}};
+        if (!report.stopReason.isEmpty())
+            json.insert(QStringLiteral("stopped"), report.stopReason);
+        out(jsonLine(QJsonDocument(json)));
+        return;
     }
-    return queue.failed > 0 || !queue.notSent.isEmpty() || !lstRefused.isEmpty() || blCancelled ? ExitFailed
-                                                                                                   : ExitOk;
+    auto list = [](const QString& strTitle, const UploadRun::Rows& lstPairs) {
+        out(strTitle.arg(lstPairs.size()));
+        for (const auto& pair : lstPairs)
+            out(QStringLiteral("  ") + safe(pair.first) + QLatin1String(": ") + safe(pair.second));
+    };
+    out(QStringLiteral("Uploaded: %1").arg(report.uploaded.size()));
+    list(QStringLiteral("Uploaded, with a note: %1"), report.notes);
+    out(QStringLiteral("Skipped (already uploaded): %1").arg(report.skipped.size()));
+    list(QStringLiteral("Left out: %1"), report.leftOut);
+    out(QStringLiteral("Refused by the server: %1").arg(report.refused.size()));
+    for (const QString& strRefused : report.refused)
+        out(QStringLiteral("  ") + safe(strRefused));
+    list(QStringLiteral("Failed: %1"), report.failed);
+    list(QStringLiteral("Not sent: %1"), report.notSent);
+    if (report.cancelled)
+        out(QStringLiteral("Cancelled."));
+}
+
+} // namespace
+
+int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
+{
+    const QStringList lstPaths = parser.positionalArguments().mid(1);
+    if (lstPaths.isEmpty())
+        return usage(QStringLiteral("Name the files or folders to upload."));
+    for (const QString& strPath : lstPaths) {
+        if (!QFileInfo::exists(strPath))
+            return fail(QStringLiteral("No such file or folder: %1. Check the path.").arg(strPath));
+    }
+    // An album outside the photo share is refused before anything is looked up or sent.
+    QString strAlbum;
+    if (parser.isSet(QStringLiteral("album"))) {
+        if (const int iCode = checkAlbum(parser.value(QStringLiteral("album")), strAlbum))
+            return iCode;
+    }
+    ServerProfile profile;
+    if (const int iCode = findProfile(parser.value(QStringLiteral("profile")), profile))
+        return iCode;
+    if (const int iCode = applyOptions(parser, strAlbum, profile))
+        return iCode;
+
+    // A dry run neither claims the profile, logs in nor writes: it only reads the history.
+    const bool blDryRun = parser.isSet(QStringLiteral("dry-run"));
+    const bool blJson = parser.isSet(QStringLiteral("json"));
+    StopSignals* pStop = StopSignals::install();
+    UploadRun run(pNam, &profile, RunMode::UploadHandOver);
+    if (!blDryRun) {
+        QString strRefusal;
+        if (!run.claim(&strRefusal))
+            return fail(strRefusal);
+        if (const int iCode = logIn(pNam, &profile, loginFailedText()))
+            return iCode;
+    }
+    run.plan(lstPaths, []() { QCoreApplication::processEvents(); });
+    if (pStop->count() > 0)
+        return cancelled();
+    if (blDryRun)
+        return printPlan(profile, run.jobs(), run.skippedJobs(), run.leftOut(), blJson);
+    {
+        const QMetaObject::Connection stopAnnounce =
+            QObject::connect(pStop, &StopSignals::signalStop, &run, &UploadRun::cancel);
+        const UploadRun::Announced announced = run.announce();
+        QObject::disconnect(stopAnnounce);
+        if (announced == UploadRun::Announced::Cancelled || pStop->count() > 0)
+            return cancelled();
+        if (announced == UploadRun::Announced::Ready)
+            transfer(run, pStop, blJson);
+    }
+    const UploadRun::Report report = run.report();
+    printReport(report, blJson);
+    return !report.failed.isEmpty() || !report.notSent.isEmpty() || !report.refused.isEmpty() || report.cancelled
+               ? ExitFailed
+               : ExitOk;
 }
 
 } // namespace Cli

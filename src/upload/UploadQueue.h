@@ -31,16 +31,12 @@ public:
     QList<QPair<QString, QString>> notes;
     // Files the run ended before (see collectNotSent): file name, why.
     QList<QPair<QString, QString>> notSent;
-    // Paths the job collection left out: path, why.
-    QList<QPair<QString, QString>> leftOut;
 
     // The source file at strPath has been counted as uploaded or failed (UI thread).
     void markDone(const QString& strPath) { m_setDone.insert(strPath); }
     // After both workers have stopped: every file job that was neither uploaded nor failed goes
     // to notSent with strReason (folders are albums, not files, and are not listed).
     void collectNotSent(const UploadJobList& lstJobs, const QString& strReason);
-    // What the error report lists: failures, then notes, then left-out paths.
-    QList<QPair<QString, QString>> reportRows() const { return failures + notes + leftOut; }
 
     // Appends a copy of the record; the caller then releases the semaphore by 1.
     void putRecord(const RenditionRecord& record);

@@ -6,6 +6,7 @@
 #include "CameraImport.h"
 #include "store/ProfileStore.h"
 #include "upload/UploadQueue.h"
+#include "upload/UploadRun.h"
 #include "UploadWizard/UploadWizard.h"
 #include "UploadWizard/WizUpdProgress.h"
 
@@ -191,7 +192,7 @@ void TestCameraRun::wizardWithToolThatFailsOrHangs()
         // in the report.
         QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("a.jpg"))));
         QCOMPARE(cameraRows(), QStringList{QStringLiteral("a.jpg|home|1|2|fake")});
-        const auto lstLeftOut = wizard.queue()->leftOut;
+        const auto lstLeftOut = wizard.run()->reportRows();
         QCOMPARE(lstLeftOut.size(), 2);
         QCOMPARE(lstLeftOut.at(0).first + '|' + lstLeftOut.at(0).second,
                  QStringLiteral("../evil.jpg|Left out: the device gives this item a name that is not a plain file name"));
@@ -219,7 +220,7 @@ void TestCameraRun::wizardWithToolThatFailsOrHangs()
         QVERIFY2(timer.elapsed() < 20000, "the tool was waited for");
         const pid_t pid = pid_t(TestFiles::readBytes(strTool + QLatin1String("/pid")).trimmed().toInt());
         QTRY_VERIFY(pid > 0 && ::kill(pid, 0) != 0);
-        QVERIFY(wizard.jobs().isEmpty());
+        QVERIFY(wizard.run()->jobs().isEmpty());
     }
     qputenv("PATH", baPath);
     QCOMPARE(int(m_fixture.server->journalFor(QStringLiteral("rada_file_upload.php")).size()), nUploads);
