@@ -87,6 +87,8 @@ private Q_SLOTS:
 
     void faultMatrix_data();
     void faultMatrix();
+    void bothFrontEnds_data();
+    void bothFrontEnds();
     void secondRunOfProfile();
     void historyNotWritable();
     void fullTemporaryFolder();
@@ -103,6 +105,9 @@ private:
     // Nothing of the run is left: no file in the temporary folder, no tool running.
     void checkNothingLeft();
     QStringList storedOriginals() const;
+    // Files stored, history rows and report rows ("file: text") of one run of the terminal or,
+    // unattended, of the upload wizard, against a fresh server with serverArgs.
+    QStringList runFrontEnd(bool blWizard, const QStringList& lstServerArgs);
 
     std::unique_ptr<TestEnvironment> m_pEnv;
     std::unique_ptr<QTemporaryDir> m_pServerDir;
@@ -367,6 +372,73 @@ void TestFaults::faultMatrix()
         QCOMPARE(sorted(historyNames(*m_pEnv, QStringLiteral("home"))), sorted(kLocalFiles));
         checkNothingLeft();
     }
+}
+
+QStringList TestFaults::runFrontEnd(bool blWizard, const QStringList& lstServerArgs)
+{
+    cleanup();
+    if (!startServer(lstServerArgs) || !addProfile())
+        return {QStringLiteral("no server or profile")};
+    QProcessEnvironment pe = cliEnvironment(*m_pEnv);
+    pe.insert(QStringLiteral("PICTARIUM_NETWORK_TIMEOUT"), QStringLiteral("2"));
+    QStringList lstRows;
+    if (blWizard) {
+        // The terminal's options, stored with the profile; the files handed over as a file
+        // manager does.
+        queryDatabase(*m_pEnv, QStringLiteral("UPDATE ServerProfiles SET serverdst = '/photo/2024', idxonly = 0"));
+        QByteArray baList = TestFiles::utf16le(QString::number(m_lstFiles.size()) + QLatin1Char('\n'));
+        for (const QString& strPath : std::as_const(m_lstFiles))
+            baList += TestFiles::utf16le(strPath + QLatin1Char('\n'));
+        TestFiles::writeBytes(m_pEnv->dataHome() + QLatin1String("/Velmora/Pictarium Uploader/FileList"), baList);
+        pe.insert(QStringLiteral("PICTARIUM_UNATTENDED"), QStringLiteral("1"));
+        pe.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const ProgramRun run = runProgram({QStringLiteral("2"), QStringLiteral("0")}, pe, 120000);
+        if (!run.finished)
+            return {QStringLiteral("the wizard did not end")};
+        for (const QString& strLine : lines(run.standardError)) {
+            if (strLine.startsWith(QLatin1String("[report] ")))
+                lstRows.append(strLine.mid(9));
+        }
+    } else {
+        const CliRun run = runCli(pe, uploadArgs());
+        const QJsonObject report = run.json();
+        for (const char* pszList : {"failed", "not_sent", "incomplete"}) {
+            for (const QJsonValue& item : report.value(QLatin1String(pszList)).toArray()) {
+                const QString strFile = item.toObject().value("file").toString();
+                for (const QString& strKey : item.toObject().keys()) {
+                    if (strKey != QLatin1String("file"))
+                        lstRows.append(strFile + QLatin1String(": ") + item.toObject().value(strKey).toString());
+                }
+            }
+        }
+    }
+    checkNothingLeft();
+    return QStringList{QStringLiteral("stored ") + storedOriginals().join(QLatin1Char(' ')),
+                       QStringLiteral("history ") + sorted(historyNames(*m_pEnv, QStringLiteral("home"))).join(
+                                                        QLatin1Char(' '))} +
+           lstRows;
+}
+
+void TestFaults::bothFrontEnds_data()
+{
+    QTest::addColumn<QStringList>("serverArgs");
+    QTest::newRow("sound server") << QStringList();
+    QTest::newRow("session lost on a source file") << QStringList{"--session-lost-after", "3"};
+    QTest::newRow("no reply after the first file is stored") << QStringList{"--hang-after-store", "1"};
+    QTest::newRow("every upload answered 500")
+        << QStringList{"--status-on", "/photo/include/rada_file_upload.php=500"};
+}
+
+// The same fault gives the same outcome in the terminal and in the upload wizard: one run,
+// whoever starts it.
+void TestFaults::bothFrontEnds()
+{
+    QFETCH(QStringList, serverArgs);
+    const QStringList lstTerminal = runFrontEnd(false, serverArgs);
+    const QStringList lstWizard = runFrontEnd(true, serverArgs);
+    QVERIFY2(lstWizard == lstTerminal, qPrintable(lstTerminal.join(QLatin1Char('\n')) + QLatin1String("\n---\n") +
+                                                  lstWizard.join(QLatin1Char('\n'))));
+    QVERIFY2(lstTerminal.value(0).startsWith(QLatin1String("stored")), qPrintable(lstTerminal.join(QLatin1Char('\n'))));
 }
 
 void TestFaults::secondRunOfProfile()
