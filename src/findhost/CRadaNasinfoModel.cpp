@@ -1,28 +1,51 @@
 #include "CRadaNasinfoModel.h"
 
-#include <iterator>
-
 CRadaNasinfoModel::CRadaNasinfoModel(FoundServerList* pList, QObject* pParent)
     : QStandardItemModel(5, 5, pParent), m_pList(pList)
 {
+    if (m_pList)
+        for (const auto& entry : *m_pList)
+            m_lstKeys.append(entry.first);
 }
 
 void CRadaNasinfoModel::refresh()
 {
-    beginResetModel();
-    endResetModel();
+    if (!m_pList)
+        return;
+    // Keys gone from the list lose their rows; from the back, so that the rows still to look at stay put.
+    for (int iRow = int(m_lstKeys.size()) - 1; iRow >= 0; --iRow) {
+        if (m_pList->count(m_lstKeys.at(iRow)) != 0)
+            continue;
+        beginRemoveRows(QModelIndex(), iRow, iRow);
+        m_lstKeys.removeAt(iRow);
+        endRemoveRows();
+    }
+    // The rows left are in the list's order: a new key goes in where it sorts.
+    int iRow = 0;
+    for (const auto& entry : *m_pList) {
+        if (iRow >= int(m_lstKeys.size()) || m_lstKeys.at(iRow) != entry.first) {
+            beginInsertRows(QModelIndex(), iRow, iRow);
+            m_lstKeys.insert(iRow, entry.first);
+            endInsertRows();
+        }
+        ++iRow;
+    }
+    // Entries are replaced by newer answers: every row may show new data.
+    if (!m_lstKeys.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(int(m_lstKeys.size()) - 1, ColLabel));
 }
 
 const NASINFO* CRadaNasinfoModel::entryAt(int iRow) const
 {
-    if (!m_pList || iRow < 0 || size_t(iRow) >= m_pList->size())
+    if (!m_pList || iRow < 0 || iRow >= int(m_lstKeys.size()))
         return nullptr;
-    return std::next(m_pList->begin(), iRow)->second.get();
+    const auto it = m_pList->find(m_lstKeys.at(iRow));
+    return it == m_pList->end() ? nullptr : it->second.get();
 }
 
 int CRadaNasinfoModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !m_pList ? 0 : int(m_pList->size());
+    return parent.isValid() ? 0 : int(m_lstKeys.size());
 }
 
 int CRadaNasinfoModel::columnCount(const QModelIndex& parent) const
@@ -32,7 +55,7 @@ int CRadaNasinfoModel::columnCount(const QModelIndex& parent) const
 
 QModelIndex CRadaNasinfoModel::index(int iRow, int iColumn, const QModelIndex& parent) const
 {
-    if (parent.isValid() || iColumn < 0 || iColumn >= 5 || !entryAt(iRow))
+    if (parent.isValid() || iColumn < 0 || iColumn >= 5 || iRow < 0 || iRow >= int(m_lstKeys.size()))
         return QModelIndex();
     return createIndex(iRow, iColumn);
 }
@@ -54,7 +77,11 @@ Qt::ItemFlags CRadaNasinfoModel::flags(const QModelIndex& index) const
 
 QVariant CRadaNasinfoModel::data(const QModelIndex& index, int iRole) const
 {
-    if (iRole != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid() || index.row() >= int(m_lstKeys.size()))
+        return QVariant();
+    if (iRole == KeyRole)
+        return m_lstKeys.at(index.row());
+    if (iRole != Qt::DisplayRole)
         return QVariant();
     const NASINFO* pInfo = entryAt(index.row());
     return pInfo ? QVariant(displayText(*pInfo, index.column())) : QVariant();
@@ -90,16 +117,9 @@ CRadaAddDlgNasinfoProxyModel::CRadaAddDlgNasinfoProxyModel(CRadaNasinfoModel* pS
 
 bool CRadaAddDlgNasinfoProxyModel::filterAcceptsRow(int iSourceRow, const QModelIndex& sourceParent) const
 {
-    const QString strStatus =
-        m_pSource->index(iSourceRow, CRadaNasinfoModel::ColStatus, sourceParent).data().toString().trimmed();
-    const QString strAddress =
-        m_pSource->index(iSourceRow, CRadaNasinfoModel::ColAddress, sourceParent).data().toString().trimmed();
-    if (strStatus != QLatin1String("FHOSTQC_DONE") || !m_pSource->list())
-        return false;
-    quint32 iAddress = 0;
-    if (!HostAddress::parseIPv4(strAddress, &iAddress))
-        return false;
-    return FoundServers::isSupported(FoundServers::findByAddress(*m_pSource->list(), iAddress));
+    // The row's own entry, not the first one with its address.
+    const NASINFO* pInfo = sourceParent.isValid() ? nullptr : m_pSource->entryAt(iSourceRow);
+    return pInfo && pInfo->status == fhost::StatusDone && pInfo->ipAddress != 0 && FoundServers::isSupported(pInfo);
 }
 
 bool CRadaAddDlgNasinfoProxyModel::filterAcceptsColumn(int, const QModelIndex&) const

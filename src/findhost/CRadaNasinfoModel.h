@@ -4,21 +4,26 @@
 
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <QStringList>
 
 // The found-server list for item views: one row per entry in key order, five columns (name, address,
-// status word, MAC address in capitals, " name ( address ) ").
+// status word, MAC address in capitals, " name ( address ) "). Each row stands for its entry's key: servers
+// that answer between two refreshes get no row and move no row until refresh() inserts them.
 class CRadaNasinfoModel : public QStandardItemModel
 {
     Q_OBJECT
 
 public:
     enum Column { ColName = 0, ColAddress = 1, ColStatus = 2, ColMac = 3, ColLabel = 4 };
+    enum Role { KeyRole = Qt::UserRole }; // the row's key in the list, in every column
 
     CRadaNasinfoModel(FoundServerList* pList, QObject* pParent = nullptr);
 
     const FoundServerList* list() const { return m_pList; }
-    // Tells the views that the list changed.
+    // Tells the views that the list changed: rows for new keys, none for keys gone, new data for the rest.
     void refresh();
+    // The entry a row shows, or nullptr.
+    const NASINFO* entryAt(int iRow) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,9 +36,8 @@ public:
     static QString displayText(const NASINFO& info, int iColumn);
 
 private:
-    const NASINFO* entryAt(int iRow) const;
-
     FoundServerList* m_pList;
+    QStringList m_lstKeys; // one per row, in key order
 };
 
 // The servers a profile can be made for (ready and supported), sorted; addresses in numeric order.

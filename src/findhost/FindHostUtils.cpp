@@ -21,14 +21,6 @@
 
 namespace FoundServers {
 
-const NASINFO* findByMac(const FoundServerList& list, const QString& strMac)
-{
-    for (const auto& entry : list)
-        if (QString::fromLatin1(entry.second->macAddress).compare(strMac, Qt::CaseInsensitive) == 0)
-            return entry.second.get();
-    return nullptr;
-}
-
 const NASINFO* findByName(const FoundServerList& list, const QString& strName)
 {
     for (const auto& entry : list)

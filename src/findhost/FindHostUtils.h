@@ -21,7 +21,6 @@ using FoundServerList = std::map<QString, std::unique_ptr<NASINFO>>;
 namespace FoundServers {
 
 // First entry in key order, or nullptr. Texts are compared without regard to case.
-const NASINFO* findByMac(const FoundServerList& list, const QString& strMac);
 const NASINFO* findByName(const FoundServerList& list, const QString& strName);
 const NASINFO* findByAddress(const FoundServerList& list, quint32 iAddress); // host order
 

@@ -49,10 +49,12 @@ void FoundServerPicker::showRoundFinished()
 
 void FoundServerPicker::pick(int iIndex)
 {
-    const QString strMac = m_pProxy->index(iIndex, CRadaNasinfoModel::ColMac).data().toString();
-    const NASINFO* pInfo = FoundServers::findByMac(*m_pList, strMac);
-    if (!pInfo)
+    // The server the row shows, by its key: rows are not positions in the list.
+    const QString strKey = m_pProxy->index(iIndex, 0).data(CRadaNasinfoModel::KeyRole).toString();
+    const auto itEntry = m_pList->find(strKey);
+    if (strKey.isEmpty() || itEntry == m_pList->end())
         return;
+    const NASINFO* pInfo = itEntry->second.get();
     if (!m_pName->isModified())
         m_pName->setText(QString::fromUtf8(pInfo->serverName));
     m_pCombo->setEditText(FoundServers::dotted(pInfo->ipAddress));

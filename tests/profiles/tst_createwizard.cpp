@@ -14,6 +14,7 @@
 #include "findhost/CRadaNasinfoModel.h"
 #include "profiles/CreateWizard.h"
 #include "profiles/CreateWizardPages.h"
+#include "profiles/FoundServerPicker.h"
 #include "store/ProfileStore.h"
 
 #include <QAbstractButton>
@@ -136,6 +137,28 @@ void TstCreateWizard::proxyFilterAndOrder()
     QCOMPARE(proxy.index(1, CRadaNasinfoModel::ColAddress).data().toString(), QStringLiteral("10.0.0.9"));
     QCOMPARE(proxy.index(2, CRadaNasinfoModel::ColAddress).data().toString(), QStringLiteral("10.0.0.10"));
     QCOMPARE(FoundServers::httpPort(entry("x", "m", 1, 1, 172)), 80);
+
+    // A row stays its server when an answer that sorts before it comes in between two refreshes.
+    QComboBox combo;
+    QLineEdit name;
+    FoundServerPicker picker(nullptr, nam(), &list, &m_fixture.prompt, &combo, &name);
+    auto shown = [&combo](int iRow) { return combo.model()->index(iRow, combo.modelColumn()).data().toString(); };
+    QCOMPARE(shown(2), QStringLiteral(" Ten ( 10.0.0.10 )"));
+    const QPersistentModelIndex selected = model.index(6, CRadaNasinfoModel::ColName);
+    add(entry("Apex", "00:00:00:00:00:01", 0x0a000001, 1, 1100));
+    picker.pick(2);
+    QCOMPARE(name.text(), QStringLiteral("Ten"));
+    QCOMPARE(combo.currentText(), QStringLiteral("10.0.0.10"));
+    model.refresh();
+    QCOMPARE(selected.row(), 7);
+    QCOMPARE(selected.data(CRadaNasinfoModel::KeyRole).toString(), QStringLiteral("00:00:00:00:00:0a"));
+    picker.showUpdate();
+    QCOMPARE(combo.count(), 4);
+    QCOMPARE(shown(0), QStringLiteral(" Apex ( 10.0.0.1 )"));
+    name.clear();
+    name.setModified(false);
+    picker.pick(3);
+    QCOMPARE(name.text(), QStringLiteral("Ten"));
 }
 
 // Every refusal in order, each with its box and focus; the login test; the stored row.
