@@ -56,6 +56,18 @@ void TestSend::handOver_data()
                                       << QString::fromUtf8("/p/a↵b");
     QTest::newRow("remote URL") << QStringList{"1", "sftp://nas/x.jpg"} << 1 << QStringList() << QStringList()
                                 << QStringLiteral("sftp://nas/x.jpg");
+    QTest::newRow("file URL, no host") << QStringList{"1", "file:///x"} << 0 << QStringList{"1"} << QStringList{"/x"}
+                                       << QString();
+    QTest::newRow("file URL, localhost") << QStringList{"1", "file://localhost/x"} << 0 << QStringList{"1"}
+                                         << QStringList{"/x"} << QString();
+    QTest::newRow("file URL, LOCALHOST") << QStringList{"1", "file://LOCALHOST/x"} << 0 << QStringList{"1"}
+                                         << QStringList{"/x"} << QString();
+    QTest::newRow("file URL of another host left out, the rest goes")
+        << QStringList{"2", "0", "file://otherhost/x", "file:///y"} << 0 << QStringList{"2", "0"}
+        << QStringList{"/y"} << QStringLiteral("file://otherhost/x");
+    QTest::newRow("file URL, percent-encoded name")
+        << QStringList{"1", "file://localhost/p/50%25%20%23off%C3%A9.jpg"} << 0 << QStringList{"1"}
+        << QStringList{QString::fromUtf8("/p/50% #offé.jpg")} << QString();
     QTest::newRow("manage profiles") << QStringList{"3"} << 0 << QStringList{"3"} << QStringList() << QString();
     QTest::newRow("upload from profile 2, no list") << QStringList{"8", "2"} << 0 << QStringList{"8", "2"}
                                                     << QStringList() << QString();

@@ -4,7 +4,7 @@
 //   pictarium-send 2 INDEX PATH...  upload the items with the profile at INDEX of the shortcut list
 //   pictarium-send 4 FOLDER         upload everything below FOLDER with the first profile
 //   pictarium-send MODE [INDEX]     any other run mode, the list left as it is
-// A PATH may be absolute, relative to the working folder, or a file:// URL.
+// A PATH may be absolute, relative to the working folder, or a file:// URL without a host or with localhost.
 // Exit status: 0 started, 1 nothing to upload or the program did not start, 2 bad arguments.
 
 #include "AppIdentity.h"
@@ -49,22 +49,29 @@ bool parseNumber(const QString& strText, int* piValue)
 }
 
 // The absolute path of an argument; empty when its name cannot go into the list: a line break
-// would split it, and bytes that are not text would name another file once read back.
+// would split it, and bytes that are not text would name another file once read back. A URL is
+// listed only when it is a file on this computer: no host, or "localhost" (compared as text only).
 QString listedPath(const char* pszArgument)
 {
     const QByteArray baRaw(pszArgument);
     QString strPath = QFile::decodeName(baRaw);
+    if (QFile::encodeName(strPath) != baRaw)
+        return QString();
     static const QRegularExpression s_url(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
     if (s_url.match(strPath).hasMatch()) {
-        // Only a local file can be listed; another place is not on this computer.
-        const QUrl url(QString::fromUtf8(baRaw));
-        if (!url.isLocalFile())
+        const QUrl url(strPath);
+        const QString strHost = url.host();
+        if (!url.isValid() || url.scheme() != QLatin1String("file") || !url.userInfo().isEmpty() || url.port() != -1 ||
+            (!strHost.isEmpty() && strHost.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0))
             return QString();
-        strPath = url.toLocalFile();
-    } else if (QFile::encodeName(strPath) != baRaw) {
-        return QString();
+        // The percent-encoded bytes are the name's bytes, so they must be text as well.
+        const QByteArray baPath = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        strPath = QFile::decodeName(baPath);
+        if (QFile::encodeName(strPath) != baPath)
+            return QString();
     }
-    if (strPath.isEmpty() || strPath.contains(QLatin1Char('\n')) || strPath.contains(QLatin1Char('\r')))
+    if (strPath.isEmpty() || strPath.contains(QLatin1Char('\n')) || strPath.contains(QLatin1Char('\r')) ||
+        strPath.contains(QChar(0)))
         return QString();
     return QDir::cleanPath(QDir::current().absoluteFilePath(strPath));
 }
