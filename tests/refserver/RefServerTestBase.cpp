@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
+#include <QFile>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -196,12 +197,22 @@ QByteArray rawUploadHead(const QByteArray& baCookie, const QByteArray& baName, q
            "\r\nX-UPLOAD-TYPE: ORIG_FILE\r\nContent-Length: " + QByteArray::number(iLength) + "\r\n\r\n";
 }
 
+qint64 procStatusKiB(qint64 iPid, const char* pszField)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(iPid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QRegularExpressionMatch match = QRegularExpression(QLatin1String(pszField) + QLatin1String(":\\s+(\\d+) kB"))
+                                              .match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+}
+
 std::unique_ptr<RefServerProcess> RefServerTestBase::startServer(const TestEnvironment& env, const QStringList& lstArgs,
-                                                                 const QJsonObject& accounts)
+                                                                 const QJsonObject& accounts, bool blHttps)
 {
     auto pServer = std::make_unique<RefServerProcess>(env.root() + QLatin1String("/srv"));
     pServer->setAccounts(accounts);
-    if (!pServer->start(lstArgs)) {
+    if (!pServer->start(lstArgs, blHttps)) {
         qWarning("server did not start: %s", qPrintable(pServer->standardError()));
         return nullptr;
     }

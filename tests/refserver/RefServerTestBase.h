@@ -93,6 +93,8 @@ QByteArray bodyOf(const QByteArray& baResponse);
 // Logs in over a raw connection and returns the "PICSESSID=..." pair.
 QByteArray rawLogin(RawConnection& connection, const QByteArray& baUser = "admin");
 QByteArray rawUploadHead(const QByteArray& baCookie, const QByteArray& baName, qint64 iLength);
+// A "kB" line of /proc/<pid>/status, such as VmRSS or VmHWM; -1 when it cannot be read.
+qint64 procStatusKiB(qint64 iPid, const char* pszField);
 
 // The base of the test classes, one per area of the server.
 class RefServerTestBase : public QObject
@@ -103,5 +105,6 @@ protected:
     // A started server with the standard accounts and the album 2013/trip (when it made the photo folder),
     // or null.
     static std::unique_ptr<RefServerProcess> startServer(const TestEnvironment& env, const QStringList& lstArgs = {},
-                                                         const QJsonObject& accounts = standardAccounts());
+                                                         const QJsonObject& accounts = standardAccounts(),
+                                                         bool blHttps = false);
 };

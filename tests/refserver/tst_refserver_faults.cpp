@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QRandomGenerator>
+#include <QSslSocket>
 #include <QtTest>
 
 // The reference server: its journal, the faults it injects on request and requests it must refuse.
@@ -19,6 +21,10 @@ private Q_SLOTS:
     void faultOptions_data();
     void faultOptions();
     void delayedReply();
+    void pausedBody_data();
+    void pausedBody();
+    void endlessReplies_data();
+    void endlessReplies();
     void sessionLostAfterN();
     void droppedBodyLeavesNoFile_data();
     void droppedBodyLeavesNoFile();
@@ -214,6 +220,114 @@ void TestRefServerFaults::delayedReply()
     // A lower bound only: the injected delay, never a speed.
     QVERIFY2(timer.elapsed() >= 400, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(reply.json().value("success"), QJsonValue(true));
+}
+
+void TestRefServerFaults::pausedBody_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs"); // 0: no upper bound
+
+    QTest::newRow("named upload waits") << QStringList{"--pause-body", "PAUSE.JPG=800"} << "PAUSE.JPG" << 800 << 0;
+    QTest::newRow("name as sent, second rule")
+        << QStringList{"--pause-body", "X.JPG=60000", "--pause-body", "P%201.JPG=800"} << "P 1.JPG" << 800 << 0;
+    QTest::newRow("name percent-decoded") << QStringList{"--pause-body", "P 1.JPG=800"} << "P 1.JPG" << 800 << 0;
+    QTest::newRow("another name does not wait")
+        << QStringList{"--pause-body", "PAUSE.JPG=60000"} << "OTHER.JPG" << 0 << 30000;
+}
+
+void TestRefServerFaults::pausedBody()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, name);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+
+    QByteArray baBody(4 << 20, Qt::Uninitialized);
+    QRandomGenerator(20240501).fillRange(reinterpret_cast<quint32*>(baBody.data()), baBody.size() / 4);
+    TestEnvironment env;
+    const auto pServer = startServer(env, args);
+    QVERIFY(pServer);
+    Client client(pServer->baseUrl());
+    QCOMPARE(client.login(QStringLiteral("ann"), QStringLiteral("pw")).json().value("success"), QJsonValue(true));
+    QElapsedTimer timer;
+    timer.start();
+    const Reply reply = client.upload(QStringLiteral("2013/trip"), name, "ORIG_FILE", baBody);
+    const qint64 iElapsedMs = timer.elapsed();
+    QCOMPARE(reply.json(), (QJsonObject{{"success", true}}));
+    QVERIFY2(iElapsedMs >= minMs && (maxMs == 0 || iElapsedMs < maxMs), qPrintable(QString::number(iElapsedMs)));
+    QCOMPARE(TestFiles::readBytes(pServer->root() + QLatin1String("/photo/2013/trip/") + name), baBody);
+}
+
+void TestRefServerFaults::endlessReplies_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("upload"); // else a login
+    QTest::addColumn<bool>("https");
+    QTest::addColumn<QByteArray>("header");
+
+    const QByteArray baChunked = "\r\nTransfer-Encoding: chunked\r\n";
+    QTest::newRow("endless-reply login") << QStringList{"--endless-reply", kLogin} << false << false << baChunked;
+    QTest::newRow("endless-reply login, HTTPS") << QStringList{"--endless-reply", kLogin} << false << true << baChunked;
+    QTest::newRow("oversized-reply upload") << QStringList{"--oversized-reply", kUpload} << true << false
+                                            << QByteArray("\r\nContent-Length: 2147483648\r\n");
+}
+
+void TestRefServerFaults::endlessReplies()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, upload);
+    QFETCH(bool, https);
+    QFETCH(QByteArray, header);
+
+    constexpr qint64 kCap = 2 << 20;
+    TestEnvironment env;
+    const auto pServer = startServer(env, args, standardAccounts(), https);
+    QVERIFY(pServer);
+    QByteArray baRequest = "POST /blog/login.php HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 0\r\n\r\n";
+    if (upload) {
+        RawConnection loginConnection;
+        QVERIFY(loginConnection.open(pServer->port()));
+        const QByteArray baCookie = rawLogin(loginConnection, "ann");
+        QVERIFY(!baCookie.isEmpty());
+        baRequest = rawUploadHead(baCookie, "BIG.JPG", 3) + "abc";
+    }
+    {
+        RawConnection connection;
+        QSslSocket sslSocket;
+        if (https) {
+            sslSocket.setPeerVerifyMode(QSslSocket::VerifyNone);
+            sslSocket.connectToHostEncrypted(pServer->host(), quint16(pServer->port()));
+            QVERIFY(sslSocket.waitForEncrypted(10000));
+        } else {
+            QVERIFY(connection.open(pServer->port()));
+        }
+        QTcpSocket& socket = https ? sslSocket : connection.socket();
+        socket.setReadBufferSize(64 * 1024);
+        socket.write(baRequest);
+        QByteArray baHead;
+        qint64 iReceived = 0;
+        while (iReceived <= kCap && (socket.bytesAvailable() > 0 || socket.waitForReadyRead(15000))) {
+            const QByteArray baIn = socket.readAll();
+            if (baHead.size() < 1024)
+                baHead += baIn.left(1024);
+            iReceived += baIn.size();
+        }
+        QVERIFY2(iReceived > kCap, qPrintable(QString::number(iReceived)));
+        QCOMPARE(statusOf(baHead), 200);
+        QVERIFY2(baHead.left(baHead.indexOf("\r\n\r\n") + 2).contains(header), baHead.left(300).constData());
+        // The client reads nothing for a while: the server must wait rather than buffer.
+        QTest::qWait(500);
+        const qint64 iResidentKiB = procStatusKiB(pServer->pid(), "VmRSS");
+        QVERIFY2(iResidentKiB > 0 && iResidentKiB < 200 * 1000, qPrintable(QString::number(iResidentKiB)));
+    }
+    QCOMPARE(Client(pServer->baseUrl()).albumList().iStatus, 200);
+    const QJsonObject line = pServer->journalFor(upload ? kUpload : kLogin).constLast();
+    QCOMPARE(line.value("status").toInt(), 200);
+    QCOMPARE(line.value("dropped"), QJsonValue(false));
+    if (upload)
+        QCOMPARE(TestFiles::readBytes(pServer->root() + QLatin1String("/photo/2013/trip/BIG.JPG")), QByteArray("abc"));
 }
 
 void TestRefServerFaults::sessionLostAfterN()

@@ -45,6 +45,12 @@ void TestRefServerSession::startupLineAndExit_data()
     QTest::newRow("bad fail-upload regex")
         << lstRoot + QStringList{QStringLiteral("--fail-upload"), QStringLiteral("([=x")} << QByteArray() << 0 << 2
         << QStringLiteral("--fail-upload");
+    QTest::newRow("pause-body without MS")
+        << lstRoot + QStringList{QStringLiteral("--pause-body"), QStringLiteral("A.JPG")} << QByteArray() << 0 << 2
+        << QStringLiteral("--pause-body");
+    QTest::newRow("endless-reply without a path")
+        << lstRoot + QStringList{QStringLiteral("--endless-reply"), QStringLiteral("login.php")} << QByteArray() << 0
+        << 2 << QStringLiteral("--endless-reply");
     QTest::newRow("accounts not JSON") << lstRoot << QByteArray("{\"accounts\": [") << 0 << 2
                                        << QStringLiteral("accounts.json");
     QTest::newRow("accounts value of wrong type")

@@ -1,9 +1,11 @@
 #include "HttpConnection.h"
 
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -11,6 +13,9 @@ constexpr qsizetype kMaxHeadBytes = 64 * 1024;
 constexpr qint64 kChunkBytes = 256 * 1024;
 constexpr qint64 kSocketBufferBytes = 512 * 1024;
 constexpr int kDrainMs = 1000;
+constexpr qint64 kStreamPieceBytes = 64 * 1024;
+constexpr qint64 kStreamLowWater = 16 * 1024; // the next piece goes out below this many unsent bytes
+constexpr qint64 kOversizedLength = Q_INT64_C(2147483648);
 
 const char* reasonPhrase(int iStatus)
 {
@@ -133,13 +138,25 @@ HttpReply HttpReply::errorPage(int iStatus)
                 "<html><head><title>" + baTitle + "</title></head><body><h1>" + baTitle + "</h1></body></html>\n");
 }
 
+HttpReply HttpReply::streamed(Stream stream)
+{
+    HttpReply reply;
+    reply.baContentType = "application/octet-stream";
+    reply.stream = stream;
+    return reply;
+}
+
 QByteArray HttpReply::serialise(bool blKeepAlive) const
 {
     QByteArray baOut = "HTTP/1.1 " + QByteArray::number(iStatus) + ' ' + reasonPhrase(iStatus) + "\r\n";
     baOut += "Server: pictarium-refserver\r\n";
     if (!baContentType.isEmpty())
         baOut += "Content-Type: " + baContentType + "\r\n";
-    baOut += "Content-Length: " + QByteArray::number(baBody.size()) + "\r\n";
+    if (stream == Stream::Chunked)
+        baOut += "Transfer-Encoding: chunked\r\n";
+    else
+        baOut += "Content-Length: " +
+                 QByteArray::number(stream == Stream::Oversized ? kOversizedLength : qint64(baBody.size())) + "\r\n";
     for (const auto& header : lstHeaders)
         baOut += header.first + ": " + header.second + "\r\n";
     baOut += blKeepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
@@ -155,7 +172,7 @@ HttpConnection::HttpConnection(QTcpSocket* pSocket, RequestHandler* pHandler, QO
     m_pSocket->setReadBufferSize(kSocketBufferBytes);
     m_baChunk.resize(kChunkBytes);
     connect(m_pSocket, &QIODevice::readyRead, this, [this] {
-        if (m_state == State::Draining || m_state == State::Holding)
+        if (m_state == State::Draining || m_state == State::Holding || m_state == State::Streaming)
             drain();
         else
             process();
@@ -324,7 +341,7 @@ void HttpConnection::startBody()
 
 bool HttpConnection::readBody()
 {
-    while (m_iBodyRemaining > 0) {
+    while (!pausing() && m_iBodyRemaining > 0) {
         qint64 iWant = qMin(m_iBodyRemaining, kChunkBytes);
         if (m_plan.iDropAfter >= 0) {
             if (m_request.iBodySize >= m_plan.iDropAfter) {
@@ -344,8 +361,23 @@ bool HttpConnection::readBody()
             return false;
         consume(m_baChunk.constData(), iRead);
     }
+    if (m_blPaused)
+        return false;
     completeBody();
     return false; // the next request is taken up once the reply is out
+}
+
+bool HttpConnection::pausing()
+{
+    if (m_plan.iPauseMs > 0 && m_request.iBodySize > 0) {
+        // The rest of the body waits in the socket buffers meanwhile.
+        m_blPaused = true;
+        QTimer::singleShot(std::exchange(m_plan.iPauseMs, 0), this, [this] {
+            m_blPaused = false;
+            process();
+        });
+    }
+    return m_blPaused;
 }
 
 void HttpConnection::consume(const char* pData, qint64 iSize)
@@ -422,6 +454,10 @@ void HttpConnection::writeReply(const HttpReply& reply, After after)
         closeConnection(true);
         return;
     }
+    if (reply.stream != HttpReply::Stream::None) {
+        startStream(reply);
+        return;
+    }
     m_pSocket->write(reply.serialise(after == After::KeepOpen));
     m_request = HttpRequest();
     switch (after) {
@@ -443,6 +479,52 @@ void HttpConnection::writeReply(const HttpReply& reply, After after)
     }
 }
 
+void HttpConnection::startStream(const HttpReply& reply)
+{
+    const QByteArray baPiece(kStreamPieceBytes, 'x');
+    if (reply.stream == HttpReply::Stream::Chunked) {
+        m_baStreamPiece = QByteArray::number(kStreamPieceBytes, 16) + "\r\n" + baPiece + "\r\n";
+        m_iStreamLeft = -1;
+    } else {
+        m_baStreamPiece = baPiece;
+        m_iStreamLeft = kOversizedLength;
+    }
+    m_pSocket->write(reply.serialise(false));
+    m_request = HttpRequest();
+    m_state = State::Streaming;
+    connect(m_pSocket, &QIODevice::bytesWritten, this, &HttpConnection::feedStream);
+    if (auto* pSslSocket = qobject_cast<QSslSocket*>(m_pSocket))
+        connect(pSslSocket, &QSslSocket::encryptedBytesWritten, this, &HttpConnection::feedStream);
+    drain();
+    feedStream();
+}
+
+void HttpConnection::feedStream()
+{
+    // A piece at a time, only when the last has nearly gone: the server stays small however slow the client.
+    while (m_state == State::Streaming && unsentBytes() < kStreamLowWater) {
+        if (m_iStreamLeft == 0) {
+            closeConnection(false);
+            return;
+        }
+        const qint64 iSize =
+            m_iStreamLeft < 0 ? m_baStreamPiece.size() : qMin<qint64>(m_iStreamLeft, m_baStreamPiece.size());
+        if (m_pSocket->write(m_baStreamPiece.constData(), iSize) != iSize) {
+            closeConnection(true);
+            return;
+        }
+        if (m_iStreamLeft > 0)
+            m_iStreamLeft -= iSize;
+    }
+}
+
+qint64 HttpConnection::unsentBytes() const
+{
+    // Over TLS, bytesToWrite() counts only what is not encrypted yet.
+    const auto* pSslSocket = qobject_cast<const QSslSocket*>(m_pSocket);
+    return m_pSocket->bytesToWrite() + (pSslSocket ? pSslSocket->encryptedBytesToWrite() : 0);
+}
+
 void HttpConnection::drain()
 {
     while (m_pSocket->read(m_baChunk.data(), m_baChunk.size()) > 0) {
@@ -459,6 +541,7 @@ void HttpConnection::failRequest(int iStatus)
 
 void HttpConnection::onDisconnected()
 {
+    m_blPaused = false;
     if (m_state == State::Body)
         process(); // what was buffered before the peer went away
     if (m_state == State::Body)

@@ -38,15 +38,25 @@ struct HttpRequest
 
 struct HttpReply
 {
+    // A body of "x" written for as long as the client reads, in place of baBody.
+    enum class Stream
+    {
+        None,
+        Chunked,  // chunked transfer coding, never a last chunk
+        Oversized // Content-Length: 2147483648
+    };
+
     int iStatus = 200;
     QByteArray baContentType;
     QByteArray baBody;
     QList<QPair<QByteArray, QByteArray>> lstHeaders;
     bool blNoReply = false; // hold the connection open and never answer
+    Stream stream = Stream::None;
 
     static HttpReply json(const QByteArray& baJson);
     static HttpReply html(int iStatus, const QByteArray& baHtml);
     static HttpReply errorPage(int iStatus);
+    static HttpReply streamed(Stream stream);
 
     QByteArray serialise(bool blKeepAlive) const;
 };
@@ -65,6 +75,7 @@ struct BodyPlan
     bool blKeep = false;    // keep the body in memory
     QString strFile;        // stream the body into this new file
     qint64 iDropAfter = -1; // abort the connection after this many body bytes
+    int iPauseMs = 0;       // stop reading this long once the first body bytes are in
 };
 
 class RequestHandler
@@ -80,7 +91,7 @@ public:
 };
 
 // HTTP/1.1 on one socket: header block up to 64 KiB, Content-Length bodies streamed in chunks,
-// keep-alive, one request at a time.
+// keep-alive, one request at a time. A streamed reply ends the connection's requests.
 class HttpConnection : public QObject
 {
     Q_OBJECT
@@ -102,6 +113,7 @@ private:
         Body,
         Replying,
         Holding,
+        Streaming,
         Draining,
         Closed
     };
@@ -116,6 +128,8 @@ private:
     void process();
     bool readHead();
     bool readBody();
+    // Starts the pause of BodyPlan::iPauseMs once body bytes are in; true while it lasts.
+    bool pausing();
     bool parseHead(const QByteArray& baHead);
     void startBody();
     void consume(const char* pData, qint64 iSize);
@@ -123,6 +137,9 @@ private:
     void dropBody(bool blAbort);
     void sendReply(const HttpReply& reply, After after);
     void writeReply(const HttpReply& reply, After after);
+    void startStream(const HttpReply& reply);
+    void feedStream();
+    qint64 unsentBytes() const;
     void failRequest(int iStatus);
     void drain();
     void onDisconnected();
@@ -139,5 +156,8 @@ private:
     std::unique_ptr<QFile> m_pFile;
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     qint64 m_iBodyRemaining = 0;
+    bool m_blPaused = false;
+    QByteArray m_baStreamPiece; // what a streamed reply writes again and again
+    qint64 m_iStreamLeft = -1;  // body bytes still to stream; -1: no end
     bool m_blClosedSignalled = false;
 };

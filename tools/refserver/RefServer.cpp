@@ -1,5 +1,6 @@
 #include "RefServer.h"
 
+#include "FormBody.h"
 #include "JsonText.h"
 #include "PhotoStore.h"
 
@@ -31,112 +32,6 @@ QByteArray sessionLost()
 QByteArray succeeded()
 {
     return JsonText().addBool("success", true).toJson();
-}
-
-bool isFormType(const QByteArray& baContentType)
-{
-    const QByteArray baType = baContentType.trimmed().toLower();
-    return baType.startsWith("application/x-www-form-urlencoded") || baType.startsWith("multipart/form-data");
-}
-
-QString decodeFormValue(QByteArray baValue)
-{
-    baValue.replace('+', ' ');
-    return QUrl::fromPercentEncoding(baValue);
-}
-
-// First value of every field of an application/x-www-form-urlencoded body.
-QHash<QString, QString> parseForm(const QByteArray& baBody)
-{
-    QHash<QString, QString> hashFields;
-    for (const QByteArray& baPair : baBody.split('&')) {
-        if (baPair.isEmpty())
-            continue;
-        const qsizetype iEquals = baPair.indexOf('=');
-        const QString strKey = decodeFormValue(iEquals < 0 ? baPair : baPair.left(iEquals));
-        if (!hashFields.contains(strKey))
-            hashFields.insert(strKey, iEquals < 0 ? QString() : decodeFormValue(baPair.mid(iEquals + 1)));
-    }
-    return hashFields;
-}
-
-// Boundary of "multipart/form-data; boundary=b", also written with a comma and with quotes.
-QByteArray boundaryOf(const QByteArray& baContentType)
-{
-    const QByteArray baLower = baContentType.toLower();
-    if (!baLower.trimmed().startsWith("multipart/form-data"))
-        return QByteArray();
-    const qsizetype iPos = baLower.indexOf("boundary=");
-    if (iPos < 0)
-        return QByteArray();
-    QByteArray baBoundary = baContentType.mid(iPos + 9);
-    if (baBoundary.startsWith('"')) {
-        const qsizetype iClose = baBoundary.indexOf('"', 1);
-        return iClose < 0 ? QByteArray() : baBoundary.mid(1, iClose - 1);
-    }
-    const qsizetype iSemicolon = baBoundary.indexOf(';');
-    if (iSemicolon >= 0)
-        baBoundary.truncate(iSemicolon);
-    return baBoundary.trimmed();
-}
-
-bool isFileListPart(const QByteArray& baPartHeaders)
-{
-    for (const QByteArray& baLine : baPartHeaders.split('\n')) {
-        const qsizetype iColon = baLine.indexOf(':');
-        if (iColon < 0 || baLine.left(iColon).trimmed().toLower() != "content-disposition")
-            continue;
-        for (const QByteArray& baParam : baLine.mid(iColon + 1).split(';')) {
-            const QByteArray baTrimmed = baParam.trimmed();
-            if (!baTrimmed.toLower().startsWith("name="))
-                continue;
-            QByteArray baName = baTrimmed.mid(5);
-            if (baName.size() >= 2 && baName.startsWith('"') && baName.endsWith('"'))
-                baName = baName.mid(1, baName.size() - 2);
-            return baName == "filelist";
-        }
-    }
-    return false;
-}
-
-// The "filelist" part of a multipart body. The last delimiter may end with "--" or with CRLF only.
-bool extractFileList(const QByteArray& baBody, const QByteArray& baBoundary, QByteArray& baList)
-{
-    if (baBoundary.isEmpty())
-        return false;
-    const QByteArray baDelimiter = "--" + baBoundary;
-    if (!baBody.startsWith(QByteArray(baDelimiter + "\r\n")))
-        return false;
-    qsizetype iPos = baDelimiter.size() + 2;
-    for (;;) {
-        qsizetype iContent = 0;
-        QByteArray baHeaders;
-        if (baBody.mid(iPos, 2) == "\r\n") {
-            iContent = iPos + 2;
-        } else {
-            const qsizetype iHeadEnd = baBody.indexOf("\r\n\r\n", iPos);
-            if (iHeadEnd < 0)
-                return false;
-            baHeaders = baBody.mid(iPos, iHeadEnd - iPos);
-            iContent = iHeadEnd + 4;
-        }
-        const qsizetype iNext = baBody.indexOf(QByteArray("\r\n" + baDelimiter), iContent);
-        if (iNext < 0)
-            return false;
-        iPos = iNext + 2 + baDelimiter.size();
-        const QByteArray baAfter = baBody.mid(iPos, 2);
-        if (baAfter != "--" && baAfter != "\r\n")
-            return false;
-        if (isFileListPart(baHeaders)) {
-            baList = baBody.mid(iContent, iNext - iContent);
-            return true;
-        }
-        if (baAfter == "--")
-            return false;
-        iPos += 2;
-        if (iPos >= baBody.size())
-            return false;
-    }
 }
 
 } // namespace
@@ -269,6 +164,15 @@ bool RefServer::matchesPathList(const Route& route, const QByteArray& baTarget, 
     return iQuery >= 0 && baListed == baTarget.left(iQuery);
 }
 
+bool RefServer::matchesAnyPath(const Route& route, const QByteArray& baTarget, const QStringList& lstListed) const
+{
+    for (const QString& strListed : lstListed) {
+        if (matchesPathList(route, baTarget, strListed))
+            return true;
+    }
+    return false;
+}
+
 QString RefServer::areaOf(const Route& route)
 {
     return route.blPersonal ? route.strOwner.toCaseFolded() : QString();
@@ -347,12 +251,10 @@ BodyPlan RefServer::planBody(HttpRequest& request)
     context.route = routeOf(request.baTarget);
     BodyPlan plan;
 
-    for (const QString& strPath : std::as_const(m_options.lstCloseImmediately)) {
-        if (matchesPathList(context.route, request.baTarget, strPath)) {
-            plan.action = BodyPlan::CloseNow;
-            request.context = context;
-            return plan;
-        }
+    if (matchesAnyPath(context.route, request.baTarget, m_options.lstCloseImmediately)) {
+        plan.action = BodyPlan::CloseNow;
+        request.context = context;
+        return plan;
     }
     if (request.iContentLength > 0) {
         for (DropRule& rule : m_options.lstDropAfter) {
@@ -367,15 +269,15 @@ BodyPlan RefServer::planBody(HttpRequest& request)
         if (context.iStatusOverride == 0 && matchesPathList(context.route, request.baTarget, rule.strPath))
             context.iStatusOverride = rule.iStatus;
     }
-    for (const QString& strPath : std::as_const(m_options.lstHtmlOn)) {
-        if (matchesPathList(context.route, request.baTarget, strPath))
-            context.blHtmlOverride = true;
-    }
-    for (const QString& strPath : std::as_const(m_options.lstHangOn)) {
-        if (matchesPathList(context.route, request.baTarget, strPath))
-            context.blHang = true;
-    }
-    plan.blKeep = isFormType(request.header("Content-Type")) && request.iContentLength <= kMaxKeptBody;
+    context.blHtmlOverride = matchesAnyPath(context.route, request.baTarget, m_options.lstHtmlOn);
+    context.blHang = matchesAnyPath(context.route, request.baTarget, m_options.lstHangOn);
+    if (matchesAnyPath(context.route, request.baTarget, m_options.lstEndlessReply))
+        context.stream = HttpReply::Stream::Chunked;
+    else if (matchesAnyPath(context.route, request.baTarget, m_options.lstOversizedReply))
+        context.stream = HttpReply::Stream::Oversized;
+    if (context.route.endpoint == Endpoint::FileUpload && request.baMethod == "PUT")
+        plan.iPauseMs = pauseMsFor(request);
+    plan.blKeep = FormBody::isFormType(request.header("Content-Type")) && request.iContentLength <= kMaxKeptBody;
 
     const bool blOverride = context.iStatusOverride != 0 || context.blHtmlOverride || context.blHang;
     if (!blOverride && m_state.blPhotoInstalled) {
@@ -482,31 +384,49 @@ void RefServer::planUpload(HttpRequest& request, Context& context, BodyPlan& pla
     }
 }
 
+int RefServer::pauseMsFor(const HttpRequest& request) const
+{
+    const QByteArray baName = request.header("X-ORIG-FNAME").trimmed();
+    for (const PauseBodyRule& rule : std::as_const(m_options.lstPauseBody)) {
+        if (rule.strName.toUtf8() == baName || rule.strName == PhotoStore::decodeHeaderValue(baName))
+            return rule.iMs;
+    }
+    return 0;
+}
+
 HttpReply RefServer::finish(HttpRequest& request)
 {
     const Context* pContext = std::any_cast<Context>(&request.context);
     if (!pContext)
         return HttpReply::errorPage(500);
-    if (pContext->blHang) {
+    const HttpReply reply = answer(request, *pContext);
+    if (pContext->stream == HttpReply::Stream::None || reply.blNoReply)
+        return reply;
+    return HttpReply::streamed(pContext->stream);
+}
+
+HttpReply RefServer::answer(HttpRequest& request, const Context& context)
+{
+    if (context.blHang) {
         HttpReply reply;
         reply.blNoReply = true;
         return reply;
     }
-    if (pContext->iStatusOverride != 0)
-        return HttpReply::errorPage(pContext->iStatusOverride);
-    if (pContext->blHtmlOverride)
+    if (context.iStatusOverride != 0)
+        return HttpReply::errorPage(context.iStatusOverride);
+    if (context.blHtmlOverride)
         return HttpReply::html(200, kInternalErrorPage);
     if (!m_state.blPhotoInstalled)
         return HttpReply::errorPage(404);
-    switch (pContext->route.endpoint) {
+    switch (context.route.endpoint) {
     case Endpoint::Login:
-        return handleLogin(request, pContext->route);
+        return handleLogin(request, context.route);
     case Endpoint::Albums:
-        return handleAlbums(request, pContext->route);
+        return handleAlbums(request, context.route);
     case Endpoint::UploadInit:
-        return handleUploadInit(request, pContext->route);
+        return handleUploadInit(request, context.route);
     case Endpoint::FileUpload:
-        return finishUpload(request, pContext->upload);
+        return finishUpload(request, context.upload);
     case Endpoint::Unknown:
         break;
     }
@@ -528,7 +448,7 @@ HttpReply RefServer::handleLogin(const HttpRequest& request, const Route& route)
                                     "<p class=\"service_not_available\">service_not_available</p></body></html>");
     }
 
-    const QHash<QString, QString> hashForm = parseForm(request.baBody);
+    const QHash<QString, QString> hashForm = FormBody::parseForm(request.baBody);
     bool blRunning = m_state.blPhotoRunning;
     if (route.blPersonal) {
         const int iOwner = m_state.findAccount(route.strOwner);
@@ -576,7 +496,7 @@ HttpReply RefServer::handleAlbums(const HttpRequest& request, const Route& route
     if (strId.isEmpty())
         return HttpReply::json(sessionLost());
     const int iAccount = m_hashSessions.value(strId).iAccount;
-    const QHash<QString, QString> hashForm = parseForm(request.baBody);
+    const QHash<QString, QString> hashForm = FormBody::parseForm(request.baBody);
     const QString strAction = hashForm.value(QStringLiteral("action"));
     const QString strBase = photoDir(route);
 
@@ -620,7 +540,7 @@ HttpReply RefServer::handleUploadInit(const HttpRequest& request, const Route& r
         return HttpReply::json(sessionLost());
     const int iAccount = m_hashSessions.value(strId).iAccount;
     QByteArray baList;
-    if (!extractFileList(request.baBody, boundaryOf(request.header("Content-Type")), baList))
+    if (!FormBody::extractFileList(request.baBody, FormBody::boundaryOf(request.header("Content-Type")), baList))
         return HttpReply::json(failure(QStringLiteral("bad_request")));
 
     const QString strBase = photoDir(route);
@@ -739,7 +659,7 @@ void RefServer::record(const HttpRequest& request, const HttpReply* pReply, bool
     entry.lstHeaders = request.lstHeaders;
     entry.iBodySize = request.iBodySize;
     entry.baBodySha256 = request.baBodySha256;
-    entry.blWithBody = request.blBodyKept && isFormType(request.header("Content-Type"));
+    entry.blWithBody = request.blBodyKept && FormBody::isFormType(request.header("Content-Type"));
     if (entry.blWithBody)
         entry.baBody = request.baBody;
     entry.blDropped = blDropped;

@@ -87,12 +87,14 @@ private:
         int iStatusOverride = 0;
         bool blHtmlOverride = false;
         bool blHang = false;
+        HttpReply::Stream stream = HttpReply::Stream::None; // replaces the answer
         Upload upload;
     };
 
     void acceptConnections();
     Route routeOf(const QByteArray& baTarget) const;
     bool matchesPathList(const Route& route, const QByteArray& baTarget, const QString& strListed) const;
+    bool matchesAnyPath(const Route& route, const QByteArray& baTarget, const QStringList& lstListed) const;
     // Area key of a route, and whether its owner is usable at all.
     static QString areaOf(const Route& route);
     QString photoDir(const Route& route) const;
@@ -103,6 +105,8 @@ private:
     void dropPending(const QString& strKeyPrefix);
 
     void planUpload(HttpRequest& request, Context& context, BodyPlan& plan);
+    int pauseMsFor(const HttpRequest& request) const;
+    HttpReply answer(HttpRequest& request, const Context& context);
     HttpReply handleLogin(const HttpRequest& request, const Route& route);
     HttpReply handleAlbums(const HttpRequest& request, const Route& route);
     HttpReply handleUploadInit(const HttpRequest& request, const Route& route);

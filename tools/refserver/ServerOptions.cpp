@@ -28,6 +28,39 @@ bool toNumber(const QString& strValue, qint64 iMin, qint64 iMax, qint64& iOut)
     return blOk && iOut >= iMin && iOut <= iMax;
 }
 
+// "TEXT=N" values with N from iMin to iMax, into rules of {text, number}.
+template <typename Rule>
+bool readNumberRules(const QStringList& lstValues, qint64 iMin, qint64 iMax, const QString& strWants,
+                     QList<Rule>& lstRules, QString& strError)
+{
+    for (const QString& strValue : lstValues) {
+        QString strText;
+        QString strNumber;
+        qint64 iNumber = 0;
+        if (!splitAssignment(strValue, strText, strNumber) || !toNumber(strNumber, iMin, iMax, iNumber)) {
+            strError = strWants + QLatin1String(": ") + strValue;
+            return false;
+        }
+        lstRules.append({strText, int(iNumber)});
+    }
+    return true;
+}
+
+// The values of a PATH option, each starting with "/".
+bool readPaths(const QCommandLineParser& parser, const QCommandLineOption& option, QStringList& lstPaths,
+               QString& strError)
+{
+    lstPaths = parser.values(option);
+    for (const QString& strPath : std::as_const(lstPaths)) {
+        if (!strPath.startsWith(QLatin1Char('/'))) {
+            strError =
+                QStringLiteral("--%1 wants a PATH starting with /: %2").arg(option.names().constFirst(), strPath);
+            return false;
+        }
+    }
+    return true;
+}
+
 QString normaliseAlbum(const QString& strAlbum)
 {
     return strAlbum.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
@@ -163,6 +196,15 @@ QString ServerOptions::usage()
         "  --close-immediately PATH     close the connection without a reply (repeatable)\n"
         "  --hang-on PATH               read requests to PATH whole, then never answer (repeatable)\n"
         "  --hang-after-store N         store the N-th source file, then never answer that request\n"
+        "  --pause-body NAME=MS         stop reading the body of every PUT file upload named NAME (X-ORIG-FNAME\n"
+        "                               as sent or percent-decoded) for MS ms once its first bytes are in\n"
+        "                               (repeatable; the first rule naming it counts; empty bodies never wait)\n"
+        "  --endless-reply PATH         answer PATH with 200 and an endless chunked body of x (repeatable)\n"
+        "  --oversized-reply PATH       answer PATH with 200, Content-Length 2147483648 and that many bytes of x,\n"
+        "                               unless the client closes first (repeatable)\n"
+        "                               Both read and handle the request first (an upload is stored as usual)\n"
+        "                               and replace its answer, but not a hang; --endless-reply wins over\n"
+        "                               --oversized-reply. The connection ends with the body.\n"
         "Discovery (answers UDP queries; run it only inside a network namespace of its own):\n"
         "  --listen ADDR                serve HTTP on ADDR instead of 127.0.0.1\n"
         "  --discovery ADDR             listen for queries on ADDR (IPv4) at the discovery port\n"
@@ -201,8 +243,12 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
     const QCommandLineOption closeNow(QStringLiteral("close-immediately"), QString(), QStringLiteral("PATH"));
     const QCommandLineOption hangOn(QStringLiteral("hang-on"), QString(), QStringLiteral("PATH"));
     const QCommandLineOption hangAfterStore(QStringLiteral("hang-after-store"), QString(), QStringLiteral("N"));
+    const QCommandLineOption pauseBody(QStringLiteral("pause-body"), QString(), QStringLiteral("NAME=MS"));
+    const QCommandLineOption endlessReply(QStringLiteral("endless-reply"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption oversizedReply(QStringLiteral("oversized-reply"), QString(), QStringLiteral("PATH"));
     parser.addOptions({help, root, port, https, cert, key, accounts, journal, htmlOn, statusOn, dropAfter, sessionLost,
                        delay, failUpload, closeNow, hangOn, hangAfterStore});
+    parser.addOptions({pauseBody, endlessReply, oversizedReply});
     const QCommandLineOption listen(QStringLiteral("listen"), QString(), QStringLiteral("ADDR"));
     parser.addOption(listen);
     const QCommandLineOption discovery(QStringLiteral("discovery"), QString(), QStringLiteral("ADDR"));
@@ -274,15 +320,10 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
     }
 
     options.lstHtmlOn = parser.values(htmlOn);
-    for (const QString& strValue : parser.values(statusOn)) {
-        QString strPath;
-        QString strCode;
-        if (!splitAssignment(strValue, strPath, strCode) || !toNumber(strCode, 100, 599, iNumber)) {
-            strError = QStringLiteral("--status-on wants PATH=CODE with CODE 100 to 599: %1").arg(strValue);
-            return false;
-        }
-        options.lstStatusOn.append({strPath, int(iNumber)});
-    }
+    if (!readNumberRules(parser.values(statusOn), 100, 599,
+                         QStringLiteral("--status-on wants PATH=CODE with CODE 100 to 599"), options.lstStatusOn,
+                         strError))
+        return false;
     for (const QString& strValue : parser.values(dropAfter)) {
         const QStringList lstParts = strValue.split(QLatin1Char(':'));
         qint64 iCount = 0;
@@ -331,6 +372,12 @@ bool ServerOptions::parse(const QStringList& lstArguments, ServerOptions& option
         }
         options.iHangAfterStore = int(iNumber);
     }
+    if (!readNumberRules(parser.values(pauseBody), 1, 3600000,
+                         QStringLiteral("--pause-body wants NAME=MS with MS 1 to 3600000"), options.lstPauseBody,
+                         strError) ||
+        !readPaths(parser, endlessReply, options.lstEndlessReply, strError) ||
+        !readPaths(parser, oversizedReply, options.lstOversizedReply, strError))
+        return false;
     return parseDiscovery(parser, options.discovery, strError);
 }
 

@@ -26,6 +26,13 @@ struct FailUploadRule
     QString strErrMsg;
 };
 
+// File uploads whose X-ORIG-FNAME is strName: their body is not read for iMs once it has begun.
+struct PauseBodyRule
+{
+    QString strName;
+    int iMs = 0;
+};
+
 struct ServerOptions
 {
     QString strRoot;
@@ -46,6 +53,9 @@ struct ServerOptions
     QStringList lstCloseImmediately;
     QStringList lstHangOn;      // read the whole request, then never answer
     int iHangAfterStore = -1;   // the N-th stored source file gets no answer; -1: never
+    QList<PauseBodyRule> lstPauseBody;
+    QStringList lstEndlessReply;   // answered with an endless chunked body
+    QStringList lstOversizedReply; // answered with Content-Length 2147483648 and that many bytes
     DiscoveryOptions discovery;
 
     // False with a message on a bad command line; blHelp when --help was asked for.
