@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 
 #ifdef Q_OS_LINUX
@@ -66,6 +67,10 @@ ToolRunner::Result ToolRunner::run(const QString& strProgram, const QStringList&
 {
     Result result;
     QProcess process;
+    // A password given to the program is not the tools' business.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("PICTARIUM_PASSWORD"));
+    process.setProcessEnvironment(environment);
     if (!strOutputFile.isEmpty())
         process.setStandardOutputFile(strOutputFile, QIODevice::Truncate);
     if (!m_strWorkingDirectory.isEmpty())
