@@ -39,10 +39,13 @@ UserPrompt::Button UnattendedPrompt::question(const QString& strTitle, const QSt
 
 bool UnattendedPrompt::askText(const QString& strTitle, const QString& strLabel, bool blPassword, QString& strValue)
 {
-    Q_UNUSED(blPassword)
-    Q_UNUSED(strValue)
     print("text", strTitle, strLabel);
-    return false;
+    // Nobody answers; a password may come from the environment, once (a refused one is not tried again).
+    if (!blPassword || m_blPasswordGiven || !qEnvironmentVariableIsSet("PICTARIUM_PASSWORD"))
+        return false;
+    m_blPasswordGiven = true;
+    strValue = qEnvironmentVariable("PICTARIUM_PASSWORD");
+    return true;
 }
 
 bool UnattendedPrompt::trustCertificate(const QString& strTitle, const QString& strText)

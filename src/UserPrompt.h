@@ -23,8 +23,9 @@ public:
     virtual bool trustCertificate(const QString& strTitle, const QString& strText) = 0;
 };
 
-// Answers every box with its default button and every text prompt with Cancel, and prints
-// what would have been shown on standard error. Used for unattended runs.
+// Answers every box with its default button and every text prompt with Cancel (a password
+// prompt, once, with PICTARIUM_PASSWORD when set), and prints what would have been shown on
+// standard error. Used for unattended runs.
 class UnattendedPrompt : public UserPrompt
 {
 public:
@@ -40,4 +41,6 @@ public:
 
 private:
     static void print(const char* pszKind, const QString& strTitle, const QString& strText);
+
+    bool m_blPasswordGiven = false;
 };

@@ -40,10 +40,15 @@ bool SecurityConfirm::prepareLogin(QNetworkAccessManager* pNam, ServerProfile* p
     m_blPersonal = pProfile->personal;
     m_strUserName = pProfile->account;
 
-    if (!pProfile->savepass || blForcePrompt) {
+    // A remembered password the keyring could not give is asked for: an empty one is never sent
+    // in its place.
+    const bool blUnreadable = pProfile->savepass && pProfile->password.isEmpty();
+    if (!pProfile->savepass || blForcePrompt || blUnreadable) {
         QString strPassword;
-        if (!m_pPrompt->askText(AppIdentity::applicationTitle(),
-                                VelmLocale::message("msg_enter_pass").arg(m_strUserName), true, strPassword))
+        const QString strLabel = VelmLocale::message(blUnreadable && !blForcePrompt ? "msg_enter_pass_keyring"
+                                                                                     : "msg_enter_pass")
+                                     .arg(m_strUserName);
+        if (!m_pPrompt->askText(AppIdentity::applicationTitle(), strLabel, true, strPassword))
             return false;
         m_strPassword = strPassword;
     } else {
