@@ -143,4 +143,45 @@ bool isCameraItemUploaded(const QString& strFileName, const QString& strProfile,
     return query.exec() && query.next() && query.value(0).toInt() > 0;
 }
 
+bool recordStoredName(const QString& strPath, const QString& strProfile, const QString& strAlbum,
+                      const QString& strStoredName, bool blConfirmed)
+{
+    if (!VelmDatabase::ensureTable(VelmDatabase::StoredNameRecords))
+        return false;
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("DELETE FROM StoredNameRecords WHERE path = ? and profname = ? and album = ?"));
+    for (const QString& strValue : {strPath, strProfile, strAlbum})
+        query.addBindValue(notNull(strValue));
+    query.exec();
+    const QFileInfo info(strPath);
+    query.prepare(QStringLiteral("insert into StoredNameRecords values(?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QString& strValue : {strPath, strProfile, strAlbum, strStoredName})
+        query.addBindValue(notNull(strValue));
+    query.addBindValue(info.size());
+    query.addBindValue(modifiedText(strPath));
+    query.addBindValue(fingerprint(strPath));
+    query.addBindValue(int(blConfirmed));
+    return query.exec();
+}
+
+QString storedName(const QString& strPath, const QString& strProfile, const QString& strAlbum, bool* pblConfirmed)
+{
+    if (!VelmDatabase::tableExists(VelmDatabase::StoredNameRecords))
+        return QString();
+    const QFileInfo info(strPath);
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("SELECT storedname, md5, confirmed FROM StoredNameRecords WHERE path = ? and "
+                                 "profname = ? and album = ? and size = ? and modified = ?"));
+    for (const QString& strValue : {strPath, strProfile, strAlbum})
+        query.addBindValue(notNull(strValue));
+    query.addBindValue(info.size());
+    query.addBindValue(modifiedText(strPath));
+    // The same bytes, not only the same size and time.
+    if (!query.exec() || !query.next() || query.value(1).toString() != fingerprint(strPath))
+        return QString();
+    if (pblConfirmed)
+        *pblConfirmed = query.value(2).toInt() != 0;
+    return query.value(0).toString();
+}
+
 } // namespace UploadHistory

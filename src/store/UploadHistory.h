@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// Files already sent with a profile (PhotoRecords) and camera items (PTPPhotoRecords).
+// Files already sent with a profile (PhotoRecords), camera items (PTPPhotoRecords) and the
+// names files were sent under (StoredNameRecords).
 namespace UploadHistory {
 
 // MD5 over the first 512 bytes and the 512 bytes at floor(size / 2), every byte read;
@@ -29,5 +30,14 @@ QStringList earlierFingerprints(const QString& strFileName, const QString& strPr
 bool isUploaded(const QString& strPath, const QString& strProfile);
 bool isCameraItemUploaded(const QString& strFileName, const QString& strProfile, const QString& strSize,
                           const QString& strModified, const QString& strDeviceId);
+
+// The name a file was sent under to an album: confirmed by the server, or sent whole without
+// an answer (it may be stored). Replaces an earlier row of the path, profile and album.
+bool recordStoredName(const QString& strPath, const QString& strProfile, const QString& strAlbum,
+                      const QString& strStoredName, bool blConfirmed);
+// The name this very file (same size, time and fingerprint) was last sent under to the album;
+// empty when none. *pblConfirmed: whether the server confirmed it.
+QString storedName(const QString& strPath, const QString& strProfile, const QString& strAlbum,
+                   bool* pblConfirmed = nullptr);
 
 } // namespace UploadHistory

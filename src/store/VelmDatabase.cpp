@@ -35,6 +35,12 @@ const TableInfo s_tables[] = {
     {"ServerCertificates",
      "create table ServerCertificates (hostaddr varchar(255), port int, keysha256 varchar(64), pinned varchar(20))",
      "SELECT name FROM sqlite_master WHERE type='table'and name='ServerCertificates'"},
+    // The name each file was sent under, and whether the server confirmed it (0: the body went
+    // out but no answer came, so the server may hold it).
+    {"StoredNameRecords",
+     "create table StoredNameRecords (path text, profname varchar(100), album text, storedname text, size int, "
+     "modified varchar(10), md5 varchar(32), confirmed int)",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='StoredNameRecords'"},
 };
 
 QString s_strOpenError; // why the last open failed after the file was opened

@@ -8,7 +8,7 @@
 namespace VelmDatabase {
 
 // ServerCertificates holds the certificate keys trusted per server (host and port).
-enum Table { ServerProfiles, PhotoRecords, PTPPhotoRecords, ServerCertificates };
+enum Table { ServerProfiles, PhotoRecords, PTPPhotoRecords, ServerCertificates, StoredNameRecords };
 
 const char* tableName(Table table);
 const char* creationStatement(Table table);
