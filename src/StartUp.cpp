@@ -156,9 +156,16 @@ void StartUp::dispatch(RunMode mode, const QStringList& lstArguments)
 
     switch (mode) {
     case RunMode::UploadHandOver:
-    case RunMode::UploadPicked:
-        upload(mode, ProfileStore::shortcutProfileName(HandOverFile::atoiText(strSecond)), QString(), false);
+    case RunMode::UploadPicked: {
+        const int iIndex = HandOverFile::atoiText(strSecond);
+        const QString strProfile = ProfileStore::shortcutProfileName(iIndex);
+        if (strProfile.isEmpty())
+            m_pPrompt->warning(VelmLocale::message("err_error"),
+                               VelmLocale::message("err_no_shortcut_profile").arg(iIndex));
+        else
+            upload(mode, strProfile, QString(), false);
         break;
+    }
     case RunMode::UploadFolder:
     case RunMode::Camera: {
         const QString strFolder = mode == RunMode::UploadFolder ? strSecond : QString();

@@ -305,6 +305,11 @@ bool deleteProfile(const QString& strName)
         query.addBindValue(strName);
         blOk = query.exec();
     }
+    if (VelmDatabase::tableExists(VelmDatabase::StoredNameRecords)) {
+        query.prepare(QStringLiteral("DELETE FROM StoredNameRecords WHERE profname = ?"));
+        query.addBindValue(strName);
+        blOk = query.exec() && blOk;
+    }
     // Positions in the list file name profiles: a stale list would start another profile's upload.
     rewriteShortcutList();
     return blOk;
@@ -401,9 +406,9 @@ QString shortcutProfileName(int iIndex)
     QStringList lstNames;
     if (!HandOverFile::readCountedList(shortcutListPath(), lstNames) || lstNames.isEmpty())
         return QString();
-    if (iIndex < 0 || iIndex >= lstNames.size())
-        return lstNames.last();
-    return lstNames.at(iIndex);
+    // An index past the list names no profile: uploading with another one would send the files
+    // to a server the user did not choose.
+    return lstNames.value(iIndex);
 }
 
 } // namespace ProfileStore

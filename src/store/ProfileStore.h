@@ -47,8 +47,8 @@ QStringList shortcutOrder(bool* pblOk = nullptr);
 void rewriteShortcutList();
 
 QString shortcutListPath();
-// The name at position iIndex of the shortcut list file; the last name for an index past
-// the end or negative; empty when the file is missing or lists no profile.
+// The name at position iIndex of the shortcut list file; empty for an index past the end or
+// negative, and when the file is missing or lists no profile.
 QString shortcutProfileName(int iIndex);
 
 // The counter column of a profile, -1 when not stored.

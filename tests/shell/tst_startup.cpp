@@ -96,15 +96,16 @@ void TestStartUp::dispatch_data()
     QTest::addColumn<QStringList>("shown"); // kind + text of each box
 
     const QStringList three{"alpha", "Beta", "zeta"}; // shortcut order: zeta, alpha, Beta
-    const QString strDbError = QStringLiteral("critical Database error ()");
     QTest::newRow("no argument") << QStringList() << three << false << QStringList{"editor 3"} << QStringList();
     QTest::newRow("abc is mode 0") << QStringList{"abc"} << three << false << QStringList{"editor 0"}
                                    << QStringList();
     QTest::newRow("2 1") << QStringList{"2", "1"} << three << true << QStringList{"upload 2 alpha"} << QStringList();
-    QTest::newRow("2 7 past end") << QStringList{"2", "7"} << three << true << QStringList{"upload 2 Beta"}
-                                  << QStringList();
-    QTest::newRow("2 -1") << QStringList{"2", "-1"} << three << true << QStringList{"upload 2 Beta"}
-                          << QStringList();
+    // An index that names no profile uploads nothing.
+    const QString strNoProfile = QStringLiteral("warning No profile belongs to this menu entry (profile number %1); "
+                                                "it may have been deleted. Nothing was uploaded.");
+    QTest::newRow("2 7 past end") << QStringList{"2", "7"} << three << true << QStringList()
+                                  << QStringList{strNoProfile.arg(7)};
+    QTest::newRow("2 -1") << QStringList{"2", "-1"} << three << true << QStringList() << QStringList{strNoProfile.arg(-1)};
     QTest::newRow("2 x is index 0") << QStringList{"2", "x"} << three << true << QStringList{"upload 2 zeta"}
                                     << QStringList();
     QTest::newRow("2 without FileList") << QStringList{"2", "0"} << three << false
@@ -115,7 +116,7 @@ void TestStartUp::dispatch_data()
     QTest::newRow("8 1") << QStringList{"8", "1"} << three << true << QStringList{"upload 8 alpha"}
                          << QStringList();
     QTest::newRow("8 0 no profiles") << QStringList{"8", "0"} << QStringList() << false << QStringList()
-                                     << QStringList{strDbError};
+                                     << QStringList{strNoProfile.arg(0)};
     QTest::newRow("1 rejected") << QStringList{"1"} << three << true << QStringList{"create 1"} << QStringList();
     QTest::newRow("7 rejected") << QStringList{"7"} << three << false << QStringList{"create 7"} << QStringList();
     QTest::newRow("6 no profiles") << QStringList{"6"} << QStringList() << false << QStringList{"create 6"}

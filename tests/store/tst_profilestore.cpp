@@ -206,9 +206,10 @@ void TestProfileStore::shortcutIndexAndLookup()
     QCOMPARE(ProfileStore::shortcutIndex(QStringLiteral("gamma")), 3);
 
     QCOMPARE(ProfileStore::shortcutProfileName(1), QStringLiteral("alpha"));
-    QCOMPARE(ProfileStore::shortcutProfileName(7), QStringLiteral("Beta"));
-    QCOMPARE(ProfileStore::shortcutProfileName(3), QStringLiteral("Beta"));
-    QCOMPARE(ProfileStore::shortcutProfileName(-1), QStringLiteral("Beta"));
+    QCOMPARE(ProfileStore::shortcutProfileName(2), QStringLiteral("Beta"));
+    // Past the list: no profile, never another one.
+    QCOMPARE(ProfileStore::shortcutProfileName(3), QString());
+    QCOMPARE(ProfileStore::shortcutProfileName(-1), QString());
 }
 
 void TestProfileStore::awkwardNameRoundTrip()
