@@ -1,5 +1,6 @@
 #include "ServerReply.h"
 
+#include "ServerRequest.h"
 #include "VelmLocale.h"
 
 #include <QHash>
@@ -77,13 +78,23 @@ ServerReply ServerReply::classify(QNetworkReply* pReply)
         reply.refusal = CertificateTrust::refusal(pReply);
         // The program never classifies a reply it aborted itself, except for a refused
         // certificate: a cancelled transfer here is the no-transfer time-out.
+        reply.tooLarge = pReply->property(ServerRequest::TooLargeProperty).toBool();
         if (!reply.refusal.isNull())
             reply.errorCode = QNetworkReply::SslHandshakeFailedError;
+        else if (reply.tooLarge)
+            reply.errorCode = QNetworkReply::UnknownContentError;
         else if (reply.errorCode == QNetworkReply::OperationCanceledError)
             reply.errorCode = QNetworkReply::TimeoutError;
         reply.errorString = pReply->errorString();
+        // A plain HTTP answer to the TLS greeting: the TLS library names the record it could not read.
+        reply.notTls = reply.errorCode == QNetworkReply::SslHandshakeFailedError && reply.refusal.isNull() &&
+                       pReply->url().scheme() == QLatin1String("https") &&
+                       (reply.errorString.contains(QLatin1String("wrong version number"), Qt::CaseInsensitive) ||
+                        reply.errorString.contains(QLatin1String("packet length too long"), Qt::CaseInsensitive) ||
+                        reply.errorString.contains(QLatin1String("unknown protocol"), Qt::CaseInsensitive));
         reply.httpStatus = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (pReply->isOpen())
+        // What came of a reply cut off for its size is not read.
+        if (pReply->isOpen() && !reply.tooLarge)
             reply.body = pReply->readAll();
         return reply;
     }
@@ -182,6 +193,10 @@ QString connectFail(const ServerReply& reply)
 {
     if (!reply.refusal.isNull())
         return CertificateTrust::refusalMessage(reply.refusal);
+    if (reply.tooLarge)
+        return VelmLocale::message("err_reply_too_large").arg(ServerRequest::MaxReplyBytes / (1024 * 1024));
+    if (reply.notTls)
+        return VelmLocale::message("err_not_https").arg(reply.errorName());
     return VelmLocale::message("err_connect_fail").arg(reply.errorName());
 }
 
@@ -230,6 +245,11 @@ QString subAlbumList(const ServerReply& reply, bool* pblSessionLost)
     return listMessage(reply, false, pblSessionLost);
 }
 
+QString uploadInit(const ServerReply& reply, bool* pblSessionLost)
+{
+    return listMessage(reply, false, pblSessionLost);
+}
+
 namespace {
 
 // The error keys that album creation and file upload share; prefixed keys are checked by
@@ -246,6 +266,8 @@ QString uploadFailure(const QString& strError, bool* pblSessionLost)
     }
     if (strError == QLatin1String("demo_site_disable"))
         return VelmLocale::message("err_demo_site");
+    if (strError == QLatin1String("error_no_space"))
+        return VelmLocale::message("err_upd_no_space");
     return unknown(strError);
 }
 

@@ -22,6 +22,8 @@ struct ServerReply
     QByteArray body;
     QJsonObject object; // members of a JSON body; empty when the body does not parse
     CertificateTrust::Refusal refusal; // the server's certificate was refused (a transport failure)
+    bool tooLarge = false;             // the reply was larger than the program reads (a transport failure)
+    bool notTls = false;               // an HTTPS request was answered in plain HTTP (a transport failure)
 
     static ServerReply classify(QNetworkReply* pReply);
     static ServerReply fromBody(const QByteArray& baBody);
@@ -48,5 +50,6 @@ QString albumList(const ServerReply& reply, bool* pblSessionLost = nullptr);
 QString subAlbumList(const ServerReply& reply, bool* pblSessionLost = nullptr);
 QString albumCreation(const ServerReply& reply, bool* pblSessionLost = nullptr);
 QString fileUpload(const ServerReply& reply, bool* pblSessionLost = nullptr);
+QString uploadInit(const ServerReply& reply, bool* pblSessionLost = nullptr);
 
 } // namespace ReplyMessages

@@ -9,6 +9,23 @@
 
 namespace ServerRequest {
 
+namespace {
+
+// A server that sends more than any real reply, or announces it, is cut off at once: the
+// program's memory does not grow with a reply.
+QNetworkReply* capped(QNetworkReply* pReply)
+{
+    QObject::connect(pReply, &QNetworkReply::downloadProgress, pReply, [pReply](qint64 llReceived, qint64 llTotal) {
+        if ((llReceived > MaxReplyBytes || llTotal > MaxReplyBytes) && !pReply->property(TooLargeProperty).toBool()) {
+            pReply->setProperty(TooLargeProperty, true);
+            pReply->abort();
+        }
+    });
+    return pReply;
+}
+
+} // namespace
+
 int noTransferTimeoutMs()
 {
     bool blOk = false;
@@ -55,21 +72,21 @@ QNetworkRequest buildReachability(const QString& strHost, int iPort)
 
 QNetworkReply* post(QNetworkAccessManager* pNam, const QNetworkRequest& request, const QByteArray& baBody)
 {
-    QNetworkReply* pReply = pNam->post(request, baBody);
+    QNetworkReply* pReply = capped(pNam->post(request, baBody));
     CertificateTrust::watch(pReply);
     return pReply;
 }
 
 QNetworkReply* put(QNetworkAccessManager* pNam, const QNetworkRequest& request, QIODevice* pBody)
 {
-    QNetworkReply* pReply = pBody ? pNam->put(request, pBody) : pNam->put(request, QByteArray());
+    QNetworkReply* pReply = capped(pBody ? pNam->put(request, pBody) : pNam->put(request, QByteArray()));
     CertificateTrust::watch(pReply);
     return pReply;
 }
 
 QNetworkReply* get(QNetworkAccessManager* pNam, const QNetworkRequest& request)
 {
-    return pNam->get(request);
+    return capped(pNam->get(request));
 }
 
 } // namespace ServerRequest

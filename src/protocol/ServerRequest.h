@@ -30,6 +30,11 @@ QNetworkRequest buildForm(const QString& strBaseUrl, const char* pszPath);
 // Gives a request the form content type.
 void setFormContentType(QNetworkRequest& request);
 
+// The most a reply may bring: a larger one is aborted, and classified as too large.
+inline constexpr qint64 MaxReplyBytes = 16 * 1024 * 1024;
+// Set on a reply aborted for its size.
+inline constexpr const char* TooLargeProperty = "pictariumReplyTooLarge";
+
 // A form value: UTF-8, every byte but A-Z a-z 0-9 - . _ ~ as %XX.
 QByteArray formValue(const QString& strValue);
 

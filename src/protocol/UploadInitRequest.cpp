@@ -19,7 +19,10 @@ UploadInitRequest::~UploadInitRequest()
 
 QString UploadInitRequest::serverPath(const UploadJob& job)
 {
-    const QString strName = QFileInfo(QDir::cleanPath(job.value(JobLocalPath))).fileName();
+    // A file is announced under the name it will be stored as; a folder under its own.
+    QString strName = job.value(JobStoredName);
+    if (strName.isEmpty())
+        strName = QFileInfo(QDir::cleanPath(job.value(JobLocalPath))).fileName();
     return QLatin1Char('/') + job.value(JobDestination) + QLatin1Char('/') + strName;
 }
 
@@ -73,6 +76,7 @@ void UploadInitRequest::slotUploadInitRequestFinished()
     QString strError;
     if (pReply) {
         const ServerReply reply = ServerReply::classify(pReply);
+        m_strError = ReplyMessages::uploadInit(reply);
         if (reply.kind == ServerReply::TransportFailure) {
             strError = reply.errorString;
         } else if (reply.kind == ServerReply::NotJson) {

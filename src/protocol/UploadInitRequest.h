@@ -24,7 +24,8 @@ public:
     ~UploadInitRequest() override;
     Q_DISABLE_COPY_MOVE(UploadInitRequest)
 
-    // "/" + album path + "/" + the last component of the local path.
+    // "/" + album path + "/" + the stored name of a file (planned), else the last component of
+    // the local path.
     static QString serverPath(const UploadJob& job);
     // Server paths of the jobs whose local file still exists, joined by "/FolderDelimiter/", UTF-8.
     static QByteArray fileList(const UploadJobList& lstJobs);
@@ -42,6 +43,8 @@ public:
 
     // The warning for an empty list after filtering.
     QString zeroFileMessage() const;
+    // Why the server did not take the list (a message for the user); empty when it did.
+    const QString& errorMessage() const { return m_strError; }
 
     const QSet<QString>& duplicatedPaths() const { return m_setDuplicated; }
     const QSet<QString>& noPrivilegePaths() const { return m_setNoPrivilege; }
@@ -58,6 +61,7 @@ private:
     QSet<QString> m_setNoPrivilege;
     bool m_blSkippedUploaded = false;
     bool m_blSkippedNoPrivilege = false;
+    QString m_strError;
     QPointer<QNetworkReply> m_pReply;
     QEventLoop m_loop;
 };

@@ -201,6 +201,8 @@ void TestServerReply::messages_data()
                                    << "The destination folder is not found:  /photo/2013/trip" << false;
     QTest::newRow("upload lost") << "upload" << 0 << lost << strLost << true;
     QTest::newRow("upload duplicate") << "upload" << 0 << fail("duplicated_file") << "Skip duplicate file" << false;
+    QTest::newRow("upload disk full") << "upload" << 0 << fail("error_no_space")
+                                      << "The server's disk is full: the file could not be stored." << false;
     QTest::newRow("upload bad name") << "upload" << 0 << fail("bad_dir_name_x")
                                      << "Unknown server error. (Error Code:bad_dir_name_x)" << false;
 }

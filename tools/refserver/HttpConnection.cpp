@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <cctype>
 #include <cstring>
 #include <utility>
 
@@ -216,6 +217,11 @@ bool HttpConnection::readHead()
         while (iSkip < m_baInput.size() && (m_baInput.at(iSkip) == '\r' || m_baInput.at(iSkip) == '\n'))
             ++iSkip;
         m_baInput.remove(0, iSkip);
+        // A method starts with a letter: anything else (a TLS handshake, say) is answered at once.
+        if (!m_baInput.isEmpty() && !std::isalpha(static_cast<unsigned char>(m_baInput.at(0)))) {
+            failRequest(400);
+            return false;
+        }
         iEnd = findHeadEnd(m_baInput, iSeparator);
         if (iEnd >= 0)
             break;
