@@ -170,8 +170,9 @@ bool WizUpdDialog::validatePage()
     // A stored destination may name "." or "..": a server that trusts it would write outside
     // the photo share.
     QString strDestination;
-    if (!UploadPlan::normalizeDestination(m_ui->m_pedtDstAlbum->text(), strDestination))
-        return refuse("err_warning", VelmLocale::message("err_bad_destination").arg(m_ui->m_pedtDstAlbum->text()));
+    const QString strProblem = UploadPlan::destinationProblem(m_ui->m_pedtDstAlbum->text(), strDestination);
+    if (!strProblem.isEmpty())
+        return refuse("err_warning", strProblem);
     setDestinationText(strDestination);
     storeOptions();
     UploadRun* pRun = m_pWizard->run();
@@ -199,6 +200,8 @@ bool WizUpdDialog::validatePage()
         return true;
     case UploadRun::Announced::Cancelled:
         return false;
+    case UploadRun::Announced::Failed:
+        return refuse("err_error", strMessage);
     case UploadRun::Announced::NothingToSend:
         break;
     }

@@ -107,8 +107,9 @@ int printPlan(const ServerProfile& profile, const UploadJobList& lstJobs, const 
 // The album to upload to, made plain; or an exit code, the reason printed.
 int checkAlbum(const QString& strAlbum, QString& strNormalized)
 {
-    if (!UploadPlan::normalizeDestination(strAlbum, strNormalized))
-        return fail(VelmLocale::message("err_bad_destination").arg(strAlbum));
+    const QString strProblem = UploadPlan::destinationProblem(strAlbum, strNormalized);
+    if (!strProblem.isEmpty())
+        return fail(strProblem);
     return ExitOk;
 }
 
@@ -291,10 +292,13 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     {
         const QMetaObject::Connection stopAnnounce =
             QObject::connect(pStop, &StopSignals::signalStop, &run, &UploadRun::cancel);
-        const UploadRun::Announced announced = run.announce();
+        QString strMessage;
+        const UploadRun::Announced announced = run.announce(&strMessage);
         QObject::disconnect(stopAnnounce);
         if (announced == UploadRun::Announced::Cancelled || pStop->count() > 0)
             return cancelled();
+        if (announced == UploadRun::Announced::Failed)
+            return fail(strMessage, ExitFailed);
         if (announced == UploadRun::Announced::Ready)
             transfer(run, pStop, blJson);
     }

@@ -20,7 +20,8 @@ QNetworkRequest buildTarget(const QString& strBaseUrl, const QString& strAlbum, 
 QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,
                       const QString& strLastModified)
 {
-    QNetworkRequest request = buildTarget(strBaseUrl, record.value(KeyDestination), strDupHandler,
+    QNetworkRequest request = buildTarget(strBaseUrl, record.value(KeyDestination),
+                                          record.value(KeyDuplicate, strDupHandler),
                                           record.value(KeyOrigName), record.value(KeyUploadType));
     if (record.contains(KeyBatchFirst))
         request.setRawHeader("X-IS-BATCH-FIRST-FILE", "1");

@@ -12,8 +12,8 @@ namespace FileUploadRequest {
 QNetworkRequest buildTarget(const QString& strBaseUrl, const QString& strAlbum, const QString& strDupHandler,
                             const QString& strName, const QString& strUploadType);
 
-// The file upload request of a record: X-PATH, X-DUPLICATE, X-ORIG-FNAME, X-UPLOAD-TYPE, the
-// batch flags, and X-LAST-MODIFIED-TIME when strLastModified is not empty, in that order.
+// The file upload request of a record: X-PATH, X-DUPLICATE (the record's own policy, else
+// strDupHandler), X-ORIG-FNAME, X-UPLOAD-TYPE, the batch flags, and X-LAST-MODIFIED-TIME when strLastModified is not empty, in that order.
 QNetworkRequest build(const QString& strBaseUrl, const RenditionRecord& record, const QString& strDupHandler,
                       const QString& strLastModified = QString());
 

@@ -16,7 +16,9 @@ enum RenditionKey {
     KeyBatchLast = 5,   // "true" on the source record
     KeyJobLast = 6,     // "true" on the source record of the last job
     KeyMissing = 7,     // on the source record: keys of renditions that could not be made, comma-separated
-    KeyNote = 8         // on the source record: what the conversion found wrong with the file, for the report
+    KeyNote = 8,        // on the source record: what the conversion found wrong with the file, for the report
+    KeyDuplicate = 9,   // the duplicate policy for this file, when not the profile's
+    KeyNameFree = 10    // on the source record: "true" when the album did not hold its name before the run
 };
 
 namespace Renditions {

@@ -141,6 +141,8 @@ FileConverter::Prepared FileConverter::prepare(int iIndex)
     // The stored name: planned with the whole selection, or made here in job order.
     if (!job.blFolder) {
         job.strName = source.value(JobStoredName);
+        job.strDuplicate = source.value(JobDuplicate);
+        job.blNameFree = source.value(JobNameFree) == QLatin1String("true");
         if (job.strName.isEmpty())
             job.strName =
                 m_storedNames.take(job.strDestination, UploadPlan::baseStoredName(job.strSource, m_blDateRename));
@@ -178,21 +180,28 @@ void FileConverter::handOver(int iIndex, const Prepared& job)
             lstMissing.removeOne(strKey);
     }
     const QString strPrefix = TempFiles::tempFilePrefix(job.uId);
+    // Every record of the file names its album and stored name, and the policy it goes with.
+    const auto record = [&job](const QString& strPath, const QString& strType) {
+        RenditionRecord record{{KeyPath, strPath},
+                               {KeyDestination, job.strDestination},
+                               {KeyOrigName, job.strName},
+                               {KeyUploadType, strType}};
+        if (!job.strDuplicate.isEmpty())
+            record.insert(KeyDuplicate, job.strDuplicate);
+        return record;
+    };
     if (job.blTempUsable) {
         bool blFirst = true;
         for (const QString& strKey : Renditions::thumbnailKeys()) {
             const QString strPath = strPrefix + Renditions::thumbnailFile(strKey);
             if (!MediaCheck::isCompleteJpegFile(strPath))
                 continue;
-            RenditionRecord record{{KeyPath, strPath},
-                                   {KeyDestination, job.strDestination},
-                                   {KeyOrigName, job.strName},
-                                   {KeyUploadType, strKey}};
+            RenditionRecord thumbnail = record(strPath, strKey);
             if (blFirst)
-                record.insert(KeyBatchFirst, QStringLiteral("true"));
+                thumbnail.insert(KeyBatchFirst, QStringLiteral("true"));
             if (m_blStop)
                 return;
-            m_pQueue->handOver(record);
+            m_pQueue->handOver(thumbnail);
             lstMissing.removeOne(strKey);
             blFirst = false;
         }
@@ -203,20 +212,16 @@ void FileConverter::handOver(int iIndex, const Prepared& job)
                     continue;
                 if (m_blStop)
                     return;
-                m_pQueue->handOver({{KeyPath, strPath},
-                                    {KeyDestination, job.strDestination},
-                                    {KeyOrigName, job.strName},
-                                    {KeyUploadType, Renditions::videoKey(iQuality)}});
+                m_pQueue->handOver(record(strPath, Renditions::videoKey(iQuality)));
                 lstMissing.removeOne(Renditions::videoKey(iQuality));
             }
         }
     }
 
-    RenditionRecord source{{KeyPath, job.strSource},
-                           {KeyDestination, job.strDestination},
-                           {KeyOrigName, job.strName},
-                           {KeyUploadType, job.blFolder ? QStringLiteral("FOLDER") : QStringLiteral("ORIG_FILE")},
-                           {KeyBatchLast, QStringLiteral("true")}};
+    RenditionRecord source = record(job.strSource, job.blFolder ? QStringLiteral("FOLDER") : QStringLiteral("ORIG_FILE"));
+    source.insert(KeyBatchLast, QStringLiteral("true"));
+    if (job.blNameFree)
+        source.insert(KeyNameFree, QStringLiteral("true"));
     if (iIndex == m_pJobs->size() - 1)
         source.insert(KeyJobLast, QStringLiteral("true"));
     if (!lstMissing.isEmpty())

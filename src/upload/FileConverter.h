@@ -52,6 +52,8 @@ private:
         QString strSource;
         QString strDestination;
         QString strName;
+        QString strDuplicate; // when not the profile's policy
+        bool blNameFree = false;
         int iKind = 0;
         bool blFolder = false;
         bool blTempUsable = false;

@@ -124,9 +124,13 @@ void FileUploader::sendRecord()
         return;
     }
 
+    m_blResent = false;
+    m_blMaybeStored = false;
     for (int iAttempt = 1;; ++iAttempt) {
         QString strLastModified;
         if (!blFolder) {
+            if (blSource)
+                m_sentSnapshot = snapshotOf(strPath);
             m_pFile = std::make_unique<QFile>(strPath);
             if (!QFileInfo::exists(strPath) || !m_pFile->open(QIODevice::ReadOnly)) {
                 m_pFile.reset();
@@ -146,8 +150,12 @@ void FileUploader::sendRecord()
 
         m_blTransportFailure = false;
         m_blBodySent = false;
+        // A resent file replaces its own first copy where that copy can only be under its name.
+        RenditionRecord record = m_record;
+        if (m_blResent && record.value(KeyNameFree) == QLatin1String("true"))
+            record.insert(KeyDuplicate, QStringLiteral("OVERWRITE"));
         const QNetworkRequest request =
-            FileUploadRequest::build(m_pProfile->baseUrl, m_record, m_pProfile->duphandler, strLastModified);
+            FileUploadRequest::build(m_pProfile->baseUrl, record, m_pProfile->duphandler, strLastModified);
         m_pReply = ServerRequest::put(m_pNam, request, m_pFile.get());
         connect(m_pReply, &QNetworkReply::finished, this, &FileUploader::slotFileUploadRequestFinished);
         connect(m_pReply, &QNetworkReply::uploadProgress, this, [this](qint64 llSent, qint64 llTotal) {
@@ -168,9 +176,22 @@ void FileUploader::sendRecord()
         if (!blAnswered) {
             // The body went out but no answer came before the cancel gave up: the server may
             // have stored the file, so it is reported, never silently dropped.
-            if (m_blBodySent && blSource)
+            m_blMaybeStored = m_blBodySent && blSource;
+            if (m_blMaybeStored)
                 outcome(false, VelmLocale::message("err_upd_no_reply").arg(networkErrorName(QNetworkReply::OperationCanceledError)),
                         true, Result::ServerFailure);
+            return;
+        }
+        if (m_blChanged) {
+            // The server holds a mix of old and new bytes: send the file once more, whole.
+            m_blChanged = false;
+            if (!m_blResent) {
+                qDebug("FileUploader: %s changed while it was sent, sending it again", qPrintable(strPath));
+                m_blResent = true;
+                iAttempt = 0;
+                continue;
+            }
+            outcome(false, VelmLocale::message("err_upd_changed"), true, Result::Answered);
             return;
         }
         if (!m_blTransportFailure)
@@ -181,7 +202,8 @@ void FileUploader::sendRecord()
                 qDebug("FileUploader: giving up after %d attempts: %s", iAttempt, qPrintable(m_strError));
             m_blDegraded = true;
             m_blRenditionsFailing = !blSource;
-            finishRecord(false, m_strError, Result::ServerFailure);
+            finishRecord(false, m_blResent ? VelmLocale::message("err_upd_changed") : m_strError,
+                         Result::ServerFailure);
             return;
         }
         const int iDelay = m_iRetryDelayMs << (iAttempt - 1);
@@ -190,6 +212,18 @@ void FileUploader::sendRecord()
         if (m_blCancelled)
             return;
     }
+}
+
+FileUploader::Snapshot FileUploader::snapshotOf(const QString& strPath)
+{
+    const QFileInfo info(strPath);
+    Snapshot snapshot;
+    if (!info.exists())
+        return snapshot;
+    snapshot.llSize = info.size();
+    snapshot.llModifiedMs = info.lastModified().toMSecsSinceEpoch();
+    snapshot.strFingerprint = UploadHistory::fingerprint(strPath);
+    return snapshot;
 }
 
 void FileUploader::waitBeforeRetry(int iMs)
@@ -215,6 +249,9 @@ void FileUploader::slotFileUploadRequestFinished()
             // Another certificate than the trusted one: nothing more goes to that server.
             m_blRetryable = false;
             m_strStopReason = strError;
+        } else if (reply.tooLarge) {
+            // The server would answer the same way again.
+            m_blRetryable = false;
         } else if (iStatus >= 400 && iStatus < 500) {
             // The same request would get the same answer.
             m_blRetryable = false;
@@ -222,6 +259,7 @@ void FileUploader::slotFileUploadRequestFinished()
             // Sent, but never answered: the file may be stored already. Sending it again could
             // store it twice, so it is reported instead.
             m_blRetryable = false;
+            m_blMaybeStored = m_record.value(KeyBatchLast) == QLatin1String("true");
             strError = VelmLocale::message("err_upd_no_reply").arg(networkErrorName(reply.errorCode));
         } else {
             m_blRetryable = true;
@@ -231,8 +269,18 @@ void FileUploader::slotFileUploadRequestFinished()
         m_blLoginLost = m_blLoginLost || blLost;
         // The server answers again: later records get their retries back.
         m_blDegraded = false;
-        finishRecord(strError.isEmpty(), strError,
-                     reply.kind == ServerReply::NotJson ? Result::ServerFailure : Result::Answered);
+        const bool blSource = m_record.value(KeyBatchLast) == QLatin1String("true") &&
+                              m_record.value(KeyUploadType) != QLatin1String("FOLDER");
+        if (blSource && strError.isEmpty() && QFileInfo::exists(m_record.value(KeyPath)) &&
+            !(snapshotOf(m_record.value(KeyPath)) == m_sentSnapshot)) {
+            m_blChanged = true;
+        } else {
+            // A resent file that is refused may leave the mixed copy on the server.
+            if (m_blResent && !strError.isEmpty())
+                strError = VelmLocale::message("err_upd_changed");
+            finishRecord(strError.isEmpty(), strError,
+                         reply.kind == ServerReply::NotJson ? Result::ServerFailure : Result::Answered);
+        }
     }
     // Handled: the sender sees a forgotten reply and deletes it.
     m_pReply = nullptr;
@@ -286,13 +334,19 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     if (!blOk) {
         ++m_pQueue->failed;
         m_pQueue->failures.append({strFileName, strError});
+        // Remembered under the name it was sent as: the next run asks the server about it.
+        if (m_blMaybeStored && !m_blResent && m_mode != RunMode::Camera)
+            UploadHistory::recordStoredName(strPath, m_pProfile->profname, m_record.value(KeyDestination),
+                                            m_record.value(KeyOrigName), false);
         return;
     }
     ++m_pQueue->succeeded;
     m_pQueue->successes.append(strFileName);
     lstMissing += m_record.value(KeyMissing).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    const QString strNote =
-        QStringList{m_record.value(KeyNote), Renditions::missingText(lstMissing)}.join(QLatin1Char(' ')).trimmed();
+    const QString strNote = QStringList{m_record.value(KeyNote), Renditions::missingText(lstMissing),
+                                        m_blResent ? VelmLocale::message("upd_note_resent") : QString()}
+                                .join(QLatin1Char(' '))
+                                .trimmed();
     if (!strNote.isEmpty())
         m_pQueue->notes.append({strFileName, strNote});
 
@@ -309,6 +363,13 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
         if (!QFileInfo(strPath).isDir())
             qDebug("MD5 = %s", qPrintable(UploadHistory::fingerprint(strPath)));
         blRecorded = UploadHistory::recordUploadedFile(strPath, strFileName, m_pProfile->profname);
+        // Only where the server's name is known: a resent file, or one the server was left to
+        // name, may be stored under another.
+        const bool blNameKnown = (!m_blResent || m_record.value(KeyNameFree) == QLatin1String("true")) &&
+                                 !m_record.contains(KeyDuplicate);
+        if (blRecorded && !QFileInfo(strPath).isDir() && blNameKnown)
+            UploadHistory::recordStoredName(strPath, m_pProfile->profname, m_record.value(KeyDestination),
+                                            m_record.value(KeyOrigName), true);
     }
     if (!blRecorded) {
         QString strReason;

@@ -80,6 +80,19 @@ private:
     // failed because of the server or the network.
     enum class Result { None, Answered, ServerFailure };
 
+    // What identifies the content of a source file: taken before and after it is sent.
+    struct Snapshot {
+        qint64 llSize = -1;
+        qint64 llModifiedMs = -1;
+        QString strFingerprint;
+        bool operator==(const Snapshot& other) const
+        {
+            return llSize == other.llSize && llModifiedMs == other.llModifiedMs &&
+                   strFingerprint == other.strFingerprint;
+        }
+    };
+    static Snapshot snapshotOf(const QString& strPath);
+
     bool waitForRecord();
     void sendRecord();
     void waitBeforeRetry(int iMs);
@@ -97,6 +110,10 @@ private:
     bool m_blGrace = false;
     bool m_blDegraded = false;
     bool m_blRenditionsFailing = false; // of the file being sent
+    bool m_blChanged = false;           // the source changed while it was sent
+    bool m_blResent = false;            // the source is being sent again for that
+    bool m_blMaybeStored = false;       // sent whole, but no answer came
+    Snapshot m_sentSnapshot;
     int m_iServerFailuresInRow = 0;
     ServerProfile* m_pProfile;
     UploadQueue* m_pQueue;

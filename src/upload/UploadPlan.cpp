@@ -48,6 +48,9 @@ struct Collector
     UploadJobList& lstJobs;
     LeftOutList* pLeftOut;
     bool blVideo = false;
+    // Canonical paths collected: a file named twice (directly, through "." or "..", or inside a
+    // chosen folder) is sent once.
+    QSet<QString> setSeen;
 
     void leaveOut(const QString& strPath, const char* pszReason)
     {
@@ -73,6 +76,9 @@ struct Collector
             leaveOut(info.absoluteFilePath(), "skip_special");
             return;
         }
+        if (setSeen.contains(info.canonicalFilePath()))
+            return;
+        setSeen.insert(info.canonicalFilePath());
         const int iKind = blFolder ? MediaTypes::UploadUnsupported : MediaTypes::uploadKind(info.suffix());
         if (iKind == MediaTypes::UploadVideo)
             blVideo = true;
@@ -117,6 +123,17 @@ struct Collector
 
 } // namespace
 
+QString destinationProblem(const QString& strText, QString& strNormalized)
+{
+    for (const QChar c : strText) {
+        if (c.category() == QChar::Other_Control)
+            return VelmLocale::message("err_bad_destination_chars").arg(strText);
+    }
+    if (!normalizeDestination(strText, strNormalized))
+        return VelmLocale::message("err_bad_destination").arg(strText);
+    return QString();
+}
+
 QString destinationDir(const QString& strDestination)
 {
     return strDestination.startsWith(QLatin1String("/photo/")) ? strDestination.mid(int(qstrlen("/photo/")))
@@ -143,7 +160,7 @@ bool normalizeDestination(const QString& strText, QString& strNormalized)
 bool collectJobs(const QStringList& lstPaths, const QString& strDestinationDir, bool blKeepFolders,
                  bool blSupportedOnly, UploadJobList& lstJobs, LeftOutList* pLeftOut)
 {
-    Collector collector{blKeepFolders, blSupportedOnly, lstJobs, pLeftOut};
+    Collector collector{blKeepFolders, blSupportedOnly, lstJobs, pLeftOut, {}, {}};
     for (const QString& strPath : lstPaths)
         collector.collect(strPath, strDestinationDir);
     return collector.blVideo;
@@ -184,17 +201,95 @@ QString StoredNames::take(const QString& strAlbum, const QString& strName)
     return strCandidate;
 }
 
-void assignStoredNames(UploadJobList& lstJobs, bool blDateRename, const std::function<void()>& eachFile)
+bool StoredNames::isTaken(const QString& strAlbum, const QString& strName) const
+{
+    return m_hashTaken.value(strAlbum).contains(strName.toCaseFolded());
+}
+
+void StoredNames::reserve(const QString& strAlbum, const QString& strName)
+{
+    m_hashTaken[strAlbum].insert(strName.toCaseFolded());
+}
+
+namespace {
+
+// strName is strBase itself or strBase with "_N" before its suffix.
+bool numberedFrom(const QString& strName, const QString& strBase)
+{
+    if (strName.compare(strBase, Qt::CaseInsensitive) == 0)
+        return true;
+    const qsizetype iDot = strBase.lastIndexOf(QLatin1Char('.'));
+    const QString strStem = iDot > 0 ? strBase.left(iDot) : strBase;
+    const QString strSuffix = iDot > 0 ? strBase.mid(iDot) : QString();
+    if (!strName.startsWith(strStem + QLatin1Char('_'), Qt::CaseInsensitive) ||
+        !strName.endsWith(strSuffix, Qt::CaseInsensitive))
+        return false;
+    const QString strNumber = strName.mid(strStem.size() + 1, strName.size() - strStem.size() - 1 - strSuffix.size());
+    bool blNumber = false;
+    return strNumber.toUInt(&blNumber) > 0 && blNumber && !strNumber.startsWith(QLatin1Char('0'));
+}
+
+} // namespace
+
+void assignStoredNames(UploadJobList& lstJobs, bool blDateRename, const std::function<void()>& eachFile,
+                       const std::function<QString(const UploadJob&)>& fnKnownName)
 {
     StoredNames names;
-    for (UploadJob& job : lstJobs) {
+    // Names known for a file come first, so that no other file takes them; only a name the same
+    // rule made counts (the options may have changed since).
+    QSet<int> setKnown;
+    for (int i = 0; i < lstJobs.size(); ++i) {
+        UploadJob& job = lstJobs[i];
         const QString strPath = job.value(JobLocalPath);
         if (QFileInfo(strPath).isDir())
             continue;
         if (eachFile)
             eachFile();
-        job.insert(JobStoredName, names.take(job.value(JobDestination), baseStoredName(strPath, blDateRename)));
+        job.insert(JobBaseName, baseStoredName(strPath, blDateRename));
+        const QString strKnown = fnKnownName ? fnKnownName(job) : QString();
+        if (strKnown.isEmpty() || !numberedFrom(strKnown, job.value(JobBaseName)) ||
+            names.isTaken(job.value(JobDestination), strKnown))
+            continue;
+        names.reserve(job.value(JobDestination), strKnown);
+        job.insert(JobStoredName, strKnown);
+        setKnown.insert(i);
     }
+    for (int i = 0; i < lstJobs.size(); ++i) {
+        UploadJob& job = lstJobs[i];
+        if (setKnown.contains(i) || !job.contains(JobBaseName))
+            continue;
+        job.insert(JobStoredName, names.take(job.value(JobDestination), job.value(JobBaseName)));
+    }
+}
+
+int avoidTakenNames(UploadJobList& lstJobs, const TakenNames& taken, const std::function<bool(const UploadJob&)>& fnKeep,
+                    bool blLastTry)
+{
+    StoredNames names;
+    for (const UploadJob& job : std::as_const(lstJobs)) {
+        if (!job.value(JobStoredName).isEmpty())
+            names.reserve(job.value(JobDestination), job.value(JobStoredName));
+    }
+    for (auto it = taken.constBegin(); it != taken.constEnd(); ++it) {
+        for (const QString& strName : it.value())
+            names.reserve(it.key(), strName);
+    }
+    int iChanged = 0;
+    for (UploadJob& job : lstJobs) {
+        const QString strName = job.value(JobStoredName);
+        const QString strAlbum = job.value(JobDestination);
+        if (strName.isEmpty() || !taken.value(strAlbum).contains(strName.toCaseFolded()))
+            continue;
+        // The file's own name: the profile's policy is what the user chose for it.
+        if (strName == QFileInfo(QDir::cleanPath(job.value(JobLocalPath))).fileName() || (fnKeep && fnKeep(job)))
+            continue;
+        if (blLastTry)
+            job.insert(JobDuplicate, QStringLiteral("RENAME"));
+        else
+            job.insert(JobStoredName, names.take(strAlbum, job.value(JobBaseName, strName)));
+        ++iChanged;
+    }
+    return iChanged;
 }
 
 UploadJobList dropUploaded(UploadJobList& lstJobs, const QString& strProfile, const std::function<void()>& eachFile)

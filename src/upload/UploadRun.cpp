@@ -13,7 +13,7 @@
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QDir>
 
 UploadRun::UploadRun(QNetworkAccessManager* pNam, ServerProfile* pProfile, RunMode mode, QObject* pParent)
     : QObject(pParent), m_pNam(pNam), m_pProfile(pProfile), m_mode(mode), m_pQueue(std::make_unique<UploadQueue>())
@@ -83,7 +83,15 @@ void UploadRun::plan(const QStringList& lstPaths, const std::function<void()>& f
                                         m_pProfile->keepfolders, m_pProfile->idxonly, m_lstJobs, &m_lstLeftOut);
     // Names come from the whole selection, before anything is set aside: a later run of the
     // same files gives each the same name.
-    UploadPlan::assignStoredNames(m_lstJobs, m_pProfile->daterename, fnEvents);
+    // A file sent before to the album keeps the name it was sent under: its own copy there, or
+    // one the server may hold from a run that got no answer.
+    std::function<QString(const UploadJob&)> fnKnownName;
+    if (m_mode != RunMode::Camera) {
+        fnKnownName = [strProfile = m_pProfile->profname](const UploadJob& job) {
+            return UploadHistory::storedName(job.value(JobLocalPath), strProfile, job.value(JobDestination));
+        };
+    }
+    UploadPlan::assignStoredNames(m_lstJobs, m_pProfile->daterename, fnEvents, fnKnownName);
     for (const UploadJob& job : std::as_const(m_lstJobs)) {
         if (QFileInfo(job.value(JobLocalPath)).isDir())
             m_lstFolderNames.append(QFileInfo(job.value(JobLocalPath)).fileName());
@@ -96,27 +104,98 @@ void UploadRun::plan(const QStringList& lstPaths, const std::function<void()>& f
 UploadRun::Announced UploadRun::announce(QString* pstrMessage)
 {
     m_blCancelled = false;
-    UploadInitRequest init;
-    m_pInit = &init;
-    if (m_mode == RunMode::Camera ? m_blCameraSkippedUploaded : !m_lstSkippedJobs.isEmpty())
-        init.setSkippedUploaded();
-    init.send(m_pNam, m_pProfile->baseUrl, m_lstJobs);
-    m_pInit = nullptr;
-    if (m_blCancelled)
-        return Announced::Cancelled;
     m_lstRefused.clear();
-    for (const UploadJob& job : std::as_const(m_lstJobs)) {
-        const QString strServerPath = UploadInitRequest::serverPath(job);
-        if (init.noPrivilegePaths().contains(strServerPath))
-            m_lstRefused.append(strServerPath.mid(1).remove(QRegularExpression(QStringLiteral("^/"))));
+    // Nothing to ask the server about: the selection holds no file or folder to send.
+    if (m_lstJobs.isEmpty() && m_lstSkippedJobs.isEmpty() && !m_blCameraSkippedUploaded) {
+        if (pstrMessage)
+            *pstrMessage = VelmLocale::message("upload_zero_file_none");
+        return Announced::NothingToSend;
     }
-    init.filterJobs(m_lstJobs);
-    m_pQueue->total = int(m_lstJobs.size());
+    const bool blSkippedUploaded = m_mode == RunMode::Camera ? m_blCameraSkippedUploaded : !m_lstSkippedJobs.isEmpty();
+    const QString strProfile = m_pProfile->profname;
+    // The album's file of that name is this very file, as the history knows it.
+    const auto isOwnCopy = [strProfile](const UploadJob& job) {
+        const QString strName =
+            UploadHistory::storedName(job.value(JobLocalPath), strProfile, job.value(JobDestination));
+        return !strName.isEmpty() && strName.compare(job.value(JobStoredName), Qt::CaseInsensitive) == 0;
+    };
+    UploadPlan::TakenNames taken;
+    int iConfirmed = 0;
+    std::unique_ptr<UploadInitRequest> pInit;
+    // Names the program made are announced again after a move to a free name, a few times at most.
+    for (int iRound = 1;; ++iRound) {
+        pInit = std::make_unique<UploadInitRequest>();
+        m_pInit = pInit.get();
+        if (blSkippedUploaded || iConfirmed > 0)
+            pInit->setSkippedUploaded();
+        pInit->send(m_pNam, m_pProfile->baseUrl, m_lstJobs);
+        m_pInit = nullptr;
+        if (m_blCancelled)
+            return Announced::Cancelled;
+        if (!pInit->errorMessage().isEmpty()) {
+            if (pstrMessage)
+                *pstrMessage = VelmLocale::message("err_upload_init").arg(pInit->errorMessage());
+            return Announced::Failed;
+        }
+        iConfirmed += confirmUnconfirmed(pInit->duplicatedPaths());
+        for (const UploadJob& job : std::as_const(m_lstJobs)) {
+            if (!job.value(JobStoredName).isEmpty() && pInit->duplicatedPaths().contains(UploadInitRequest::serverPath(job)))
+                taken[job.value(JobDestination)].insert(job.value(JobStoredName).toCaseFolded());
+        }
+        const bool blLastTry = iRound >= MaxNameRounds;
+        if (UploadPlan::avoidTakenNames(m_lstJobs, taken, isOwnCopy, blLastTry) == 0 || blLastTry)
+            break;
+    }
+    if (iConfirmed > 0)
+        pInit->setSkippedUploaded();
+    for (const UploadJob& job : std::as_const(m_lstJobs)) {
+        if (pInit->noPrivilegePaths().contains(UploadInitRequest::serverPath(job))) {
+            const QString strAlbum = job.value(JobDestination);
+            const QString strName = QFileInfo(QDir::cleanPath(job.value(JobLocalPath))).fileName();
+            m_lstRefused.append(strAlbum.isEmpty() ? strName : strAlbum + QLatin1Char('/') + strName);
+        }
+    }
+    pInit->filterJobs(m_lstJobs);
+    for (UploadJob& job : m_lstJobs) {
+        if (!job.value(JobStoredName).isEmpty() && !pInit->duplicatedPaths().contains(UploadInitRequest::serverPath(job)))
+            job.insert(JobNameFree, QStringLiteral("true"));
+    }
+    m_pQueue->total = int(m_lstJobs.size()) + iConfirmed;
+    // Files confirmed by the server count as done from the start.
+    m_pQueue->addCompleteProgress(float(iConfirmed));
     if (!m_lstJobs.isEmpty())
         return Announced::Ready;
     if (pstrMessage)
-        *pstrMessage = init.zeroFileMessage();
+        *pstrMessage = pInit->zeroFileMessage();
     return Announced::NothingToSend;
+}
+
+int UploadRun::confirmUnconfirmed(const QSet<QString>& setListed)
+{
+    if (m_mode == RunMode::Camera)
+        return 0;
+    int iConfirmed = 0;
+    for (auto it = m_lstJobs.begin(); it != m_lstJobs.end();) {
+        const QString strPath = it->value(JobLocalPath);
+        bool blConfirmed = true;
+        const QString strName =
+            UploadHistory::storedName(strPath, m_pProfile->profname, it->value(JobDestination), &blConfirmed);
+        if (blConfirmed || strName != it->value(JobStoredName) || !setListed.contains(UploadInitRequest::serverPath(*it))) {
+            ++it;
+            continue;
+        }
+        // An earlier run's file reached the server: it is uploaded, not sent again.
+        const QString strFileName = QFileInfo(strPath).fileName();
+        UploadHistory::recordUploadedFile(strPath, strFileName, m_pProfile->profname);
+        UploadHistory::recordStoredName(strPath, m_pProfile->profname, it->value(JobDestination), strName, true);
+        ++m_pQueue->succeeded;
+        m_pQueue->successes.append(strFileName);
+        m_pQueue->notes.append({strFileName, VelmLocale::message("upd_note_confirmed")});
+        m_pQueue->markDone(strPath);
+        it = m_lstJobs.erase(it);
+        ++iConfirmed;
+    }
+    return iConfirmed;
 }
 
 void UploadRun::start()

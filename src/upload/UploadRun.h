@@ -50,7 +50,7 @@ public:
         QString stopReason; // why the run ended by itself before its last file
     };
 
-    enum class Announced { Ready, NothingToSend, Cancelled };
+    enum class Announced { Ready, NothingToSend, Failed, Cancelled };
 
     UploadRun(QNetworkAccessManager* pNam, ServerProfile* pProfile, RunMode mode, QObject* pParent = nullptr);
     ~UploadRun() override;
@@ -67,7 +67,8 @@ public:
     // them. fnEvents runs between files. Starts afresh each time.
     void plan(const QStringList& lstPaths, const std::function<void()>& fnEvents = {});
     // Announces the jobs to the server and drops those it refuses and the folders it has. With
-    // NothingToSend, *pstrMessage says why.
+    // NothingToSend and Failed (the server did not take the list; nothing is sent), *pstrMessage
+    // says why.
     Announced announce(QString* pstrMessage = nullptr);
     // Converts and uploads the jobs; signalFinished() when both workers are done.
     void start();
@@ -103,7 +104,13 @@ Q_SIGNALS:
     void signalFinished();
 
 private:
+    // How often the jobs are announced at most while names the program made move to free ones.
+    static constexpr int MaxNameRounds = 4;
+
     void slotUploadFinished();
+    // Takes out the jobs an earlier run sent without an answer that the server lists under the
+    // name they were sent as: they are recorded and counted as uploaded. Returns how many.
+    int confirmUnconfirmed(const QSet<QString>& setListed);
 
     QNetworkAccessManager* m_pNam;
     ServerProfile* m_pProfile;

@@ -233,7 +233,7 @@ void TestFaults::faultMatrix_data()
         << 0 << QStringLiteral("Connection error. (Error Code: TimeoutError)") << false;
     QTest::newRow("HTTPS profile on a plain HTTP port")
         << QStringList() << true << 0 << 2 << lstNone << lstNone << lstNone << lstNone << 0
-        << QStringLiteral("Connection error.") << false;
+        << QStringLiteral("The server does not speak HTTPS on this port.") << false;
     QTest::newRow("no reply after the first file is stored")
         << QStringList{"--hang-after-store", "1"} << false << 0 << 1 << QStringList{"a2.jpg", "a3.jpg", "b.txt", "c.txt"}
         << QStringList{"a1.jpg|The server did not confirm this file after it was sent; it may have been stored. "
