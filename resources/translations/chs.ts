@@ -614,6 +614,61 @@
         <translation>已上传，但不含以下视频转换版本：%1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>此菜单项没有对应的配置文件 (配置文件编号 %1)；该配置文件可能已被删除。未上传任何内容。</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>无法使用目标文件夹 %1：文件夹名称不能包含控制字符。</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>服务器磁盘已满：无法保存该文件。</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>所选项目中没有可上传的照片或视频。</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>服务器的响应大于 %1 MiB，远超任何正常响应；未读取该响应。</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>服务器未接受要上传的文件列表：%1 未发送任何内容。</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>该文件在发送过程中发生了更改；服务器上的副本可能与其不一致。请在该文件不再更改后重新上传。</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>该文件在发送过程中发生了更改，已重新发送。</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>之前的一次运行已发送该文件，但未收到响应；服务器上已有该文件，因此未再次发送。</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>无法从密钥环读取记住的密码。请输入 %1 的密码。</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>服务器在此端口上不支持 HTTPS。请为此配置文件关闭 HTTPS，或使用服务器 HTTPS 服务的端口。(错误代码：%1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>已上传；图片已损坏，缩略图只显示能读取的部分。</translation>

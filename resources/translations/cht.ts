@@ -614,6 +614,61 @@
         <translation>已上傳，但未含下列影片轉換版本：%1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>此選單項目沒有對應的設定檔 (設定檔編號 %1)；該設定檔可能已被刪除。未上傳任何內容。</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>無法使用目的地資料夾 %1：資料夾名稱不得包含控制字元。</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>伺服器的磁碟已滿：無法儲存檔案。</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>所選項目中沒有可上傳的照片或影片。</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>伺服器的回應大於 %1 MiB，遠超過任何正常回應；未讀取此回應。</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>伺服器未接受要上傳的檔案清單：%1 未傳送任何內容。</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>檔案在傳送期間發生變更；伺服器上的副本可能與其不符。請在檔案不再變更後重新上傳。</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>檔案在傳送期間發生變更，已重新傳送。</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>先前的一次執行已傳送此檔案，但未收到回應；伺服器上已有此檔案，因此未再次傳送。</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>無法從金鑰圈讀取記住的密碼。請輸入 %1 的密碼。</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>伺服器在此連接埠上不支援 HTTPS。請為此設定檔關閉 HTTPS，或使用伺服器 HTTPS 服務的連接埠。(錯誤代碼：%1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>已上傳；圖片已損壞，縮圖只顯示可讀取的部分。</translation>

@@ -614,6 +614,61 @@
         <translation>Nahráno bez těchto převodů videa: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>K této položce nabídky nepatří žádný profil (číslo profilu %1); možná byl odstraněn. Nic nebylo nahráno.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Cílovou složku %1 nelze použít: název složky nesmí obsahovat řídicí znaky.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Disk serveru je plný: soubor nebylo možné uložit.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Vybrané položky neobsahují žádné fotografie ani videa k nahrání.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Odpověď serveru je větší než %1 MiB, což je mnohem více než jakákoli skutečná odpověď; nebyla načtena.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Server nepřijal seznam souborů k nahrání: %1 Nic nebylo odesláno.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Soubor se během odesílání změnil; kopie na serveru mu nemusí odpovídat. Nahrajte jej znovu, až se přestane měnit.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Během odesílání se změnil, a proto byl odeslán znovu.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Dřívější běh jej odeslal, ale nedostal odpověď; server jej už má, proto nebyl odeslán znovu.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Zapamatované heslo nelze načíst z klíčenky. Zadejte heslo účtu %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Server na tomto portu nepodporuje HTTPS. Vypněte pro tento profil HTTPS, nebo použijte port služby HTTPS serveru. (Kód chyby: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Nahráno; obrázek je poškozený, miniatury ukazují jen to, co se podařilo přečíst.</translation>

@@ -614,6 +614,61 @@
         <translation>Uploadet uden disse videokonverteringer: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Ingen profil hører til dette menupunkt (profilnummer %1); den er muligvis blevet slettet. Intet blev uploadet.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Destinationsmappen %1 kan ikke bruges: Et mappenavn må ikke indeholde kontroltegn.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Serverens disk er fuld: Filen kunne ikke gemmes.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>De valgte elementer indeholder ingen fotos eller videoer, der kan uploades.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Serverens svar er større end %1 MiB, langt mere end noget rigtigt svar; det blev ikke læst.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Serveren accepterede ikke listen over filer, der skal uploades: %1 Intet blev sendt.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Filen blev ændret, mens den blev sendt; serverens kopi svarer muligvis ikke til den. Upload den igen, når den ikke længere ændres.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Den blev ændret, mens den blev sendt, og blev sendt igen.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>En tidligere kørsel sendte den, men fik intet svar; serveren har den, så den blev ikke sendt igen.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Den huskede adgangskode kunne ikke læses fra nøgleringen. Angiv adgangskoden til %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Serveren understøtter ikke HTTPS på denne port. Slå HTTPS fra for denne profil, eller brug porten til serverens HTTPS-tjeneste. (Fejlkode: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Uploadet; billedet er beskadiget, miniaturerne viser kun det, der kunne læses.</translation>

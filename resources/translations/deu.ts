@@ -614,6 +614,61 @@
         <translation>Ohne diese Videoumwandlungen hochgeladen: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Zu diesem Menüeintrag gehört kein Profil (Profilnummer %1); es wurde möglicherweise gelöscht. Es wurde nichts hochgeladen.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Der Zielordner %1 kann nicht verwendet werden: Ein Ordnername darf keine Steuerzeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Der Datenträger des Servers ist voll: Die Datei konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Die ausgewählten Elemente enthalten keine Fotos oder Videos zum Hochladen.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Die Antwort des Servers ist größer als %1 MiB, weit mehr als jede echte Antwort; sie wurde nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Der Server hat die Liste der hochzuladenden Dateien nicht angenommen: %1 Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Die Datei hat sich während des Sendens geändert; die Kopie auf dem Server stimmt möglicherweise nicht mit ihr überein. Laden Sie sie erneut hoch, sobald sie sich nicht mehr ändert.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Sie hat sich während des Sendens geändert und wurde erneut gesendet.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Ein früherer Durchlauf hat sie gesendet, aber keine Antwort erhalten; sie liegt bereits auf dem Server, daher wurde sie nicht erneut gesendet.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Das gespeicherte Passwort konnte nicht aus dem Schlüsselbund gelesen werden. Bitte geben Sie das Passwort von %1 ein.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Der Server spricht auf diesem Port kein HTTPS. Schalten Sie HTTPS für dieses Profil aus, oder verwenden Sie den Port des HTTPS-Dienstes des Servers. (Fehlercode: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Hochgeladen; das Bild ist beschädigt, die Miniaturansichten zeigen nur, was gelesen werden konnte.</translation>

@@ -614,6 +614,61 @@
         <translation>Subido sin estas conversiones de vídeo: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Ningún perfil corresponde a esta entrada del menú (número de perfil %1); es posible que se haya eliminado. No se ha subido nada.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>No se puede usar la carpeta de destino %1: un nombre de carpeta no puede contener caracteres de control.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>El disco del servidor está lleno: no se pudo guardar el archivo.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Los elementos seleccionados no contienen fotos ni vídeos para subir.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>La respuesta del servidor supera los %1 MiB, mucho más que cualquier respuesta real; no se ha leído.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>El servidor no aceptó la lista de archivos para subir: %1 No se ha enviado nada.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>El archivo cambió mientras se enviaba; es posible que la copia del servidor no coincida con él. Es necesario volver a subirlo cuando deje de cambiar.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Cambió mientras se enviaba y se ha vuelto a enviar.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Una ejecución anterior lo envió, pero no obtuvo respuesta; el servidor ya lo tiene, por lo que no se ha vuelto a enviar.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>No se pudo leer la contraseña recordada del llavero. Es necesario introducir la contraseña de la cuenta %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>El servidor no admite HTTPS en este puerto. Es necesario desactivar HTTPS para este perfil o usar el puerto del servicio HTTPS del servidor. (Código de error: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Subido; la imagen está dañada, las miniaturas solo muestran lo que se pudo leer.</translation>

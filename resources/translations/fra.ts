@@ -614,6 +614,61 @@
         <translation>Transféré sans ces conversions vidéo : %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Aucun profil ne correspond à cette entrée de menu (profil numéro %1) ; il a peut-être été supprimé. Rien n'a été transféré.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Le dossier de destination %1 ne peut pas être utilisé : un nom de dossier ne peut pas contenir de caractères de contrôle.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Le disque du serveur est plein : le fichier n'a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Les éléments sélectionnés ne contiennent aucune photo ni vidéo à transférer.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>La réponse du serveur dépasse %1 Mio, bien plus que toute réponse réelle ; elle n'a pas été lue.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Le serveur n'a pas accepté la liste des fichiers à transférer : %1 Rien n'a été envoyé.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Le fichier a été modifié pendant son envoi ; la copie du serveur risque de ne pas lui correspondre. Transférez-le de nouveau lorsqu'il ne change plus.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Il a été modifié pendant son envoi et a été renvoyé.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Une exécution précédente l'a envoyé sans obtenir de réponse ; le serveur l'a déjà, il n'a donc pas été renvoyé.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Impossible de lire le mot de passe mémorisé dans le trousseau. Veuillez saisir le mot de passe du compte %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Le serveur ne prend pas en charge HTTPS sur ce port. Désactivez HTTPS pour ce profil ou utilisez le port du service HTTPS du serveur. (Code d'erreur : %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Transféré ; l'image est endommagée, les miniatures ne montrent que ce qui a pu être lu.</translation>

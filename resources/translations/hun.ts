@@ -614,6 +614,61 @@
         <translation>Feltöltve a következő videokonverziók nélkül: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Ehhez a menüponthoz nem tartozik profil (profilszám: %1); lehet, hogy törölték. Semmi sem lett feltöltve.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>A(z) %1 célmappa nem használható: a mappanevek nem tartalmazhatnak vezérlőkaraktereket.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>A kiszolgáló lemeze megtelt: a fájlt nem sikerült tárolni.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>A kijelölt elemek között nincs feltölthető fénykép vagy videó.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>A kiszolgáló válasza nagyobb, mint %1 MiB, ami jóval több bármely valódi válasznál; a program nem olvasta be.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>A kiszolgáló nem fogadta el a feltöltendő fájlok listáját: %1 Semmi sem lett elküldve.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>A fájl megváltozott küldés közben; előfordulhat, hogy a kiszolgálón lévő példány nem egyezik vele. Töltse fel újra, amikor már nem változik.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Küldés közben megváltozott, ezért a program újra elküldte.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Egy korábbi futás elküldte, de nem kapott választ; a kiszolgálón megvan, ezért a program nem küldte el újra.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>A megjegyzett jelszót nem sikerült beolvasni a kulcstartóból. Adja meg a(z) %1 fiók jelszavát.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>A kiszolgáló ezen a porton nem támogatja a HTTPS-t. Kapcsolja ki a HTTPS-t ennél a profilnál, vagy használja a kiszolgáló HTTPS-szolgáltatásának portját. (Hibakód: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Feltöltve; a kép sérült, a bélyegképek csak azt mutatják, amit sikerült beolvasni.</translation>

@@ -614,6 +614,61 @@
         <translation>Caricato senza queste conversioni video: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>A questa voce di menu non corrisponde alcun profilo (profilo numero %1); potrebbe essere stato eliminato. Non è stato caricato nulla.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Impossibile utilizzare la cartella di destinazione %1: un nome di cartella non può contenere caratteri di controllo.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Il disco del server è pieno: impossibile salvare il file.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Gli elementi selezionati non contengono foto o video da caricare.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>La risposta del server supera %1 MiB, molto più di qualsiasi risposta reale; non è stata letta.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Il server non ha accettato l'elenco dei file da caricare: %1 Non è stato inviato nulla.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Il file è stato modificato durante l'invio; la copia sul server potrebbe non corrispondere. Caricarlo di nuovo quando non cambia più.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>È stato modificato durante l'invio ed è stato inviato di nuovo.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Un'esecuzione precedente lo ha inviato senza ricevere risposta; il server lo ha già, quindi non è stato inviato di nuovo.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Impossibile leggere la password memorizzata dal portachiavi. Immettere la password dell'account %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Il server non supporta HTTPS su questa porta. Disattivare HTTPS per questo profilo oppure utilizzare la porta del servizio HTTPS del server. (Codice errore: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Caricato; l'immagine è danneggiata, le miniature mostrano solo ciò che è stato possibile leggere.</translation>

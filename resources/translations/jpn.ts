@@ -614,6 +614,61 @@
         <translation>次の動画変換なしでアップロードしました：%1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>このメニュー項目に対応するプロファイルがありません (プロファイル番号 %1)。削除された可能性があります。何もアップロードされませんでした。</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>アップロード先フォルダー %1 は使用できません：フォルダー名に制御文字を含めることはできません。</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>サーバーのディスクがいっぱいです：ファイルを保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>選択した項目には、アップロードできる写真や動画がありません。</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>サーバーの応答が %1 MiB を超えています。実際の応答としては大きすぎるため、読み込みませんでした。</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>サーバーがアップロードするファイルの一覧を受け付けませんでした：%1 何も送信されませんでした。</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>送信中にファイルが変更されました。サーバー上のコピーと一致しない可能性があります。ファイルが変更されなくなってから、もう一度アップロードしてください。</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>送信中に変更されたため、再送信しました。</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>以前の実行で送信されましたが、応答がありませんでした。サーバーにファイルがあるため、再送信しませんでした。</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>記憶されたパスワードをキーリングから読み取れませんでした。%1 のパスワードを入力してください。</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>サーバーはこのポートで HTTPS に対応していません。このプロファイルの HTTPS をオフにするか、サーバーの HTTPS サービスのポートを使用してください。(エラーコード：%1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>アップロードしました：画像が破損しているため、サムネイルには読み取れた部分だけが表示されます。</translation>

@@ -614,6 +614,61 @@
         <translation>다음 동영상 변환 없이 업로드됨: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>이 메뉴 항목에 해당하는 프로필이 없습니다(프로필 번호 %1). 삭제되었을 수 있습니다. 아무것도 업로드되지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>대상 폴더 %1을(를) 사용할 수 없습니다. 폴더 이름에는 제어 문자를 포함할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>서버 디스크가 가득 찼습니다. 파일을 저장할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>선택한 항목에 업로드할 사진이나 동영상이 없습니다.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>서버 응답이 %1MiB보다 큽니다. 실제 응답보다 훨씬 크므로 읽지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>서버에서 업로드할 파일 목록을 받아들이지 않았습니다: %1 아무것도 전송되지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>전송 중에 파일이 변경되었습니다. 서버의 사본이 이 파일과 일치하지 않을 수 있습니다. 파일이 더 이상 변경되지 않을 때 다시 업로드하십시오.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>전송 중에 변경되어 다시 전송했습니다.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>이전 실행에서 전송했지만 응답을 받지 못했습니다. 서버에 파일이 있으므로 다시 전송하지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>키링에서 저장된 비밀번호를 읽을 수 없습니다. %1의 비밀번호를 입력하십시오.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>서버가 이 포트에서 HTTPS를 지원하지 않습니다. 이 프로필의 HTTPS를 끄거나 서버의 HTTPS 서비스 포트를 사용하십시오. (오류 코드: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>업로드됨: 사진이 손상되어 썸네일에는 읽을 수 있었던 부분만 표시됩니다.</translation>

@@ -614,6 +614,61 @@
         <translation>Geüpload zonder deze videoconversies: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Bij dit menu-item hoort geen profiel (profielnummer %1); het is mogelijk verwijderd. Er is niets geüpload.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>De doelmap %1 kan niet worden gebruikt: een mapnaam mag geen stuurtekens bevatten.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>De schijf van de server is vol: het bestand kon niet worden opgeslagen.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>De geselecteerde items bevatten geen foto's of video's om te uploaden.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Het antwoord van de server is groter dan %1 MiB, veel meer dan een echt antwoord; het is niet gelezen.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>De server heeft de lijst met te uploaden bestanden niet geaccepteerd: %1 Er is niets verzonden.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Het bestand is tijdens het verzenden gewijzigd; de kopie op de server komt er mogelijk niet mee overeen. Upload het opnieuw zodra het niet meer verandert.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Het is tijdens het verzenden gewijzigd en opnieuw verzonden.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Een eerdere uitvoering heeft het verzonden, maar kreeg geen antwoord; de server heeft het al, dus het is niet opnieuw verzonden.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Het onthouden wachtwoord kon niet uit de sleutelhanger worden gelezen. Voer het wachtwoord van %1 in.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>De server ondersteunt op deze poort geen HTTPS. Schakel HTTPS uit voor dit profiel of gebruik de poort van de HTTPS-service van de server. (Foutcode: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Geüpload; de afbeelding is beschadigd, de miniaturen tonen alleen wat gelezen kon worden.</translation>

@@ -614,6 +614,61 @@
         <translation>Lastet opp uten disse videokonverteringene: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Ingen profil hører til dette menyelementet (profilnummer %1); den kan ha blitt slettet. Ingenting ble lastet opp.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Målmappen %1 kan ikke brukes: Et mappenavn kan ikke inneholde kontrolltegn.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Serverens disk er full: Filen kunne ikke lagres.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>De valgte elementene inneholder ingen bilder eller videoer som kan lastes opp.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Serverens svar er større enn %1 MiB, langt mer enn noe virkelig svar; det ble ikke lest.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Serveren godtok ikke listen over filer som skal lastes opp: %1 Ingenting ble sendt.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Filen ble endret mens den ble sendt; serverens kopi samsvarer kanskje ikke med den. Last den opp på nytt når den ikke lenger endres.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Den ble endret mens den ble sendt, og ble sendt på nytt.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>En tidligere kjøring sendte den, men fikk ikke noe svar; serveren har den, så den ble ikke sendt på nytt.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Det lagrede passordet kunne ikke leses fra nøkkelringen. Skriv inn passordet for %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Serveren støtter ikke HTTPS på denne porten. Slå av HTTPS for denne profilen, eller bruk porten til serverens HTTPS-tjeneste. (Feilkode: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Lastet opp; bildet er skadet, miniatyrbildene viser bare det som kunne leses.</translation>

@@ -614,6 +614,61 @@
         <translation>Przesłano bez następujących konwersji wideo: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Do tej pozycji menu nie należy żaden profil (numer profilu %1); mógł zostać usunięty. Nic nie zostało przesłane.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Nie można użyć folderu docelowego %1: nazwa folderu nie może zawierać znaków sterujących.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Dysk serwera jest pełny: nie można było zapisać pliku.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Wybrane elementy nie zawierają zdjęć ani filmów do przesłania.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Odpowiedź serwera jest większa niż %1 MiB, znacznie więcej niż jakakolwiek rzeczywista odpowiedź; nie została odczytana.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Serwer nie przyjął listy plików do przesłania: %1 Nic nie zostało wysłane.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Plik zmienił się podczas wysyłania; kopia na serwerze może się od niego różnić. Prześlij go ponownie, gdy przestanie się zmieniać.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Zmienił się podczas wysyłania i został wysłany ponownie.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Wcześniejsze uruchomienie wysłało go, ale nie otrzymało odpowiedzi; serwer już go ma, więc nie został wysłany ponownie.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Nie można odczytać zapamiętanego hasła z pęku kluczy. Wprowadź hasło konta %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Serwer nie obsługuje protokołu HTTPS na tym porcie. Wyłącz HTTPS dla tego profilu lub użyj portu usługi HTTPS serwera. (Kod błędu: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Przesłano; obraz jest uszkodzony, miniatury pokazują tylko to, co udało się odczytać.</translation>

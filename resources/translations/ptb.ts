@@ -614,6 +614,61 @@
         <translation>Enviado sem estas conversões de vídeo: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Nenhum perfil corresponde a esta entrada do menu (número do perfil %1); ele pode ter sido excluído. Nada foi enviado.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>A pasta de destino %1 não pode ser usada: um nome de pasta não pode conter caracteres de controle.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>O disco do servidor está cheio: não foi possível armazenar o arquivo.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Os itens selecionados não contêm fotos nem vídeos para enviar.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>A resposta do servidor é maior que %1 MiB, muito mais do que qualquer resposta real; ela não foi lida.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>O servidor não aceitou a lista de arquivos a enviar: %1 Nada foi transmitido.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>O arquivo foi alterado durante a transmissão; a cópia no servidor pode não corresponder a ele. Envie-o novamente quando ele não estiver mais sendo alterado.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Ele foi alterado durante a transmissão e foi transmitido novamente.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Uma execução anterior o transmitiu, mas não recebeu resposta; o servidor já o tem, por isso ele não foi transmitido novamente.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Não foi possível ler a senha memorizada do chaveiro. Insira a senha de %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>O servidor não usa HTTPS nesta porta. Desative o HTTPS para este perfil ou use a porta do serviço HTTPS do servidor. (Código de erro: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Enviado; a imagem está danificada, as miniaturas mostram apenas o que pôde ser lido.</translation>

@@ -614,6 +614,61 @@
         <translation>Загружено без следующих вариантов преобразования видео: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Этому пункту меню не соответствует ни один профиль (номер профиля %1); возможно, он был удалён. Ничего не загружено.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Папку назначения %1 нельзя использовать: имя папки не может содержать управляющие символы.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Диск сервера заполнен: не удалось сохранить файл.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Выбранные элементы не содержат фото или видео для загрузки.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Ответ сервера превышает %1 МиБ, что намного больше любого реального ответа; он не был прочитан.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Сервер не принял список файлов для загрузки: %1 Ничего не отправлено.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Файл изменился во время отправки; копия на сервере может с ним не совпадать. Загрузите его ещё раз, когда он перестанет изменяться.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Он изменился во время отправки и был отправлен повторно.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>При предыдущем запуске он был отправлен, но ответ не получен; на сервере он уже есть, поэтому повторно не отправлялся.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Не удалось прочитать запомненный пароль из связки ключей. Введите пароль пользователя %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Сервер не поддерживает HTTPS на этом порту. Отключите HTTPS для этого профиля или используйте порт HTTPS-службы сервера. (Код ошибки: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Загружено; изображение повреждено, эскизы показывают только то, что удалось прочитать.</translation>

@@ -614,6 +614,61 @@
         <translation>Uppladdad utan dessa videokonverteringar: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Ingen profil hör till det här menyalternativet (profilnummer %1); den kan ha tagits bort. Ingenting laddades upp.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Målmappen %1 kan inte användas: Ett mappnamn får inte innehålla kontrolltecken.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Serverns disk är full: Filen kunde inte sparas.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>De valda objekten innehåller inga foton eller videor att ladda upp.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Serverns svar är större än %1 MiB, mycket mer än något verkligt svar; det lästes inte.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Servern tog inte emot listan över filer att ladda upp: %1 Ingenting skickades.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Filen ändrades medan den skickades; serverns kopia kanske inte stämmer med den. Ladda upp den igen när den inte längre ändras.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Den ändrades medan den skickades och skickades igen.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>En tidigare körning skickade den men fick inget svar; servern har den, så den skickades inte igen.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Det sparade lösenordet kunde inte läsas från nyckelringen. Ange lösenordet för %1.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Servern har inte stöd för HTTPS på den här porten. Stäng av HTTPS för den här profilen, eller använd porten för serverns HTTPS-tjänst. (Felkod: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Uppladdad; bilden är skadad, miniatyrerna visar bara det som kunde läsas.</translation>

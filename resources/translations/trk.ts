@@ -614,6 +614,61 @@
         <translation>Şu video dönüştürmeleri olmadan yüklendi: %1</translation>
     </message>
     <message>
+        <source>No profile belongs to this menu entry (profile number %1); it may have been deleted. Nothing was uploaded.</source>
+        <extracomment>err_no_shortcut_profile</extracomment>
+        <translation>Bu menü öğesine ait bir profil yok (profil numarası %1); silinmiş olabilir. Hiçbir şey yüklenmedi.</translation>
+    </message>
+    <message>
+        <source>The destination folder %1 cannot be used: a folder name may not contain control characters.</source>
+        <extracomment>err_bad_destination_chars</extracomment>
+        <translation>Hedef klasör %1 kullanılamıyor: Klasör adı denetim karakteri içeremez.</translation>
+    </message>
+    <message>
+        <source>The server's disk is full: the file could not be stored.</source>
+        <extracomment>err_upd_no_space</extracomment>
+        <translation>Sunucunun diski dolu: Dosya kaydedilemedi.</translation>
+    </message>
+    <message>
+        <source>The selected items hold no photos or videos to upload.</source>
+        <extracomment>upload_zero_file_none</extracomment>
+        <translation>Seçilen öğelerde yüklenecek fotoğraf veya video yok.</translation>
+    </message>
+    <message>
+        <source>The server's answer is larger than %1 MiB, far more than any real answer; it was not read.</source>
+        <extracomment>err_reply_too_large</extracomment>
+        <translation>Sunucunun yanıtı %1 MiB'den büyük, gerçek bir yanıttan çok daha fazla; yanıt okunmadı.</translation>
+    </message>
+    <message>
+        <source>The server did not take the list of files to upload: %1 Nothing was sent.</source>
+        <extracomment>err_upload_init</extracomment>
+        <translation>Sunucu, yüklenecek dosyaların listesini kabul etmedi: %1 Hiçbir şey gönderilmedi.</translation>
+    </message>
+    <message>
+        <source>The file changed while it was sent; the server's copy may not match it. Upload it again once it no longer changes.</source>
+        <extracomment>err_upd_changed</extracomment>
+        <translation>Dosya gönderilirken değişti; sunucudaki kopya onunla eşleşmeyebilir. Dosya artık değişmediğinde yeniden yükleyin.</translation>
+    </message>
+    <message>
+        <source>It changed while it was sent and was sent again.</source>
+        <extracomment>upd_note_resent</extracomment>
+        <translation>Gönderilirken değiştiği için yeniden gönderildi.</translation>
+    </message>
+    <message>
+        <source>An earlier run sent it but got no answer; the server has it, so it was not sent again.</source>
+        <extracomment>upd_note_confirmed</extracomment>
+        <translation>Önceki bir çalıştırma dosyayı gönderdi ancak yanıt alamadı; dosya sunucuda olduğu için yeniden gönderilmedi.</translation>
+    </message>
+    <message>
+        <source>The remembered password could not be read from the keyring. Please enter the %1's password.</source>
+        <extracomment>msg_enter_pass_keyring</extracomment>
+        <translation>Hatırlanan parola anahtarlıktan okunamadı. Lütfen %1 kullanıcısının parolasını girin.</translation>
+    </message>
+    <message>
+        <source>The server does not speak HTTPS on this port. Turn HTTPS off for this profile, or use the port of the server's HTTPS service. (Error Code: %1)</source>
+        <extracomment>err_not_https</extracomment>
+        <translation>Sunucu bu portta HTTPS kullanmıyor. Bu profil için HTTPS'yi kapatın veya sunucunun HTTPS hizmetinin portunu kullanın. (Hata kodu: %1)</translation>
+    </message>
+    <message>
         <source>Uploaded; the picture is damaged, thumbnails show only what could be read.</source>
         <extracomment>err_upd_damaged_part</extracomment>
         <translation>Yüklendi; resim hasarlı, küçük resimler yalnızca okunabilen kısmı gösteriyor.</translation>

@@ -159,8 +159,8 @@ void TestVelmLocale::englishTable()
         QCOMPARE(VelmLocale::message(VelmLocale::messageKey(iRow)), strEnglish);
         ++iRow;
     }
-    QCOMPARE(iRow, 147);
-    QCOMPARE(VelmLocale::messageCount(), 147);
+    QCOMPARE(iRow, 158);
+    QCOMPARE(VelmLocale::messageCount(), 158);
 }
 
 void TestVelmLocale::germanCatalogue()
