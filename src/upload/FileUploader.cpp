@@ -250,8 +250,10 @@ void FileUploader::slotFileUploadRequestFinished()
             m_blRetryable = false;
             m_strStopReason = strError;
         } else if (reply.tooLarge) {
-            // The server would answer the same way again.
+            // The server would answer the same way again. It took the body first, so the file
+            // may be stored.
             m_blRetryable = false;
+            m_blMaybeStored = m_blBodySent && m_record.value(KeyBatchLast) == QLatin1String("true");
         } else if (iStatus >= 400 && iStatus < 500) {
             // The same request would get the same answer.
             m_blRetryable = false;
