@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -66,6 +67,16 @@ QStringList entries(const QJsonValue& value, const char* pszText = nullptr)
     return lstEntries;
 }
 
+// The value of a request header in a journal entry.
+QString headerOf(const QJsonObject& entry, const QString& strName)
+{
+    for (const QJsonValue& header : entry.value("headers").toArray()) {
+        if (header.toArray().at(0).toString().compare(strName, Qt::CaseInsensitive) == 0)
+            return header.toArray().at(1).toString();
+    }
+    return QString();
+}
+
 QStringList sorted(QStringList lst)
 {
     lst.sort();
@@ -94,6 +105,11 @@ private Q_SLOTS:
     void fullTemporaryFolder();
     void leftOutFilesAreListed();
     void unusableTemporaryFolder();
+    void namesTheAlbumHolds();
+    void fileChangesWhileSent_data();
+    void fileChangesWhileSent();
+    void keyringUnreadable_data();
+    void keyringUnreadable();
 
 private:
     bool startServer(const QStringList& lstArgs = {});
@@ -107,7 +123,10 @@ private:
     QStringList storedOriginals() const;
     // Files stored, history rows and report rows ("file: text") of one run of the terminal or,
     // unattended, of the upload wizard, against a fresh server with serverArgs.
-    QStringList runFrontEnd(bool blWizard, const QStringList& lstServerArgs);
+    QStringList runFrontEnd(bool blWizard, const QStringList& lstServerArgs,
+                            const std::function<void(QProcessEnvironment&)>& fnSetUp = {});
+    // File upload requests of one X-UPLOAD-TYPE the server has answered.
+    int uploadsOf(const QString& strType) const;
 
     std::unique_ptr<TestEnvironment> m_pEnv;
     std::unique_ptr<QTemporaryDir> m_pServerDir;
@@ -195,6 +214,14 @@ void TestFaults::checkNothingLeft()
              qPrintable(processesMentioning(m_pEnv->root()).join(QLatin1Char('\n'))));
 }
 
+int TestFaults::uploadsOf(const QString& strType) const
+{
+    int iCount = 0;
+    for (const QJsonObject& entry : m_pServer->journalFor(QStringLiteral("rada_file_upload.php")))
+        iCount += headerOf(entry, QStringLiteral("X-UPLOAD-TYPE")) == strType ? 1 : 0;
+    return iCount;
+}
+
 QStringList TestFaults::storedOriginals() const
 {
     return entriesOf(m_pServerDir->path() + QLatin1String("/photo/2024"));
@@ -238,13 +265,23 @@ void TestFaults::faultMatrix_data()
         << QStringList{"--hang-after-store", "1"} << false << 0 << 1 << QStringList{"a2.jpg", "a3.jpg", "b.txt", "c.txt"}
         << QStringList{"a1.jpg|The server did not confirm this file after it was sent; it may have been stored. "
                        "(Error Code: TimeoutError)"}
-        << lstNone << QStringList{"a1.jpg"} << 27 << QString() << false;
+        << lstNone << QStringList{"a1.jpg"} << 27 << QString() << true;
     const QString strNoReply = QStringLiteral("The server did not confirm this file after it was sent; it may have "
                                               "been stored. (Error Code: TimeoutError)");
     QTest::newRow("no upload ever answered")
         << QStringList{"--hang-on", strUpload} << false << 0 << 1 << lstNone
         << QStringList{"a1.jpg|" + strNoReply, "a2.jpg|" + strNoReply, "a3.jpg|" + strNoReply}
-        << QStringList{"b.txt", "c.txt"} << QStringList{"a1.jpg", "a2.jpg", "a3.jpg"} << 6 << strStopped << false;
+        << QStringList{"b.txt", "c.txt"} << QStringList{"a1.jpg", "a2.jpg", "a3.jpg"} << 6 << strStopped << true;
+    // An answer that never ends is cut off at the cap and not tried again (on a busy machine the
+    // first request may time out once and be repeated); the source files may be stored.
+    const QString strTooLarge = QStringLiteral("The server's answer is larger than 16 MiB");
+    QTest::newRow("endless answers to uploads")
+        << QStringList{"--endless-reply", strUpload} << false << 0 << 1 << lstNone
+        << QStringList{"a1.jpg|" + strTooLarge, "a2.jpg|" + strTooLarge, "a3.jpg|" + strTooLarge}
+        << QStringList{"b.txt", "c.txt"} << QStringList{"a1.jpg", "a2.jpg", "a3.jpg"} << 8 << strStopped << true;
+    QTest::newRow("endless answer to the login")
+        << QStringList{"--endless-reply", "/blog/login.php"} << false << 0 << 2 << lstNone << lstNone << lstNone
+        << lstNone << 0 << strTooLarge << false;
     // Five attempts for the first request only; after that one each, a file's renditions end
     // with its first failing one, and the run stops.
     QTest::newRow("every upload answered 500")
@@ -305,16 +342,7 @@ void TestFaults::faultMatrix()
         QVERIFY(process.waitForStarted(10000));
         // The first source file's body is on the server, its reply a second away.
         QDeadlineTimer deadline(60000);
-        auto sourceArrived = [this]() {
-            for (const QJsonObject& entry : m_pServer->journalFor(QStringLiteral("rada_file_upload.php"))) {
-                for (const QJsonValue& header : entry.value("headers").toArray()) {
-                    if (header.toArray().at(0).toString().toUpper() == QLatin1String("X-UPLOAD-TYPE") &&
-                        header.toArray().at(1).toString() == QLatin1String("ORIG_FILE"))
-                        return true;
-                }
-            }
-            return false;
-        };
+        auto sourceArrived = [this]() { return uploadsOf(QStringLiteral("ORIG_FILE")) > 0; };
         while (!sourceArrived() && !deadline.hasExpired() && process.state() == QProcess::Running)
             QTest::qWait(50);
         QVERIFY(!deadline.hasExpired());
@@ -358,6 +386,12 @@ void TestFaults::faultMatrix()
     const qsizetype iRequests = m_pServer->journalFor(QStringLiteral("rada_file_upload.php")).size();
     QVERIFY2(iRequests <= maxUploadRequests, qPrintable(QString::number(iRequests)));
     checkNothingLeft();
+    // Files that may have been stored and are: the next run finds them there.
+    QStringList lstFoundStored;
+    for (const QString& strLocal : std::as_const(maybeStored)) {
+        if (storedOriginals().contains(serverNameOf(strLocal)))
+            lstFoundStored.append(strLocal + QLatin1String("|An earlier run sent it but got no answer"));
+    }
 
     // Whatever was not sent goes with the next run, and nothing twice.
     if (rerun) {
@@ -368,19 +402,26 @@ void TestFaults::faultMatrix()
         QCOMPARE(sorted(toStrings(again.json().value("uploaded")) + toStrings(again.json().value("skipped"))),
                  sorted(kLocalFiles));
         QCOMPARE(toStrings(again.json().value("skipped")), uploaded);
+        QStringList lstNotes;
+        for (const QString& strEntry : entries(again.json().value("incomplete"), "missing"))
+            lstNotes.append(strEntry.section(QLatin1Char(';'), 0, 0));
+        QCOMPARE(lstNotes, lstFoundStored);
         QCOMPARE(storedOriginals(), sorted(kServerNames));
         QCOMPARE(sorted(historyNames(*m_pEnv, QStringLiteral("home"))), sorted(kLocalFiles));
         checkNothingLeft();
     }
 }
 
-QStringList TestFaults::runFrontEnd(bool blWizard, const QStringList& lstServerArgs)
+QStringList TestFaults::runFrontEnd(bool blWizard, const QStringList& lstServerArgs,
+                                    const std::function<void(QProcessEnvironment&)>& fnSetUp)
 {
     cleanup();
     if (!startServer(lstServerArgs) || !addProfile())
         return {QStringLiteral("no server or profile")};
     QProcessEnvironment pe = cliEnvironment(*m_pEnv);
     pe.insert(QStringLiteral("PICTARIUM_NETWORK_TIMEOUT"), QStringLiteral("2"));
+    if (fnSetUp)
+        fnSetUp(pe);
     QStringList lstRows;
     if (blWizard) {
         // The terminal's options, stored with the profile; the files handed over as a file
@@ -596,6 +637,163 @@ void TestFaults::unusableTemporaryFolder()
     QCOMPARE(entries(run.json().value("incomplete"), "missing"),
              QStringList{"a1.jpg|Uploaded without thumbnails: they could not be made or sent."});
     QCOMPARE(QDir(strElsewhere).entryList(QDir::Files), QStringList());
+}
+
+// Names the program makes never replace another photo in the album: a taken one moves on to
+// the next free number, announced again. A later run sends each file under the name it got,
+// and a file named three ways in one selection is sent once.
+void TestFaults::namesTheAlbumHolds()
+{
+    QVERIFY(startServer());
+    QVERIFY(addProfile());
+    const QString strAlbum = m_pServerDir->path() + QLatin1String("/photo/2024/");
+    const QByteArray baForeign("another camera's photo");
+    for (const char* pszName : {"IMG_20240501_140307.jpg", "IMG_20240501_140307_3.jpg"})
+        QVERIFY(TestFiles::writeBytes(strAlbum + QLatin1String(pszName), baForeign));
+    const QString strFolder = QFileInfo(m_lstFiles.at(0)).absolutePath();
+    const QString strFolderName = QFileInfo(strFolder).fileName();
+    const QStringList lstArgs = uploadArgs() + QStringList{"--duplicates", "overwrite", "--no-skip-uploaded", strFolder + QLatin1String("/./a1.jpg"),
+                                                           strFolder + QLatin1String("/../") + strFolderName +
+                                                               QLatin1String("/a2.jpg")};
+    const QStringList lstExpected{"IMG_20240501_140307.jpg", "IMG_20240501_140307_1.jpg",
+                                  "IMG_20240501_140307_2.jpg", "IMG_20240501_140307_3.jpg",
+                                  "IMG_20240501_140307_4.jpg", "b.txt", "c.txt"};
+    for (int iRun = 1; iRun <= 2; ++iRun) {
+        QVERIFY(startServer());
+        followServer();
+        const CliRun run = runCli(cliEnvironment(*m_pEnv), lstArgs);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+        QVERIFY2(toStrings(run.json().value("uploaded")) == kLocalFiles, qPrintable(run.describe()));
+        QCOMPARE(storedOriginals(), lstExpected);
+        for (const char* pszName : {"IMG_20240501_140307.jpg", "IMG_20240501_140307_3.jpg"})
+            QCOMPARE(TestFiles::readBytes(strAlbum + QLatin1String(pszName)), baForeign);
+        const QStringList lstSent{"_4", "_1", "_2"};
+        for (int i = 0; i < lstSent.size(); ++i)
+            QCOMPARE(TestFiles::readBytes(strAlbum + QLatin1String("IMG_20240501_140307") + lstSent.at(i) +
+                                          QLatin1String(".jpg")),
+                     TestFiles::readBytes(m_lstFiles.at(i)));
+        // Two moves (to _3, then _4) the first time; the names the files had the second.
+        QCOMPARE(m_pServer->journalFor(QStringLiteral("rada_upload_init.php")).size(), iRun == 1 ? 3 : 1);
+        QCOMPARE(uploadsOf(QStringLiteral("ORIG_FILE")), 5);
+    }
+}
+
+void TestFaults::fileChangesWhileSent_data()
+{
+    QTest::addColumn<int>("changes"); // made while a body of the file is on its way
+    QTest::newRow("changed once: sent again") << 1;
+    QTest::newRow("changed on both sends: reported") << 2;
+}
+
+// A photo written to while its body is on the way is sent again once; the server's copy is what
+// the file holds now, or the report says it may not match.
+void TestFaults::fileChangesWhileSent()
+{
+    QFETCH(int, changes);
+    // The server holds each body of the photo for 1.5 s once its first bytes are in.
+    QVERIFY(startServer({"--pause-body", "IMG_20240501_140307.jpg=1500"}));
+    QVERIFY(addProfile());
+    const QString strPhoto = m_pEnv->root() + QLatin1String("/a1.jpg");
+    QVERIFY(QFile::copy(m_lstFiles.at(0), strPhoto));
+    QProcess process;
+    process.setProcessEnvironment(cliEnvironment(*m_pEnv));
+    process.start(cliProgram(), {"upload", "--profile", "home", "--album", "/photo/2024", "--json", strPhoto});
+    QVERIFY(process.waitForStarted(10000));
+    QByteArray baNow = TestFiles::readBytes(strPhoto);
+    for (int iChange = 0; iChange < changes; ++iChange) {
+        // The five thumbnails, then as many source bodies as changes before: the next is held.
+        QDeadlineTimer deadline(60000);
+        while (uploadsOf(QStringLiteral("ORIG_FILE")) < iChange ||
+               m_pServer->journalFor(QStringLiteral("rada_file_upload.php")).size() < 5 + iChange) {
+            QVERIFY2(!deadline.hasExpired() && process.state() == QProcess::Running,
+                     process.readAllStandardError().constData());
+            QTest::qWait(20);
+        }
+        QTest::qWait(300);
+        // Same size, other bytes in the middle.
+        baNow.replace(baNow.size() / 2, 16, QByteArray(16, char('A' + iChange)));
+        QFile file(strPhoto);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(baNow.size() / 2));
+        QCOMPARE(file.write(baNow.mid(baNow.size() / 2, 16)), qint64(16));
+    }
+    QVERIFY(process.waitForFinished(60000));
+    CliRun run;
+    run.finished = true;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    const QJsonObject report = run.json();
+    QCOMPARE(uploadsOf(QStringLiteral("ORIG_FILE")), 2);
+    const QByteArray baStored = TestFiles::readBytes(m_pServerDir->path() +
+                                                     QLatin1String("/photo/2024/IMG_20240501_140307.jpg"));
+    if (changes == 1) {
+        QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+        QCOMPARE(toStrings(report.value("uploaded")), QStringList{"a1.jpg"});
+        QCOMPARE(entries(report.value("incomplete"), "missing"),
+                 QStringList{"a1.jpg|It changed while it was sent and was sent again."});
+        QCOMPARE(historyNames(*m_pEnv, QStringLiteral("home")), QStringList{"a1.jpg"});
+        QCOMPARE(baStored, baNow);
+    } else {
+        QVERIFY2(run.exitCode == 1, qPrintable(run.describe()));
+        QCOMPARE(toStrings(report.value("uploaded")), QStringList());
+        QCOMPARE(entries(report.value("failed"), "error"),
+                 QStringList{"a1.jpg|The file changed while it was sent; the server's copy may not match it. "
+                             "Upload it again once it no longer changes."});
+        QCOMPARE(historyNames(*m_pEnv, QStringLiteral("home")), QStringList());
+    }
+    QCOMPARE(storedOriginals(), QStringList{"IMG_20240501_140307.jpg"});
+    checkNothingLeft();
+}
+
+void TestFaults::keyringUnreadable_data()
+{
+    QTest::addColumn<bool>("wizard");
+    QTest::addColumn<QString>("password"); // PICTARIUM_PASSWORD; "-" for unset
+    QTest::addColumn<QString>("outcome");  // the first row of runFrontEnd
+    const QString strAll = QStringLiteral("stored ") + sorted(kServerNames).join(QLatin1Char(' '));
+    QTest::newRow("terminal, password in the environment") << false << "pw" << strAll;
+    QTest::newRow("terminal, no password") << false << "-" << "stored ";
+    QTest::newRow("terminal, wrong password") << false << "wrong" << "stored ";
+    QTest::newRow("wizard, password in the environment") << true << "pw" << strAll;
+    QTest::newRow("wizard, no password") << true << "-" << "stored ";
+}
+
+// The keyring could not give the remembered password: the one given for this run is used,
+// and without one no login with an empty password is tried.
+void TestFaults::keyringUnreadable()
+{
+    QFETCH(bool, wizard);
+    QFETCH(QString, password);
+    QFETCH(QString, outcome);
+    QString strToolEnv;
+    const QStringList lstRows = runFrontEnd(wizard, {}, [&](QProcessEnvironment& pe) {
+        queryDatabase(*m_pEnv, QStringLiteral("UPDATE ServerProfiles SET password = ''"));
+        if (password != QLatin1String("-"))
+            pe.insert(QStringLiteral("PICTARIUM_PASSWORD"), password);
+        // The thumbnail tool, first on the path, tells what environment it got.
+        const QString strBin = m_pEnv->root() + QLatin1String("/bin");
+        strToolEnv = m_pEnv->root() + QLatin1String("/convert.env");
+        QDir().mkpath(strBin);
+        TestFiles::writeBytes(strBin + QLatin1String("/convert"),
+                              "#!/bin/sh\nenv > '" + strToolEnv.toUtf8() + "'\nexec /usr/bin/convert \"$@\"\n");
+        QFile::setPermissions(strBin + QLatin1String("/convert"), QFile::ReadOwner | QFile::ExeOwner);
+        pe.insert(QStringLiteral("PATH"), strBin + QLatin1Char(':') + pe.value(QStringLiteral("PATH")));
+        pe.insert(QStringLiteral("PICTARIUM_THUMBNAIL_ENGINE"), QStringLiteral("convert"));
+    });
+    QCOMPARE(lstRows.value(0), outcome);
+    if (lstRows.value(0) != QLatin1String("stored ")) {
+        const QByteArray baToolEnv = TestFiles::readBytes(strToolEnv);
+        QVERIFY(baToolEnv.contains("PICTARIUM_THUMBNAIL_ENGINE="));
+        QVERIFY(!baToolEnv.contains("PICTARIUM_PASSWORD"));
+    }
+    const QList<QJsonObject> lstLogins = m_pServer->journalFor(QStringLiteral("/blog/login.php"));
+    QCOMPARE(lstLogins.size(), password == QLatin1String("-") ? 0 : 1);
+    for (const QJsonObject& entry : lstLogins) {
+        const QString strBody = QString::fromUtf8(QByteArray::fromBase64(entry.value("body_base64").toString().toLatin1()));
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("passwd=([^&]*)")).match(strBody);
+        QVERIFY2(match.hasMatch() && !match.captured(1).isEmpty(), qPrintable(strBody));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFaults)
