@@ -148,11 +148,8 @@ bool recordStoredName(const QString& strPath, const QString& strProfile, const Q
 {
     if (!VelmDatabase::ensureTable(VelmDatabase::StoredNameRecords))
         return false;
+    forgetStoredName(strPath, strProfile, strAlbum);
     QSqlQuery query(VelmDatabase::database());
-    query.prepare(QStringLiteral("DELETE FROM StoredNameRecords WHERE path = ? and profname = ? and album = ?"));
-    for (const QString& strValue : {strPath, strProfile, strAlbum})
-        query.addBindValue(notNull(strValue));
-    query.exec();
     const QFileInfo info(strPath);
     query.prepare(QStringLiteral("insert into StoredNameRecords values(?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QString& strValue : {strPath, strProfile, strAlbum, strStoredName})
@@ -161,6 +158,17 @@ bool recordStoredName(const QString& strPath, const QString& strProfile, const Q
     query.addBindValue(modifiedText(strPath));
     query.addBindValue(fingerprint(strPath));
     query.addBindValue(int(blConfirmed));
+    return query.exec();
+}
+
+bool forgetStoredName(const QString& strPath, const QString& strProfile, const QString& strAlbum)
+{
+    if (!VelmDatabase::tableExists(VelmDatabase::StoredNameRecords))
+        return true;
+    QSqlQuery query(VelmDatabase::database());
+    query.prepare(QStringLiteral("DELETE FROM StoredNameRecords WHERE path = ? and profname = ? and album = ?"));
+    for (const QString& strValue : {strPath, strProfile, strAlbum})
+        query.addBindValue(notNull(strValue));
     return query.exec();
 }
 

@@ -35,6 +35,7 @@ bool isCameraItemUploaded(const QString& strFileName, const QString& strProfile,
 // an answer (it may be stored). Replaces an earlier row of the path, profile and album.
 bool recordStoredName(const QString& strPath, const QString& strProfile, const QString& strAlbum,
                       const QString& strStoredName, bool blConfirmed);
+bool forgetStoredName(const QString& strPath, const QString& strProfile, const QString& strAlbum);
 // The name this very file (same size, time and fingerprint) was last sent under to the album;
 // empty when none. *pblConfirmed: whether the server confirmed it.
 QString storedName(const QString& strPath, const QString& strProfile, const QString& strAlbum,

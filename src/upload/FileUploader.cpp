@@ -126,11 +126,24 @@ void FileUploader::sendRecord()
 
     m_blResent = false;
     m_blMaybeStored = false;
+    m_blNamePending = false;
+    const QString strAlbum = m_record.value(KeyDestination);
+    const QString strName = m_record.value(KeyOrigName);
     for (int iAttempt = 1;; ++iAttempt) {
         QString strLastModified;
         if (!blFolder) {
             if (blSource)
                 m_sentSnapshot = snapshotOf(strPath);
+            // The name goes into the history before the body goes out: a run that ends while it
+            // waits for the answer leaves the file as maybe stored, for the next run to ask about.
+            if (blSource && m_mode != RunMode::Camera && nameKnown() && QFileInfo::exists(strPath)) {
+                if (!m_blNamePending)
+                    m_strNameBefore = UploadHistory::storedName(strPath, m_pProfile->profname, strAlbum,
+                                                                &m_blNameBeforeConfirmed);
+                m_blNamePending =
+                    UploadHistory::recordStoredName(strPath, m_pProfile->profname, strAlbum, strName, false) ||
+                    m_blNamePending;
+            }
             m_pFile = std::make_unique<QFile>(strPath);
             if (!QFileInfo::exists(strPath) || !m_pFile->open(QIODevice::ReadOnly)) {
                 m_pFile.reset();
@@ -180,6 +193,8 @@ void FileUploader::sendRecord()
             if (m_blMaybeStored)
                 outcome(false, VelmLocale::message("err_upd_no_reply").arg(networkErrorName(QNetworkReply::OperationCanceledError)),
                         true, Result::ServerFailure);
+            else
+                settleStoredName(false);
             return;
         }
         if (m_blChanged) {
@@ -224,6 +239,34 @@ FileUploader::Snapshot FileUploader::snapshotOf(const QString& strPath)
     snapshot.llModifiedMs = info.lastModified().toMSecsSinceEpoch();
     snapshot.strFingerprint = UploadHistory::fingerprint(strPath);
     return snapshot;
+}
+
+bool FileUploader::nameKnown() const
+{
+    // An album that did not hold the name keeps it; so does one told to replace what it holds.
+    return m_record.value(KeyNameFree) == QLatin1String("true") ||
+           m_record.value(KeyDuplicate, m_pProfile->duphandler) == QLatin1String("OVERWRITE");
+}
+
+void FileUploader::settleStoredName(bool blOk)
+{
+    if (!m_blNamePending)
+        return;
+    m_blNamePending = false;
+    const QString strPath = m_record.value(KeyPath);
+    const QString strAlbum = m_record.value(KeyDestination);
+    const QString& strProfile = m_pProfile->profname;
+    if (blOk || m_blResent) {
+        // Stored under its name; after a resend that failed, the first (mixed) copy is: the
+        // file's own copy, for the next run to replace.
+        UploadHistory::recordStoredName(strPath, strProfile, strAlbum, m_record.value(KeyOrigName), true);
+    } else if (m_blMaybeStored) {
+        // The unconfirmed row stays: the next run asks the server about the name.
+    } else if (m_strNameBefore.isEmpty()) {
+        UploadHistory::forgetStoredName(strPath, strProfile, strAlbum);
+    } else {
+        UploadHistory::recordStoredName(strPath, strProfile, strAlbum, m_strNameBefore, m_blNameBeforeConfirmed);
+    }
 }
 
 void FileUploader::waitBeforeRetry(int iMs)
@@ -336,10 +379,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     if (!blOk) {
         ++m_pQueue->failed;
         m_pQueue->failures.append({strFileName, strError});
-        // Remembered under the name it was sent as: the next run asks the server about it.
-        if (m_blMaybeStored && !m_blResent && m_mode != RunMode::Camera)
-            UploadHistory::recordStoredName(strPath, m_pProfile->profname, m_record.value(KeyDestination),
-                                            m_record.value(KeyOrigName), false);
+        settleStoredName(false);
         return;
     }
     ++m_pQueue->succeeded;
@@ -365,13 +405,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
         if (!QFileInfo(strPath).isDir())
             qDebug("MD5 = %s", qPrintable(UploadHistory::fingerprint(strPath)));
         blRecorded = UploadHistory::recordUploadedFile(strPath, strFileName, m_pProfile->profname);
-        // Only where the server's name is known: a resent file, or one the server was left to
-        // name, may be stored under another.
-        const bool blNameKnown = (!m_blResent || m_record.value(KeyNameFree) == QLatin1String("true")) &&
-                                 !m_record.contains(KeyDuplicate);
-        if (blRecorded && !QFileInfo(strPath).isDir() && blNameKnown)
-            UploadHistory::recordStoredName(strPath, m_pProfile->profname, m_record.value(KeyDestination),
-                                            m_record.value(KeyOrigName), true);
+        settleStoredName(blRecorded);
     }
     if (!blRecorded) {
         QString strReason;

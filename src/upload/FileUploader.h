@@ -93,6 +93,11 @@ private:
     };
     static Snapshot snapshotOf(const QString& strPath);
 
+    // Whether the server stores the source under the name it is sent with.
+    bool nameKnown() const;
+    // Settles the stored-name row written before the source was sent, once the file has ended.
+    void settleStoredName(bool blOk);
+
     bool waitForRecord();
     void sendRecord();
     void waitBeforeRetry(int iMs);
@@ -114,6 +119,9 @@ private:
     bool m_blResent = false;            // the source is being sent again for that
     bool m_blMaybeStored = false;       // sent whole, but no answer came
     Snapshot m_sentSnapshot;
+    bool m_blNamePending = false;          // an unconfirmed stored-name row was written
+    QString m_strNameBefore;               // the row it replaced (empty: none)
+    bool m_blNameBeforeConfirmed = false;
     int m_iServerFailuresInRow = 0;
     ServerProfile* m_pProfile;
     UploadQueue* m_pQueue;
