@@ -183,20 +183,27 @@ void TestUploadWizard::destinationChecked_data()
 {
     QTest::addColumn<QString>("stored"); // the profile's destination
     QTest::addColumn<QString>("album");  // where the file lands; empty: refused
-    QTest::newRow("up and out") << QStringLiteral("/photo/../escape") << QString();
-    QTest::newRow("up twice") << QStringLiteral("/photo/2013/../../x") << QString();
-    QTest::newRow("the parent itself") << QStringLiteral("/photo/..") << QString();
-    QTest::newRow("a dot") << QStringLiteral("/photo/./2013") << QString();
-    QTest::newRow("dots with blanks") << QStringLiteral("/photo/ .. /x") << QString();
-    QTest::newRow("not below photo") << QStringLiteral("/other/2013") << QString();
-    QTest::newRow("blanks around names") << QStringLiteral(" /photo/ 2013 ") << QStringLiteral("2013");
-    QTest::newRow("doubled slashes") << QStringLiteral("/photo//2013/") << QStringLiteral("2013");
+    QTest::addColumn<QString>("refusal");
+    const QString strOutside = QStringLiteral("The destination folder %1 cannot be used: it must lie below /photo, and "
+                                              "no folder in its path may be named \".\" or \"..\".");
+    QTest::newRow("up and out") << QStringLiteral("/photo/../escape") << QString() << strOutside;
+    QTest::newRow("up twice") << QStringLiteral("/photo/2013/../../x") << QString() << strOutside;
+    QTest::newRow("the parent itself") << QStringLiteral("/photo/..") << QString() << strOutside;
+    QTest::newRow("a dot") << QStringLiteral("/photo/./2013") << QString() << strOutside;
+    QTest::newRow("dots with blanks") << QStringLiteral("/photo/ .. /x") << QString() << strOutside;
+    QTest::newRow("not below photo") << QStringLiteral("/other/2013") << QString() << strOutside;
+    QTest::newRow("a control character") << QStringLiteral("/photo/20\x01" "13") << QString()
+                                         << QStringLiteral("The destination folder %1 cannot be used: a folder name "
+                                                           "may not contain control characters.");
+    QTest::newRow("blanks around names") << QStringLiteral(" /photo/ 2013 ") << QStringLiteral("2013") << QString();
+    QTest::newRow("doubled slashes") << QStringLiteral("/photo//2013/") << QStringLiteral("2013") << QString();
 }
 
 void TestUploadWizard::destinationChecked()
 {
     QFETCH(QString, stored);
     QFETCH(QString, album);
+    QFETCH(QString, refusal);
     QVERIFY(m_fixture.start());
     m_fixture.profile.serverdst = stored;
     UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {m_fixture.makeFile(QStringLiteral("a.jpg"))},
@@ -205,10 +212,7 @@ void TestUploadWizard::destinationChecked()
     clickNext(wizard);
     if (album.isEmpty()) {
         QTRY_COMPARE_WITH_TIMEOUT(m_fixture.shownTexts().size(), 1, 15000);
-        QCOMPARE(m_fixture.shownTexts().at(0),
-                 QStringLiteral("warning|The destination folder %1 cannot be used: it must lie below /photo, and no "
-                                "folder in its path may be named \".\" or \"..\".")
-                     .arg(stored));
+        QCOMPARE(m_fixture.shownTexts().at(0), QLatin1String("warning|") + refusal.arg(stored));
         QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
         QVERIFY(m_fixture.server->journalFor(QStringLiteral("rada_upload_init.php")).isEmpty());
         return;
@@ -236,9 +240,10 @@ void TestUploadWizard::alreadyUploadedMessage()
 void TestUploadWizard::failuresOpenTheReport()
 {
     QVERIFY(m_fixture.start({QStringLiteral("--fail-upload"), QStringLiteral("bad.*=no_privilege")}));
-    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("good.jpg")),
-                               m_fixture.makeFile(QStringLiteral("bad1.jpg")),
-                               m_fixture.makeFile(QStringLiteral("bad2.jpg"))};
+    QStringList lstFiles{m_fixture.makeFile(QStringLiteral("good.jpg")), m_fixture.makeFile(QStringLiteral("bad1.jpg")),
+                         m_fixture.makeFile(QStringLiteral("bad2.jpg"))};
+    // A handed-over path that is gone is listed too.
+    lstFiles.append(QFileInfo(lstFiles.at(0)).absolutePath() + QLatin1String("/gone.jpg"));
     UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), lstFiles, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     readReports();
@@ -247,7 +252,7 @@ void TestUploadWizard::failuresOpenTheReport()
     QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 1, 5000);
     const QString strNoPrivilege = QStringLiteral("You have no privileges to either create new albums or upload files.");
     QCOMPARE(m_lstReport, QStringList({"File Name|Error Status", "bad1.jpg|" + strNoPrivilege,
-                                       "bad2.jpg|" + strNoPrivilege}));
+                                       "bad2.jpg|" + strNoPrivilege, "gone.jpg|Left out: not found"}));
     QCOMPARE(wizard.progressPage()->failStatusText(), QStringLiteral("Failed to upload"));
     QCOMPARE(wizard.progressPage()->failNumText(), QStringLiteral(":2 files"));
     QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
