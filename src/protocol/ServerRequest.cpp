@@ -15,11 +15,32 @@ namespace {
 // program's memory does not grow with a reply.
 QNetworkReply* capped(QNetworkReply* pReply)
 {
-    QObject::connect(pReply, &QNetworkReply::downloadProgress, pReply, [pReply](qint64 llReceived, qint64 llTotal) {
-        if ((llReceived > MaxReplyBytes || llTotal > MaxReplyBytes) && !pReply->property(TooLargeProperty).toBool()) {
-            pReply->setProperty(TooLargeProperty, true);
-            pReply->abort();
-        }
+    const auto cutOff = [pReply]() {
+        if (pReply->property(TooLargeProperty).toBool())
+            return;
+        pReply->setProperty(TooLargeProperty, true);
+        pReply->abort();
+    };
+    // The network thread reads no more than twice the cap ahead of the program, which never
+    // reads before the end: a reply over the cap is seen before that thread stops. The size
+    // reaches that thread only once the transfer is set up, in the next turn of the event loop.
+    QMetaObject::invokeMethod(
+        pReply,
+        [pReply]() {
+            if (!pReply->isFinished())
+                pReply->setReadBufferSize(2 * MaxReplyBytes);
+        },
+        Qt::QueuedConnection);
+    // Announced too large: cut off before the body comes.
+    QObject::connect(pReply, &QNetworkReply::metaDataChanged, pReply, [pReply, cutOff]() {
+        if (pReply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > MaxReplyBytes)
+            cutOff();
+    });
+    // Checked on every piece that arrives (progress signals come only every so often, and a
+    // fast server sends hundreds of MiB between two).
+    QObject::connect(pReply, &QIODevice::readyRead, pReply, [pReply, cutOff]() {
+        if (pReply->bytesAvailable() > MaxReplyBytes)
+            cutOff();
     });
     return pReply;
 }
