@@ -32,7 +32,8 @@ private Q_SLOTS:
     void emptyDestinationWarns();
     void destinationChecked_data();
     void destinationChecked();
-    void alreadyUploadedMessage();
+    void nothingToSendMessage_data();
+    void nothingToSendMessage();
     void failuresOpenTheReport();
     void cancelDuringUpload();
     void busyProfileAndUnsentFiles();
@@ -222,18 +223,35 @@ void TestUploadWizard::destinationChecked()
     QCOMPARE(m_fixture.profile.serverdst, QLatin1String("/photo/") + album);
 }
 
-void TestUploadWizard::alreadyUploadedMessage()
+void TestUploadWizard::nothingToSendMessage_data()
 {
+    QTest::addColumn<bool>("uploadedBefore"); // else: a folder without photos or videos
+    QTest::addColumn<QString>("message");
+    QTest::newRow("uploaded before") << true
+                                     << "The selected items have already been uploaded to the destination folder in "
+                                        "Pictarium. No file is available for upload.";
+    QTest::newRow("folder without photos") << false << "The selected items hold no photos or videos to upload.";
+}
+
+void TestUploadWizard::nothingToSendMessage()
+{
+    QFETCH(bool, uploadedBefore);
+    QFETCH(QString, message);
     QVERIFY(m_fixture.start());
-    const QString strFile = m_fixture.makeFile(QStringLiteral("a.jpg"));
-    UploadHistory::recordUploadedFile(strFile, QStringLiteral("a.jpg"), QStringLiteral("home"));
-    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {strFile}, &m_fixture.profile, &m_fixture.prompt);
+    QStringList lstFiles;
+    if (uploadedBefore) {
+        lstFiles.append(m_fixture.makeFile(QStringLiteral("a.jpg")));
+        UploadHistory::recordUploadedFile(lstFiles.at(0), QStringLiteral("a.jpg"), QStringLiteral("home"));
+    } else {
+        m_fixture.profile.idxonly = true;
+        lstFiles.append(m_fixture.makeFile(QStringLiteral("notes.txt"), "text"));
+    }
+    UploadWizard wizard(nullptr, uploadedBefore ? RunMode::UploadHandOver : RunMode::UploadFolder, m_fixture.nam.get(),
+                        lstFiles, &m_fixture.profile, &m_fixture.prompt);
     wizard.show();
     clickNext(wizard);
     QTRY_VERIFY_WITH_TIMEOUT(!m_fixture.prompt.shown.isEmpty(), 15000);
-    QCOMPARE(m_fixture.shownTexts(),
-             QStringList{"warning|The selected items have already been uploaded to the destination folder in "
-                         "Pictarium. No file is available for upload."});
+    QCOMPARE(m_fixture.shownTexts(), QStringList{"warning|" + message});
     QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
 }
 
