@@ -279,6 +279,12 @@ void TestFaults::faultMatrix_data()
         << QStringList{"--endless-reply", strUpload} << false << 0 << 1 << lstNone
         << QStringList{"a1.jpg|" + strTooLarge, "a2.jpg|" + strTooLarge, "a3.jpg|" + strTooLarge}
         << QStringList{"b.txt", "c.txt"} << QStringList{"a1.jpg", "a2.jpg", "a3.jpg"} << 6 << strStopped << true;
+    QTest::newRow("endless answer to the upload start")
+        << QStringList{"--endless-reply", "/photo/include/rada_upload_init.php"} << false << 0 << 1 << lstNone
+        << lstNone << lstNone << lstNone << 0
+        << QStringLiteral("The server did not take the list of files to upload: The server's answer is larger than "
+                          "16 MiB")
+        << true;
     QTest::newRow("endless answer to the login")
         << QStringList{"--endless-reply", "/blog/login.php"} << false << 0 << 2 << lstNone << lstNone << lstNone
         << lstNone << 0 << strTooLarge << false;
