@@ -175,6 +175,9 @@ void shootPrompts()
     QString strPassword;
     prompt.askText(AppIdentity::applicationTitle(), VelmLocale::message("msg_enter_pass").arg(QStringLiteral("ann")),
                    true, strPassword);
+    shootNextModal("16-password-keyring");
+    prompt.askText(AppIdentity::applicationTitle(),
+                   VelmLocale::message("msg_enter_pass_keyring").arg(QStringLiteral("ann")), true, strPassword);
     shootNextModal("17-question");
     prompt.question(VelmLocale::message("err_warning"),
                     VelmLocale::message("msg_cfrm_remove_prof").arg(QStringLiteral("Home server")), UserPrompt::No);
