@@ -192,6 +192,26 @@ const MessageEntry s_messages[] = {
     {"msg_cert_not_pinned", QT_TRANSLATE_NOOP("global", "Not trusted yet: the first HTTPS connection remembers it.")},
     {"err_path_unlistable", QT_TRANSLATE_NOOP("global", "These items were left out: the upload list carries only files on this computer whose names hold no line break and are valid text.\n\n%1")},
     {"err_start_program", QT_TRANSLATE_NOOP("global", "Pictarium Uploader could not be started: %1")},
+    // Desktop conventions: hints, counts and questions.
+    {"editor_hint_upload", QT_TRANSLATE_NOOP("global", "Double-click a profile, or select it and press Enter, to upload with it.")},
+    {"editor_empty_hint", QT_TRANSLATE_NOOP("global", "Create a profile for your Kestrabox to start uploading.")},
+    {"editor_tip_edit", QT_TRANSLATE_NOOP("global", "Edit this profile (F2)")},
+    {"editor_tip_delete", QT_TRANSLATE_NOOP("global", "Delete this profile (Del)")},
+    {"editor_tip_https", QT_TRANSLATE_NOOP("global", "HTTPS: the connection is encrypted")},
+    {"create_svr_searching", QT_TRANSLATE_NOOP("global", "Searching the network for servers...")},
+    {"create_svr_seen_not_ready", QT_TRANSLATE_NOOP("global", "not ready")},
+    {"create_svr_seen_not_installed", QT_TRANSLATE_NOOP("global", "Pictarium is not set up yet")},
+    {"create_svr_seen_unsupported", QT_TRANSLATE_NOOP("global", "too old for this program")},
+    {"create_svr_seen_unreachable", QT_TRANSLATE_NOOP("global", "cannot be reached")},
+    {"upload_finish_skipped", QT_TRANSLATE_NOOP("global", "Already uploaded, not sent again")},
+    {"upload_prog_current", QT_TRANSLATE_NOOP("global", "Working on: %1")},
+    {"btn_copy", QT_TRANSLATE_NOOP("global", "Copy")},
+    {"err_help_open", QT_TRANSLATE_NOOP("global", "The help page could not be opened: %1")},
+    // Counted texts: VelmLocale::plural() picks the form for the number.
+    {"create_svr_profname_limit", QT_TRANSLATE_N_NOOP("global", "At most %n character(s)")},
+    {"upload_finish_files", QT_TRANSLATE_N_NOOP("global", "%n file(s)")},
+    {"upload_prog_count", QT_TRANSLATE_N_NOOP("global", "%1 of %n file(s)")},
+    {"upload_cfrm_stop", QT_TRANSLATE_N_NOOP("global", "Stop the upload? %n file(s) are on the server; the rest will not be sent.")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));
@@ -327,6 +347,16 @@ QString message(const char* pszKey)
     for (const MessageEntry& entry : s_messages) {
         if (std::strcmp(entry.pszKey, pszKey) == 0)
             return expandEscapes(QString::fromUtf8(entry.pszEnglish));
+    }
+    qDebug("%s:%d unknown message key [%s]", "src\\VelmLocale", __LINE__, pszKey);
+    return QString::fromLatin1(pszKey);
+}
+
+QString plural(const char* pszKey, int iCount)
+{
+    for (const MessageEntry& entry : s_messages) {
+        if (std::strcmp(entry.pszKey, pszKey) == 0)
+            return expandEscapes(QCoreApplication::translate("global", entry.pszEnglish, nullptr, iCount));
     }
     qDebug("%s:%d unknown message key [%s]", "src\\VelmLocale", __LINE__, pszKey);
     return QString::fromLatin1(pszKey);

@@ -38,6 +38,9 @@ bool loadQtCatalog(QTranslator& translator, const QString& strCode);
 void fillMessageTable();
 // The translated text of a message key, with backslash-n and backslash-t expanded.
 QString message(const char* pszKey);
+// A counted message (its English text holds %n) in the form the language uses for iCount,
+// with %n replaced by the number.
+QString plural(const char* pszKey, int iCount);
 
 int messageCount();
 const char* messageKey(int iIndex);

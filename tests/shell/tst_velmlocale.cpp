@@ -159,8 +159,8 @@ void TestVelmLocale::englishTable()
         QCOMPARE(VelmLocale::message(VelmLocale::messageKey(iRow)), strEnglish);
         ++iRow;
     }
-    QCOMPARE(iRow, 158);
-    QCOMPARE(VelmLocale::messageCount(), 158);
+    QCOMPARE(iRow, 176);
+    QCOMPARE(VelmLocale::messageCount(), 176);
 }
 
 void TestVelmLocale::germanCatalogue()
