@@ -8,6 +8,7 @@ file(RELATIVE_PATH PICTARIUM_LIBEXEC_FROM_BIN "/prefix/${CMAKE_INSTALL_BINDIR}" 
 file(RELATIVE_PATH PICTARIUM_DATA_FROM_BIN "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${PICTARIUM_DATA_SUBDIR}")
 target_compile_definitions(velm_core PRIVATE PICTARIUM_LIBEXEC_FROM_BIN="${PICTARIUM_LIBEXEC_FROM_BIN}"
                                              PICTARIUM_DATA_FROM_BIN="${PICTARIUM_DATA_FROM_BIN}")
+target_compile_definitions(velm_ui PRIVATE PICTARIUM_DATA_FROM_BIN="${PICTARIUM_DATA_FROM_BIN}")
 
 install(TARGETS pictarium-uploader pictarium-cli pictarium-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS Lensway RUNTIME DESTINATION ${PICTARIUM_LIBEXEC_SUBDIR})
@@ -27,6 +28,7 @@ foreach(ts ${PICTARIUM_CATALOGUES})
     get_filename_component(code ${ts} NAME_WE)
     install(FILES ${PROJECT_BINARY_DIR}/src/${code}.qm DESTINATION ${PICTARIUM_DATA_SUBDIR}/translations)
 endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/resources/help/index.html DESTINATION ${PICTARIUM_DATA_SUBDIR}/help)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pictarium-uploader)
 
 # The package: the tools the program runs are Debian packages of their own; the libraries it

@@ -1,5 +1,6 @@
 #include "WizVdoQualDialog.h"
 
+#include "HelpPage.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
 #include "store/ServerProfile.h"
@@ -12,6 +13,7 @@ WizVdoQualDialog::WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile)
 {
     m_ui->setupUi(this);
     m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    HelpPage::attach(m_ui->m_plbToolTip);
     registerField(QStringLiteral("HighQual"), m_ui->m_pchkHighQual);
     registerField(QStringLiteral("MediumQual"), m_ui->m_pchkMediumQual);
     registerField(QStringLiteral("LowQual"), m_ui->m_pchkLowQual);

@@ -1,5 +1,6 @@
 #include "CreateWizardPages.h"
 
+#include "HelpPage.h"
 #include "CreateWizard.h"
 #include "UserPrompt.h"
 #include "VelmLocale.h"
@@ -143,6 +144,7 @@ WizPerDialog::WizPerDialog(CreateWizard* pWizard, UserPrompt* pPrompt)
 {
     m_ui->setupUi(this);
     m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    HelpPage::attach(m_ui->m_plbToolTip);
     registerField(QStringLiteral("PersonalName"), m_ui->m_pedtPersonalName);
     registerField(QStringLiteral("IsPersonalPictarium"), m_ui->m_pradPersonalPictarium);
     connect(m_ui->m_pradPersonalPictarium, &QRadioButton::toggled, this, &WizPerDialog::slotPersonalRadioBtnToogled);

@@ -1,5 +1,6 @@
 #include "ServerSettings.h"
 
+#include "HelpPage.h"
 #include "AppIdentity.h"
 #include "FoundServerPicker.h"
 #include "UserPrompt.h"
@@ -25,6 +26,7 @@ ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, Pr
     m_plbTitle = new QLabel(this);
     m_plbTitle->setObjectName(QStringLiteral("m_plbTitle"));
     m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    HelpPage::attach(m_ui->m_plbToolTip);
     m_ui->m_pedtPassword->setEchoMode(QLineEdit::Password);
     m_ui->m_pedtPassword->setMaxLength(254);
     languageChange();
