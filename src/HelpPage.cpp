@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -41,7 +42,7 @@ QString builtInCopy()
     if (!source.open(QIODevice::ReadOnly) || !AppIdentity::ensureDataFolder())
         return QString();
     const QByteArray baPage = source.readAll();
-    const QString strCopy = AppIdentity::dataFilePath(QStringLiteral("help.html"));
+    const QString strCopy = QDir::cleanPath(AppIdentity::dataFilePath(QStringLiteral("help.html")));
     QFile copy(strCopy);
     if (copy.open(QIODevice::ReadOnly) && copy.readAll() == baPage)
         return strCopy;
