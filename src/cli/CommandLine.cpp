@@ -14,7 +14,7 @@ namespace Cli {
 namespace {
 
 const OptionInfo s_options[] = {
-    {"name", "N", "Name of the new profile: at most 100 characters, no control characters."},
+    {"name", "N", "Name of the new profile: at most 32 characters, no control characters."},
     {"host", "H", "Host name or IPv4 address of the server, or a server name that discover listed."},
     {"port", "P", "Port of the server, 1 to 65535."},
     {"https", nullptr, "Connect with HTTPS."},

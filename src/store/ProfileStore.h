@@ -17,8 +17,9 @@ void fillRecord(ServerProfile& profile, const QString& strName, const QString& s
                 bool blPersonal, bool blIdxOnly, bool blIncBackup, bool blDateRename, const QString& strDupHandler,
                 const QString& strServerDst, const QList<int>& lstQualities);
 
-// Longest profile name accepted.
-inline constexpr int MaxProfileNameLength = 100;
+// Longest name a new or renamed profile may have, in every front end. Older profiles with
+// longer names keep them.
+inline constexpr int MaxProfileNameLength = 32;
 // Why a profile name cannot be used (control characters, line breaks, too long); empty when
 // it can. Every front end asks before it stores a name: the shortcut list holds one per line.
 QString profileNameProblem(const QString& strName);
