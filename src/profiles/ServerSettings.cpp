@@ -12,6 +12,8 @@
 
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace {
 
 const char* const TitleSheet = "QLabel { font-size : 12px;\n font-style : bold;\n color : #ffffff }";
@@ -143,6 +145,8 @@ void ServerSettings::applyLook()
 
 void ServerSettings::loadRow()
 {
+    // A name made before the limit was 32 is shown whole, so that saving does not cut it.
+    m_ui->m_pedtProfName->setMaxLength(std::max<int>(ProfileStore::MaxProfileNameLength, m_pRow->profname.size()));
     m_ui->m_pedtProfName->setText(m_pRow->profname);
     m_ui->m_cbxIP->setEditText(m_pRow->hostaddr);
     m_ui->m_pedtPort->setText(QString::number(m_pRow->port));
@@ -207,7 +211,8 @@ bool ServerSettings::validate()
         pFocus->setFocus();
         return false;
     };
-    const QString strProblem = strName.isEmpty() ? QString() : ProfileStore::profileNameProblem(strName);
+    const QString strProblem =
+        strName.isEmpty() || strName == m_pRow->profname ? QString() : ProfileStore::profileNameProblem(strName);
     if (!strProblem.isEmpty())
         return refuse(true, strProblem, m_ui->m_pedtProfName);
     // Another profile of that name, whatever its letter case; the profile's own name may change case.
