@@ -813,6 +813,104 @@ Trust the new certificate only if you have changed the server's certificate your
         <extracomment>err_start_program</extracomment>
         <translation>无法启动 Pictarium Uploader：%1</translation>
     </message>
+    <message>
+        <source>Double-click a profile, or select it and press Enter, to upload with it.</source>
+        <extracomment>editor_hint_upload</extracomment>
+        <translation>双击配置文件，或选中后按 Enter 键，即可使用该配置文件上传。</translation>
+    </message>
+    <message>
+        <source>Create a profile for your Kestrabox to start uploading.</source>
+        <extracomment>editor_empty_hint</extracomment>
+        <translation>请为您的 Kestrabox 创建配置文件以开始上传。</translation>
+    </message>
+    <message>
+        <source>Edit this profile (F2)</source>
+        <extracomment>editor_tip_edit</extracomment>
+        <translation>编辑此配置文件 (F2)</translation>
+    </message>
+    <message>
+        <source>Delete this profile (Del)</source>
+        <extracomment>editor_tip_delete</extracomment>
+        <translation>删除此配置文件 (Del)</translation>
+    </message>
+    <message>
+        <source>HTTPS: the connection is encrypted</source>
+        <extracomment>editor_tip_https</extracomment>
+        <translation>HTTPS：连接已加密</translation>
+    </message>
+    <message>
+        <source>Searching the network for servers...</source>
+        <extracomment>create_svr_searching</extracomment>
+        <translation>正在网络中搜索服务器...</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <extracomment>create_svr_seen_not_ready</extracomment>
+        <translation>未就绪</translation>
+    </message>
+    <message>
+        <source>Pictarium is not set up yet</source>
+        <extracomment>create_svr_seen_not_installed</extracomment>
+        <translation>尚未设置 Pictarium</translation>
+    </message>
+    <message>
+        <source>too old for this program</source>
+        <extracomment>create_svr_seen_unsupported</extracomment>
+        <translation>版本过旧，本程序无法使用</translation>
+    </message>
+    <message>
+        <source>cannot be reached</source>
+        <extracomment>create_svr_seen_unreachable</extracomment>
+        <translation>无法连接</translation>
+    </message>
+    <message>
+        <source>Already uploaded, not sent again</source>
+        <extracomment>upload_finish_skipped</extracomment>
+        <translation>已上传过，未再次发送</translation>
+    </message>
+    <message>
+        <source>Working on: %1</source>
+        <extracomment>upload_prog_current</extracomment>
+        <translation>正在处理：%1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <extracomment>btn_copy</extracomment>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: %1</source>
+        <extracomment>err_help_open</extracomment>
+        <translation>无法打开帮助页面：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>At most %n character(s)</source>
+        <extracomment>create_svr_profname_limit</extracomment>
+        <translation>
+            <numerusform>最多 %n 个字符</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <extracomment>upload_finish_files</extracomment>
+        <translation>
+            <numerusform>%n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s)</source>
+        <extracomment>upload_prog_count</extracomment>
+        <translation>
+            <numerusform>第 %1 个，共 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stop the upload? %n file(s) are on the server; the rest will not be sent.</source>
+        <extracomment>upload_cfrm_stop</extracomment>
+        <translation>
+            <numerusform>要停止上传吗？已有 %n 个文件在服务器上，其余文件将不会发送。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -813,6 +813,104 @@ Trust the new certificate only if you have changed the server's certificate your
         <extracomment>err_start_program</extracomment>
         <translation>無法啟動 Pictarium Uploader：%1</translation>
     </message>
+    <message>
+        <source>Double-click a profile, or select it and press Enter, to upload with it.</source>
+        <extracomment>editor_hint_upload</extracomment>
+        <translation>按兩下設定檔，或選取後按 Enter 鍵，即可使用該設定檔上傳。</translation>
+    </message>
+    <message>
+        <source>Create a profile for your Kestrabox to start uploading.</source>
+        <extracomment>editor_empty_hint</extracomment>
+        <translation>請為您的 Kestrabox 建立設定檔以開始上傳。</translation>
+    </message>
+    <message>
+        <source>Edit this profile (F2)</source>
+        <extracomment>editor_tip_edit</extracomment>
+        <translation>編輯此設定檔 (F2)</translation>
+    </message>
+    <message>
+        <source>Delete this profile (Del)</source>
+        <extracomment>editor_tip_delete</extracomment>
+        <translation>刪除此設定檔 (Del)</translation>
+    </message>
+    <message>
+        <source>HTTPS: the connection is encrypted</source>
+        <extracomment>editor_tip_https</extracomment>
+        <translation>HTTPS：連線已加密</translation>
+    </message>
+    <message>
+        <source>Searching the network for servers...</source>
+        <extracomment>create_svr_searching</extracomment>
+        <translation>正在網路上搜尋伺服器...</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <extracomment>create_svr_seen_not_ready</extracomment>
+        <translation>尚未就緒</translation>
+    </message>
+    <message>
+        <source>Pictarium is not set up yet</source>
+        <extracomment>create_svr_seen_not_installed</extracomment>
+        <translation>尚未設定 Pictarium</translation>
+    </message>
+    <message>
+        <source>too old for this program</source>
+        <extracomment>create_svr_seen_unsupported</extracomment>
+        <translation>版本過舊，本程式無法使用</translation>
+    </message>
+    <message>
+        <source>cannot be reached</source>
+        <extracomment>create_svr_seen_unreachable</extracomment>
+        <translation>無法連線</translation>
+    </message>
+    <message>
+        <source>Already uploaded, not sent again</source>
+        <extracomment>upload_finish_skipped</extracomment>
+        <translation>先前已上傳，未再次傳送</translation>
+    </message>
+    <message>
+        <source>Working on: %1</source>
+        <extracomment>upload_prog_current</extracomment>
+        <translation>正在處理：%1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <extracomment>btn_copy</extracomment>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: %1</source>
+        <extracomment>err_help_open</extracomment>
+        <translation>無法開啟說明頁面：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>At most %n character(s)</source>
+        <extracomment>create_svr_profname_limit</extracomment>
+        <translation>
+            <numerusform>最多 %n 個字元</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <extracomment>upload_finish_files</extracomment>
+        <translation>
+            <numerusform>%n 個檔案</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s)</source>
+        <extracomment>upload_prog_count</extracomment>
+        <translation>
+            <numerusform>第 %1 個，共 %n 個檔案</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stop the upload? %n file(s) are on the server; the rest will not be sent.</source>
+        <extracomment>upload_cfrm_stop</extracomment>
+        <translation>
+            <numerusform>要停止上傳嗎？已有 %n 個檔案在伺服器上，其餘檔案將不會傳送。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

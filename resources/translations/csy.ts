@@ -813,6 +813,112 @@ Novému certifikátu důvěřujte pouze v případě, že jste certifikát serve
         <extracomment>err_start_program</extracomment>
         <translation>Aplikaci Pictarium Uploader nelze spustit: %1</translation>
     </message>
+    <message>
+        <source>Double-click a profile, or select it and press Enter, to upload with it.</source>
+        <extracomment>editor_hint_upload</extracomment>
+        <translation>Chcete-li nahrávat s profilem, poklikejte na něj nebo ho vyberte a stiskněte Enter.</translation>
+    </message>
+    <message>
+        <source>Create a profile for your Kestrabox to start uploading.</source>
+        <extracomment>editor_empty_hint</extracomment>
+        <translation>Chcete-li začít nahrávat, vytvořte profil pro svůj server Kestrabox.</translation>
+    </message>
+    <message>
+        <source>Edit this profile (F2)</source>
+        <extracomment>editor_tip_edit</extracomment>
+        <translation>Upravit tento profil (F2)</translation>
+    </message>
+    <message>
+        <source>Delete this profile (Del)</source>
+        <extracomment>editor_tip_delete</extracomment>
+        <translation>Odstranit tento profil (Delete)</translation>
+    </message>
+    <message>
+        <source>HTTPS: the connection is encrypted</source>
+        <extracomment>editor_tip_https</extracomment>
+        <translation>HTTPS: připojení je šifrované</translation>
+    </message>
+    <message>
+        <source>Searching the network for servers...</source>
+        <extracomment>create_svr_searching</extracomment>
+        <translation>Hledání serverů v síti...</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <extracomment>create_svr_seen_not_ready</extracomment>
+        <translation>není připraven</translation>
+    </message>
+    <message>
+        <source>Pictarium is not set up yet</source>
+        <extracomment>create_svr_seen_not_installed</extracomment>
+        <translation>aplikace Pictarium ještě není nastavena</translation>
+    </message>
+    <message>
+        <source>too old for this program</source>
+        <extracomment>create_svr_seen_unsupported</extracomment>
+        <translation>příliš starý pro tuto aplikaci</translation>
+    </message>
+    <message>
+        <source>cannot be reached</source>
+        <extracomment>create_svr_seen_unreachable</extracomment>
+        <translation>není dostupný</translation>
+    </message>
+    <message>
+        <source>Already uploaded, not sent again</source>
+        <extracomment>upload_finish_skipped</extracomment>
+        <translation>Již nahrané, znovu neodeslané</translation>
+    </message>
+    <message>
+        <source>Working on: %1</source>
+        <extracomment>upload_prog_current</extracomment>
+        <translation>Zpracovává se: %1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <extracomment>btn_copy</extracomment>
+        <translation>Kopírovat</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: %1</source>
+        <extracomment>err_help_open</extracomment>
+        <translation>Stránku nápovědy nelze otevřít: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>At most %n character(s)</source>
+        <extracomment>create_svr_profname_limit</extracomment>
+        <translation>
+            <numerusform>Nejvýše %n znak</numerusform>
+            <numerusform>Nejvýše %n znaky</numerusform>
+            <numerusform>Nejvýše %n znaků</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <extracomment>upload_finish_files</extracomment>
+        <translation>
+            <numerusform>%n soubor</numerusform>
+            <numerusform>%n soubory</numerusform>
+            <numerusform>%n souborů</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s)</source>
+        <extracomment>upload_prog_count</extracomment>
+        <translation>
+            <numerusform>%1 z %n souboru</numerusform>
+            <numerusform>%1 z %n souborů</numerusform>
+            <numerusform>%1 z %n souborů</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stop the upload? %n file(s) are on the server; the rest will not be sent.</source>
+        <extracomment>upload_cfrm_stop</extracomment>
+        <translation>
+            <numerusform>Zastavit nahrávání? Na serveru už je %n soubor; zbytek se neodešle.</numerusform>
+            <numerusform>Zastavit nahrávání? Na serveru už jsou %n soubory; zbytek se neodešle.</numerusform>
+            <numerusform>Zastavit nahrávání? Na serveru už je %n souborů; zbytek se neodešle.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

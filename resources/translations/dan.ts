@@ -813,6 +813,108 @@ Stol kun på det nye certifikat, hvis du selv har ændret serverens certifikat.<
         <extracomment>err_start_program</extracomment>
         <translation>Pictarium Uploader kunne ikke startes: %1</translation>
     </message>
+    <message>
+        <source>Double-click a profile, or select it and press Enter, to upload with it.</source>
+        <extracomment>editor_hint_upload</extracomment>
+        <translation>Dobbeltklik på en profil, eller marker den og tryk på Enter, for at uploade med den.</translation>
+    </message>
+    <message>
+        <source>Create a profile for your Kestrabox to start uploading.</source>
+        <extracomment>editor_empty_hint</extracomment>
+        <translation>Opret en profil til din Kestrabox for at begynde at uploade.</translation>
+    </message>
+    <message>
+        <source>Edit this profile (F2)</source>
+        <extracomment>editor_tip_edit</extracomment>
+        <translation>Rediger denne profil (F2)</translation>
+    </message>
+    <message>
+        <source>Delete this profile (Del)</source>
+        <extracomment>editor_tip_delete</extracomment>
+        <translation>Slet denne profil (Del)</translation>
+    </message>
+    <message>
+        <source>HTTPS: the connection is encrypted</source>
+        <extracomment>editor_tip_https</extracomment>
+        <translation>HTTPS: Forbindelsen er krypteret</translation>
+    </message>
+    <message>
+        <source>Searching the network for servers...</source>
+        <extracomment>create_svr_searching</extracomment>
+        <translation>Søger efter servere på netværket …</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <extracomment>create_svr_seen_not_ready</extracomment>
+        <translation>ikke klar</translation>
+    </message>
+    <message>
+        <source>Pictarium is not set up yet</source>
+        <extracomment>create_svr_seen_not_installed</extracomment>
+        <translation>Pictarium er ikke konfigureret endnu</translation>
+    </message>
+    <message>
+        <source>too old for this program</source>
+        <extracomment>create_svr_seen_unsupported</extracomment>
+        <translation>for gammel til dette program</translation>
+    </message>
+    <message>
+        <source>cannot be reached</source>
+        <extracomment>create_svr_seen_unreachable</extracomment>
+        <translation>kan ikke nås</translation>
+    </message>
+    <message>
+        <source>Already uploaded, not sent again</source>
+        <extracomment>upload_finish_skipped</extracomment>
+        <translation>Allerede uploadet, ikke sendt igen</translation>
+    </message>
+    <message>
+        <source>Working on: %1</source>
+        <extracomment>upload_prog_current</extracomment>
+        <translation>Behandler: %1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <extracomment>btn_copy</extracomment>
+        <translation>Kopiér</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: %1</source>
+        <extracomment>err_help_open</extracomment>
+        <translation>Hjælpesiden kunne ikke åbnes: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>At most %n character(s)</source>
+        <extracomment>create_svr_profname_limit</extracomment>
+        <translation>
+            <numerusform>Højst %n tegn</numerusform>
+            <numerusform>Højst %n tegn</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <extracomment>upload_finish_files</extracomment>
+        <translation>
+            <numerusform>%n fil</numerusform>
+            <numerusform>%n filer</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s)</source>
+        <extracomment>upload_prog_count</extracomment>
+        <translation>
+            <numerusform>%1 af %n fil</numerusform>
+            <numerusform>%1 af %n filer</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stop the upload? %n file(s) are on the server; the rest will not be sent.</source>
+        <extracomment>upload_cfrm_stop</extracomment>
+        <translation>
+            <numerusform>Vil du stoppe med at uploade? %n fil er allerede på serveren; resten sendes ikke.</numerusform>
+            <numerusform>Vil du stoppe med at uploade? %n filer er allerede på serveren; resten sendes ikke.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -813,6 +813,108 @@ Vertrauen Sie dem neuen Zertifikat nur, wenn Sie das Zertifikat des Servers selb
         <extracomment>err_start_program</extracomment>
         <translation>Pictarium Uploader konnte nicht gestartet werden: %1</translation>
     </message>
+    <message>
+        <source>Double-click a profile, or select it and press Enter, to upload with it.</source>
+        <extracomment>editor_hint_upload</extracomment>
+        <translation>Doppelklicken Sie auf ein Profil oder wählen Sie es aus und drücken Sie die Eingabetaste, um damit hochzuladen.</translation>
+    </message>
+    <message>
+        <source>Create a profile for your Kestrabox to start uploading.</source>
+        <extracomment>editor_empty_hint</extracomment>
+        <translation>Erstellen Sie ein Profil für Ihre Kestrabox, um mit dem Hochladen zu beginnen.</translation>
+    </message>
+    <message>
+        <source>Edit this profile (F2)</source>
+        <extracomment>editor_tip_edit</extracomment>
+        <translation>Dieses Profil bearbeiten (F2)</translation>
+    </message>
+    <message>
+        <source>Delete this profile (Del)</source>
+        <extracomment>editor_tip_delete</extracomment>
+        <translation>Dieses Profil löschen (Entf)</translation>
+    </message>
+    <message>
+        <source>HTTPS: the connection is encrypted</source>
+        <extracomment>editor_tip_https</extracomment>
+        <translation>HTTPS: Die Verbindung ist verschlüsselt</translation>
+    </message>
+    <message>
+        <source>Searching the network for servers...</source>
+        <extracomment>create_svr_searching</extracomment>
+        <translation>Netzwerk wird nach Servern durchsucht …</translation>
+    </message>
+    <message>
+        <source>not ready</source>
+        <extracomment>create_svr_seen_not_ready</extracomment>
+        <translation>nicht bereit</translation>
+    </message>
+    <message>
+        <source>Pictarium is not set up yet</source>
+        <extracomment>create_svr_seen_not_installed</extracomment>
+        <translation>Pictarium ist noch nicht eingerichtet</translation>
+    </message>
+    <message>
+        <source>too old for this program</source>
+        <extracomment>create_svr_seen_unsupported</extracomment>
+        <translation>zu alt für dieses Programm</translation>
+    </message>
+    <message>
+        <source>cannot be reached</source>
+        <extracomment>create_svr_seen_unreachable</extracomment>
+        <translation>nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Already uploaded, not sent again</source>
+        <extracomment>upload_finish_skipped</extracomment>
+        <translation>Bereits hochgeladen, nicht erneut gesendet</translation>
+    </message>
+    <message>
+        <source>Working on: %1</source>
+        <extracomment>upload_prog_current</extracomment>
+        <translation>Wird bearbeitet: %1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <extracomment>btn_copy</extracomment>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: %1</source>
+        <extracomment>err_help_open</extracomment>
+        <translation>Die Hilfeseite konnte nicht geöffnet werden: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>At most %n character(s)</source>
+        <extracomment>create_svr_profname_limit</extracomment>
+        <translation>
+            <numerusform>Höchstens %n Zeichen</numerusform>
+            <numerusform>Höchstens %n Zeichen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <extracomment>upload_finish_files</extracomment>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n file(s)</source>
+        <extracomment>upload_prog_count</extracomment>
+        <translation>
+            <numerusform>%1 von %n Datei</numerusform>
+            <numerusform>%1 von %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stop the upload? %n file(s) are on the server; the rest will not be sent.</source>
+        <extracomment>upload_cfrm_stop</extracomment>
+        <translation>
+            <numerusform>Hochladen beenden? %n Datei ist bereits auf dem Server; die übrigen werden nicht gesendet.</numerusform>
+            <numerusform>Hochladen beenden? %n Dateien sind bereits auf dem Server; die übrigen werden nicht gesendet.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>
