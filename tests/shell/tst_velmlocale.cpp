@@ -36,6 +36,8 @@ private Q_SLOTS:
     void englishTable();
     void germanCatalogue();
     void untranslatedFallsBackToEnglish();
+    void countedTexts_data();
+    void countedTexts();
     void catalogues_data();
     void catalogues();
     void englishCatalogueMatchesSources();
@@ -193,6 +195,52 @@ void TestVelmLocale::untranslatedFallsBackToEnglish()
     VelmLocale::fillMessageTable();
     QCOMPARE(VelmLocale::message("err_error"), QStringLiteral("Error"));
     QCOMPARE(VelmLocale::message("no_such_key"), QStringLiteral("no_such_key"));
+}
+
+void TestVelmLocale::countedTexts_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char* pszCode, const char* pszKey, int iCount, const QString& strExpected) {
+        QTest::addRow("%s %s %d", pszCode, pszKey, iCount)
+            << QString::fromLatin1(pszCode) << QByteArray(pszKey) << iCount << strExpected;
+    };
+    row("enu", "upload_finish_files", 1, QStringLiteral("1 file"));
+    row("enu", "upload_finish_files", 0, QStringLiteral("0 files"));
+    row("enu", "upload_finish_files", 22, QStringLiteral("22 files"));
+    row("enu", "upload_prog_count", 1, QStringLiteral("%1 of 1 file"));
+    row("enu", "upload_cfrm_stop", 1,
+        QStringLiteral("Stop the upload? 1 file is on the server; the rest will not be sent."));
+    row("enu", "create_svr_profname_limit", 32, QStringLiteral("At most 32 characters"));
+    row("deu", "upload_finish_files", 1, QStringLiteral("1 Datei"));
+    row("deu", "upload_finish_files", 3, QStringLiteral("3 Dateien"));
+    row("rus", "upload_finish_files", 21, QStringLiteral("21 файл"));
+    row("rus", "upload_finish_files", 22, QStringLiteral("22 файла"));
+    row("rus", "upload_finish_files", 25, QStringLiteral("25 файлов"));
+    row("jpn", "upload_finish_files", 1, QStringLiteral("1 個のファイル"));
+    row("jpn", "upload_finish_files", 7, QStringLiteral("7 個のファイル"));
+}
+
+// Counted texts take the form the language uses for the number; the English settings title is
+// spelt right although its source keeps the old spelling.
+void TestVelmLocale::countedTexts()
+{
+    QFETCH(QString, code);
+    QFETCH(QByteArray, key);
+    QFETCH(int, count);
+    QFETCH(QString, expected);
+    QTranslator translator;
+    QVERIFY(translator.load(QLatin1String(":/") + code + QLatin1String(".qm")));
+    QCoreApplication::installTranslator(&translator);
+    const QString strCounted = VelmLocale::plural(key.constData(), count);
+    const QString strTitle = QCoreApplication::translate("ServerSettings", "Pictarium Uplaoder Settings");
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(strCounted, expected);
+    if (code == QLatin1String("enu"))
+        QCOMPARE(strTitle, QStringLiteral("Pictarium Uploader Settings"));
+    QVERIFY(!strTitle.contains(QLatin1String("Uplaoder")));
 }
 
 namespace {
