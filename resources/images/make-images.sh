@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws the pictures of Pictarium Uploader into this script's folder.
+# Draws the pictures of Pictarium Uploader into this script's folder. The pictures
+# shown at their own size also get an x@2x.png, drawn at twice the size, for 200 % screens.
 # Needs: ImageMagick 6 "convert", fontconfig "fc-list" (optional),
 # fonts DejaVu Sans or Liberation Sans, and for the Chinese, Japanese and Korean hints a font
 # with those glyphs (it installs Debian's fonts-noto-cjk when it is missing and it can).
@@ -52,6 +53,82 @@ pick_font() {
 }
 FONT="$(pick_font DejaVu-Sans Liberation-Sans)"
 FONT_BOLD="$(pick_font DejaVu-Sans-Bold Liberation-Sans-Bold)"
+
+# Draws a pixel-aligned drawing (ImageMagick draw commands, one drawing unit a
+# pixel, pixel centres on whole numbers) the scale times larger, so it covers the
+# same pixels, each now scale x scale. A point goes to s*p + (s-1)/2. A fill takes
+# whole pixels plus an outward edge half a pixel wide, at any scale, so an
+# unstroked shape also grows by (s-1)/2; a stroked one gets the stroke width
+# times s instead. Knows fill, stroke, stroke-width, stroke-linecap,
+# stroke-linejoin, rectangle, roundrectangle, circle, line, polyline, polygon.
+scale_draw() { # scale drawing
+    awk -v s="$1" -v draw="$2" '
+    function fmt(v) { v = sprintf("%.4f", v); sub(/0+$/, "", v); sub(/\.$/, "", v); return v }
+    function px(t) { split(t, c, ","); return c[1] }
+    function py(t) { split(t, c, ","); return c[2] }
+    function pt(x, y) { return fmt(s * x + h) "," fmt(s * y + h) }
+    function box(a, b, r,    g) {
+        g = stroked ? 0 : h
+        out = out " " fmt(s * px(a) + h - g) "," fmt(s * py(a) + h - g) " " fmt(s * px(b) + h + g) "," fmt(s * py(b) + h + g)
+        if (r != "") out = out " " fmt(s * px(r) + g) "," fmt(s * py(r) + g)
+    }
+    BEGIN {
+        h = (s - 1) / 2
+        n = split(draw, tok, /[ \t\n]+/)
+        out = "stroke-width " s
+        for (i = 1; i <= n; i++) {
+            t = tok[i]
+            if (t == "") continue
+            if (t == "fill" || t == "stroke-linecap" || t == "stroke-linejoin") {
+                out = out " " t " " tok[++i]
+            } else if (t == "stroke") {
+                stroked = tok[++i] != "none"
+                out = out " stroke " tok[i]
+            } else if (t == "stroke-width") {
+                out = out " stroke-width " fmt(s * tok[++i])
+            } else if (t == "rectangle") {
+                out = out " rectangle"; box(tok[i + 1], tok[i + 2], ""); i += 2
+            } else if (t == "roundrectangle") {
+                out = out " roundrectangle"; box(tok[i + 1], tok[i + 2], tok[i + 3]); i += 3
+            } else if (t == "circle") {
+                cx = px(tok[i + 1]); cy = py(tok[i + 1]); ex = px(tok[i + 2]) - cx; ey = py(tok[i + 2]) - cy
+                r = sqrt(ex * ex + ey * ey); k = stroked ? s : s + h / r
+                out = out " circle " pt(cx, cy) " " fmt(s * cx + h + k * ex) "," fmt(s * cy + h + k * ey)
+                i += 2
+            } else if (t == "line" || t == "polyline" || t == "polygon") {
+                m = 0
+                while (i < n && tok[i + 1] ~ /^-?[0-9.]+,-?[0-9.]+$/) {
+                    ++i; ++m; x[m] = s * px(tok[i]) + h; y[m] = s * py(tok[i]) + h
+                }
+                if (t == "polygon" && !stroked && h > 0) grow(m)
+                out = out " " t
+                for (j = 1; j <= m; j++) out = out " " fmt(x[j]) "," fmt(y[j])
+            } else {
+                print "scale_draw: cannot scale \"" t "\"" > "/dev/stderr"; exit 1
+            }
+        }
+        print out
+    }
+    # Moves each edge of a polygon outward by h, corners mitred.
+    function grow(m,    a, j, p, q, dx, dy, l, d) {
+        a = 0
+        for (j = 1; j <= m; j++) { q = j % m + 1; a += x[j] * y[q] - x[q] * y[j] }
+        for (j = 1; j <= m; j++) {
+            q = j % m + 1; dx = x[q] - x[j]; dy = y[q] - y[j]; l = sqrt(dx * dx + dy * dy)
+            ux[j] = (a > 0 ? dy : -dy) / l; uy[j] = (a > 0 ? -dx : dx) / l
+        }
+        for (j = 1; j <= m; j++) {
+            p = (j + m - 2) % m + 1
+            d = 1 + ux[p] * ux[j] + uy[p] * uy[j]
+            gx[j] = x[j] + h * (ux[p] + ux[j]) / d; gy[j] = y[j] + h * (uy[p] + uy[j]) / d
+        }
+        for (j = 1; j <= m; j++) { x[j] = gx[j]; y[j] = gy[j] }
+    }'
+}
+
+draw_at() { # scale drawing
+    if [ "$1" = 1 ]; then echo "$2"; else scale_draw "$1" "$2"; fi
+}
 
 # ---------------------------------------------------------------- backgrounds
 
@@ -117,70 +194,109 @@ convert -size 400x40 gradient:'#eef5fd-#e2eefb' \
 save_opaque "$TMP/o.miff" bg_list_hover.png
 
 # ---------------------------------------------------------------- small icons
-# Drawn 4 times larger, then averaged down to 16x16.
+# Drawn 4 times larger, then averaged down to 16x16 (32x32 for the @2x ones).
+
+# Name of a picture at a scale: x.png, x@2x.png.
+at_scale() { # scale name
+    if [ "$1" = 1 ]; then echo "$2"; else echo "${2%.png}@${1}x.png"; fi
+}
+
+# Drawing commands that draw a 64x64 drawing on a canvas the scale times larger.
+big_affine() { # scale
+    [ "$1" = 1 ] || echo "translate $(awk -v s="$1" 'BEGIN { h = (s - 1) / 2; print h "," h }') scale $1,$1 "
+}
 
 shrink4() { # out
     convert "$TMP/big.png" -filter Box -resize 25% "${STRIP[@]}" "PNG32:$OUT/$1"
 }
 
 # Help: blue disc with a white question mark.
-convert -size 64x64 xc:none -fill "$BLUE" -draw 'circle 32,32 32,1' \
-    -font "$FONT_BOLD" -pointsize 46 -fill white -gravity center -annotate +0+1 '?' \
-    "$TMP/big.png"
-shrink4 bt_help.png
+help_icon() { # scale out
+    local big=$((64 * $1))
+    convert -size "${big}x${big}" xc:none -fill "$BLUE" -draw "$(big_affine "$1")circle 32,32 32,1" \
+        -font "$FONT_BOLD" -pointsize $((46 * $1)) -fill white -gravity center -annotate "+0+$1" '?' \
+        "$TMP/big.png"
+    shrink4 "$(at_scale "$1" "$2")"
+}
 
 # Delete: a cross; hover is red.
-delete_icon() { # out colour width
-    convert -size 64x64 xc:none -fill none -stroke "$2" -strokewidth "$3" \
-        -draw 'stroke-linecap round line 17,17 47,47 line 47,17 17,47' "$TMP/big.png"
-    shrink4 "$1"
+delete_icon() { # scale out colour width
+    local big=$((64 * $1))
+    convert -size "${big}x${big}" xc:none -fill none -stroke "$3" -strokewidth "$4" \
+        -draw "$(big_affine "$1")stroke-linecap round line 17,17 47,47 line 47,17 17,47" "$TMP/big.png"
+    shrink4 "$(at_scale "$1" "$2")"
 }
-delete_icon bt_del.png "$GREY_ICON" 8
-delete_icon bt_del_hover.png '#c53030' 9
 
 # Edit: a pencil, tip down-left; hover is blue.
-edit_icon() { # out body-colour
-    convert -size 64x64 xc:none -stroke none \
-        -draw "translate 32,32 rotate 45
-               fill $2 roundrectangle -7,-29 7,-21 3,3
-               fill $2 rectangle -7,-18 7,13
+edit_icon() { # scale out body-colour
+    local big=$((64 * $1))
+    convert -size "${big}x${big}" xc:none -stroke none \
+        -draw "$(big_affine "$1")translate 32,32 rotate 45
+               fill $3 roundrectangle -7,-29 7,-21 3,3
+               fill $3 rectangle -7,-18 7,13
                fill #d9dee5 polygon -7,15 7,15 0,29
-               fill $2 polygon -2.6,24.5 2.6,24.5 0,29" \
+               fill $3 polygon -2.6,24.5 2.6,24.5 0,29" \
         "$TMP/big.png"
-    shrink4 "$1"
+    shrink4 "$(at_scale "$1" "$2")"
 }
-edit_icon bt_edit.png "$GREY_ICON"
-edit_icon bt_edit_hover.png "$BLUE"
 
-# Sort arrows: crisp 9x5 triangles.
-convert -size 9x5 xc:none +antialias -fill "$GREY_SORT" \
-    -draw 'rectangle 4,0 4,0 rectangle 3,1 5,1 rectangle 2,2 6,2 rectangle 1,3 7,3 rectangle 0,4 8,4' \
-    "${STRIP[@]}" "PNG32:$OUT/icon_sort_asc.png"
-convert "$OUT/icon_sort_asc.png" -flip "${STRIP[@]}" "PNG32:$OUT/icon_sort_des.png"
+# Sort arrows: crisp triangles with 45 degree edges, 9x5 at scale 1. A row
+# takes every pixel the edges cover at least half of.
+sort_icons() { # scale
+    local s=$1 mvg asc
+    mvg="$(awk -v s="$s" 'BEGIN {
+        for (k = 0; k < 5 * s; k++) {
+            lo = int(4.5 * s - k - 0.5); hi = -int(-(4.5 * s + k + 0.5)) - 1
+            if (lo < 0) lo = 0
+            if (hi > 9 * s - 1) hi = 9 * s - 1
+            printf "rectangle %d,%d %d,%d ", lo, k, hi, k
+        }
+    }')"
+    asc="$OUT/$(at_scale "$s" icon_sort_asc.png)"
+    convert -size "$((9 * s))x$((5 * s))" xc:none +antialias -fill "$GREY_SORT" -draw "$mvg" \
+        "${STRIP[@]}" "PNG32:$asc"
+    convert "$asc" -flip "${STRIP[@]}" "PNG32:$OUT/$(at_scale "$s" icon_sort_des.png)"
+}
+
+for s in 1 2; do
+    help_icon "$s" bt_help.png
+    delete_icon "$s" bt_del.png "$GREY_ICON" 8
+    delete_icon "$s" bt_del_hover.png '#c53030' 9
+    edit_icon "$s" bt_edit.png "$GREY_ICON"
+    edit_icon "$s" bt_edit_hover.png "$BLUE"
+    sort_icons "$s"
+done
 
 # ---------------------------------------------------------------- create button
 # A rounded button on the header band, cut in three parts 32 px high: the left
 # end with a plus (34 wide), a plain middle tile repeated under the text (8 wide)
 # and the right end (13 wide). Normal, hover and pressed.
 
-create_button() { # state top bottom border plus dy [inset]
-    local w=$((34 + 8 * 2 + 13))
-    convert \( -size "${w}x32" gradient:"$2-$3" \
-        -fill "${7:-none}" -draw "rectangle 0,1 $((w - 1)),1" \) \
-        \( -size "${w}x32" xc:none -fill white -draw "roundrectangle 0,0 $((w - 1)),31 5,5" \) \
+create_button() { # scale state top bottom border plus dy [inset]
+    local c=$1 w=$((34 + 8 * 2 + 13))
+    shift
+    convert \( -size "$((w * c))x$((32 * c))" gradient:"$2-$3" \
+        -fill "${7:-none}" -draw "$(draw_at "$c" "rectangle 0,1 $((w - 1)),1")" \) \
+        \( -size "$((w * c))x$((32 * c))" xc:none -fill white \
+        -draw "$(draw_at "$c" "roundrectangle 0,0 $((w - 1)),31 5,5")" \) \
         -compose CopyOpacity -composite -compose Over \
-        -fill none -stroke "$4" -strokewidth 1 -draw "roundrectangle 0,0 $((w - 1)),31 5,5" \
+        -fill none -stroke "$4" -strokewidth 1 -draw "$(draw_at "$c" "stroke $4 roundrectangle 0,0 $((w - 1)),31 5,5")" \
         +antialias -stroke none -fill "$5" \
-        -draw "translate 0,$6 rectangle 12,15 23,16 rectangle 17,10 18,21" \
+        -draw "$(draw_at "$c" "rectangle 12,$((15 + $6)) 23,$((16 + $6)) rectangle 17,$((10 + $6)) 18,$((21 + $6))")" \
         "$TMP/button.miff"
     # Cut from one drawing, so the parts meet pixel-exactly.
-    convert "$TMP/button.miff" -crop 34x32+0+0 +repage "${STRIP[@]}" "PNG32:$OUT/bt_create_${1}1.png"
-    convert "$TMP/button.miff" -crop 8x32+34+0 +repage "${STRIP[@]}" "PNG32:$OUT/bt_create_${1}2.png"
-    convert "$TMP/button.miff" -crop "13x32+$((w - 13))+0" +repage "${STRIP[@]}" "PNG32:$OUT/bt_create_${1}3.png"
+    convert "$TMP/button.miff" -crop "$((34 * c))x$((32 * c))+0+0" +repage "${STRIP[@]}" \
+        "PNG32:$OUT/$(at_scale "$c" "bt_create_${1}1.png")"
+    convert "$TMP/button.miff" -crop "$((8 * c))x$((32 * c))+$((34 * c))+0" +repage "${STRIP[@]}" \
+        "PNG32:$OUT/$(at_scale "$c" "bt_create_${1}2.png")"
+    convert "$TMP/button.miff" -crop "$((13 * c))x$((32 * c))+$(((w - 13) * c))+0" +repage "${STRIP[@]}" \
+        "PNG32:$OUT/$(at_scale "$c" "bt_create_${1}3.png")"
 }
-create_button normal '#ffffff' '#e6f0fa' '#6f9fd3' "$BLUE" 0
-create_button hover '#f4f9fe' '#d6e7f9' "$BLUE" "$BLUE2" 0
-create_button action '#d3e3f5' '#c0d6f0' "$BLUE_DARK" "$BLUE_DARK" 1 '#b5cdea'
+for s in 1 2; do
+    create_button "$s" normal '#ffffff' '#e6f0fa' '#6f9fd3' "$BLUE" 0
+    create_button "$s" hover '#f4f9fe' '#d6e7f9' "$BLUE" "$BLUE2" 0
+    create_button "$s" action '#d3e3f5' '#c0d6f0' "$BLUE_DARK" "$BLUE_DARK" 1 '#b5cdea'
+done
 
 # ---------------------------------------------------------------- busy spinner
 # 8 dots on a ring, the head dark and the tail fading. GIF has on/off
@@ -211,7 +327,7 @@ convert -dispose Background -delay 8 -loop 0 "${spinner_frames[@]}" +repage \
 # ---------------------------------------------------------------- hint pictures
 # A file window with picked photos and the right-click menu, entry highlighted.
 
-convert -size 420x150 gradient:'#f6f9fc-#e9eff6' -stroke none -draw "
+HINT_BASE="
     fill rgba(20,45,80,0.10) roundrectangle 12,13 298,145 6,6
     fill white stroke #c3cdd9 roundrectangle 10,10 296,142 6,6 stroke none
     fill #e6ecf3 roundrectangle 11,11 295,32 5,5 rectangle 11,24 295,32
@@ -253,7 +369,11 @@ convert -size 420x150 gradient:'#f6f9fc-#e9eff6' -stroke none -draw "
     stroke none
     fill #d4dbe4 roundrectangle 174,120 184,130 2,2
     fill #c3ccd7 roundrectangle 194,123 262,127 2,2
-    " "$TMP/hint_base.png"
+    "
+for s in 1 2; do
+    convert -size "$((420 * s))x$((150 * s))" gradient:'#f6f9fc-#e9eff6' -stroke none \
+        -draw "$(draw_at "$s" "$HINT_BASE")" "$TMP/hint_base$s.png"
+done
 
 # Cursor on the picked photos, at the menu corner.
 CURSOR="fill #1b1b1b stroke white stroke-width 1 stroke-linejoin round
@@ -308,7 +428,7 @@ advance() { # font size text -> width in pixels the pen moves
 
 ENGLISH='Upload to Pictarium'
 hint() { # out text
-    local out=$1 text=$2 size=12 i w x args
+    local out=$1 text=$2 size=12 i w x args s y
     if ! split_runs "$text"; then
         echo "make-images.sh: no installed font shows '$text'; $out gets the English text" >&2
         split_runs "$ENGLISH"
@@ -323,15 +443,20 @@ hint() { # out text
         [ "$size" -le 9 ] && break
         size=$((size - 1))
     done
-    args=()
-    x=193
-    for i in "${!RUN_TEXT[@]}"; do
-        args+=(-font "${RUN_FONT[i]}" -annotate "+$x+107.5" "${RUN_TEXT[i]}")
-        x="$(awk -v a="$x" -v b="$(advance "${RUN_FONT[i]}" "$size" "${RUN_TEXT[i]}")" 'BEGIN { print a + b }')"
+    # The same text at each scale: size and start times the scale, the runs
+    # placed by their advance at that size.
+    for s in 1 2; do
+        args=()
+        x="$(awk -v s="$s" 'BEGIN { print 193 * s + (s - 1) / 2 }')"
+        y="$(awk -v s="$s" 'BEGIN { print 107.5 * s + (s - 1) / 2 }')"
+        for i in "${!RUN_TEXT[@]}"; do
+            args+=(-font "${RUN_FONT[i]}" -annotate "+$x+$y" "${RUN_TEXT[i]}")
+            x="$(awk -v a="$x" -v b="$(advance "${RUN_FONT[i]}" $((size * s)) "${RUN_TEXT[i]}")" 'BEGIN { print a + b }')"
+        done
+        convert "$TMP/hint_base$s.png" -pointsize $((size * s)) -fill white "${args[@]}" \
+            -draw "$(draw_at "$s" "$CURSOR")" "$TMP/o.miff"
+        save_opaque "$TMP/o.miff" "$(at_scale "$s" "$out")"
     done
-    convert "$TMP/hint_base.png" -pointsize "$size" -fill white "${args[@]}" -draw "$CURSOR" \
-        "$TMP/o.miff"
-    save_opaque "$TMP/o.miff" "$out"
 }
 
 hint hint.png "$ENGLISH"
