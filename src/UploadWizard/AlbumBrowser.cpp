@@ -9,7 +9,6 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 
-#include <QBrush>
 #include <QDebug>
 #include <QMessageBox>
 #include <QMetaType>
@@ -180,7 +179,6 @@ void AlbumBrowser::slotGetUpdAlbumLstRequestFinished()
 
     QTreeWidgetItem* pRoot = m_ui->m_ptrewServerDirTree->topLevelItem(0);
     if (strMessage.isEmpty()) {
-        m_blIsAdmin = reply.flag("is_admin");
         for (const QString& strAlbum : reply.texts("uploadable_albums")) {
             const QStringList lstParts = strAlbum.split(QLatin1Char('/'), Qt::SkipEmptyParts);
             if (lstParts.isEmpty())
@@ -197,11 +195,10 @@ void AlbumBrowser::slotGetUpdAlbumLstRequestFinished()
         }
     }
 
+    // The root is a destination like any album, also for a user who is not an administrator
+    // and on a server without albums: whether the user may write there is the server's answer.
     m_ui->m_ptrewServerDirTree->expandItem(pRoot);
-    if (m_blIsAdmin)
-        m_ui->m_ptrewServerDirTree->setCurrentItem(pRoot);
-    else
-        pRoot->setForeground(0, QBrush(Qt::gray));
+    m_ui->m_ptrewServerDirTree->setCurrentItem(pRoot);
     setBusy(false);
     if (!strMessage.isEmpty())
         warn(strMessage);
@@ -250,7 +247,7 @@ void AlbumBrowser::slotGetSubAlbumLstRequestFinished()
 void AlbumBrowser::slotDirItemSelectionChanged()
 {
     const QList<QTreeWidgetItem*> lstSelected = m_ui->m_ptrewServerDirTree->selectedItems();
-    const bool blEnable = !lstSelected.isEmpty() && (m_blIsAdmin || lstSelected.first()->type() != RootItem);
+    const bool blEnable = !lstSelected.isEmpty();
     m_ui->m_pbtnCreateAlbum->setEnabled(blEnable);
     m_ui->m_pbtnbxDialogBtnBox->button(QDialogButtonBox::Ok)->setEnabled(blEnable);
 }

@@ -62,7 +62,6 @@ private:
                               bool blPlaceholder);
 
     std::unique_ptr<Ui::AlbumBrowser> m_ui;
-    bool m_blIsAdmin = false;
     bool m_blBusy = false;
     QString m_strBaseUrl;
     QNetworkAccessManager* m_pNam;

@@ -146,7 +146,8 @@ bool TestAlbumBrowser::open(const QStringList& lstAlbums, const QString& strAcco
     m_pServer = std::make_unique<RefServerProcess>(strRoot);
     m_pServer->setAccounts(QJsonObject{
         {"accounts", QJsonArray{QJsonObject{{"name", "ann"}, {"password", "pw"}, {"admin", false}},
-                                QJsonObject{{"name", "admin"}, {"password", "adminpw"}, {"admin", true}}}}});
+                                QJsonObject{{"name", "admin"}, {"password", "adminpw"}, {"admin", true}},
+                                QJsonObject{{"name", "cat"}, {"password", "pw"}, {"forbidden_albums", QJsonArray{""}}}}}});
     if (!m_pServer->start(lstArgs))
         return false;
     if (!strAccount.isEmpty()) {
@@ -249,17 +250,20 @@ void TestAlbumBrowser::expandingLoadsOnce()
 void TestAlbumBrowser::rootSelection_data()
 {
     QTest::addColumn<QString>("account");
-    QTest::addColumn<bool>("admin");
-    QTest::newRow("administrator") << "admin" << true;
-    QTest::newRow("user") << "ann" << false;
+    QTest::addColumn<QStringList>("albums");
+    QTest::newRow("administrator") << "admin" << QStringList{"2013"};
+    QTest::newRow("user") << "ann" << QStringList{"2013"};
+    QTest::newRow("administrator, no albums") << "admin" << QStringList();
+    QTest::newRow("user, no albums") << "ann" << QStringList();
 }
 
+// The root is a destination for every user, also on a server without albums.
 void TestAlbumBrowser::rootSelection()
 {
     QFETCH(QString, account);
-    QFETCH(bool, admin);
+    QFETCH(QStringList, albums);
 
-    QVERIFY(open({"2013"}, account));
+    QVERIFY(open(albums, account));
     QCOMPARE(m_pBrowser->windowTitle(), QStringLiteral("Velmora Pictarium Uploader"));
     QCOMPARE(child<QLabel>("m_plblTitle")->text(), QStringLiteral("Select a folder to upload files to"));
     QCOMPARE(child<QLabel>("m_plblNewAlbumName")->text(), QStringLiteral("Create folder:"));
@@ -274,53 +278,63 @@ void TestAlbumBrowser::rootSelection()
 
     QTreeWidget* pTree = m_pBrowser->tree();
     QTreeWidgetItem* pRoot = pTree->topLevelItem(0);
-    QCOMPARE(pTree->selectedItems(), admin ? QList<QTreeWidgetItem*>{pRoot} : QList<QTreeWidgetItem*>());
-    QCOMPARE(pTree->currentItem() == pRoot, admin);
-    QCOMPARE(okButton()->isEnabled(), admin);
-    QCOMPARE(pCreate->isEnabled(), admin);
-    const QBrush brush = pRoot->foreground(0);
-    QCOMPARE(brush.style() != Qt::NoBrush && brush.color() == QColor(Qt::gray), !admin);
+    QCOMPARE(pTree->selectedItems(), QList<QTreeWidgetItem*>{pRoot});
+    QCOMPARE(pTree->currentItem(), pRoot);
+    QVERIFY(okButton()->isEnabled());
+    QVERIFY(pCreate->isEnabled());
+    QCOMPARE(pRoot->foreground(0).style(), Qt::NoBrush);
 
     pTree->clearSelection();
     QVERIFY(!okButton()->isEnabled());
-    pTree->setCurrentItem(pRoot);
-    QCOMPARE(okButton()->isEnabled(), admin);
-    QCOMPARE(pCreate->isEnabled(), admin);
-    QCOMPARE(m_pBrowser->selectedPath(), QString());
-    pTree->setCurrentItem(item("2013"));
-    QVERIFY(okButton()->isEnabled());
+    QVERIFY(!pCreate->isEnabled());
+    if (!albums.isEmpty()) {
+        pTree->setCurrentItem(item("2013"));
+        QVERIFY(okButton()->isEnabled());
+        QCOMPARE(m_pBrowser->selectedPath(), QStringLiteral("2013"));
+    }
+    // Picked with the mouse, the root is what OK hands back.
+    QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(pRoot).center());
+    QCOMPARE(pTree->selectedItems(), QList<QTreeWidgetItem*>{pRoot});
     QVERIFY(pCreate->isEnabled());
-    QCOMPARE(m_pBrowser->selectedPath(), QStringLiteral("2013"));
+    QTest::mouseClick(okButton(), Qt::LeftButton);
+    QCOMPARE(m_pBrowser->result(), int(QDialog::Accepted));
+    QVERIFY(!m_pBrowser->isVisible());
+    QCOMPARE(m_pBrowser->selectedPath(), QString());
+    QVERIFY(m_prompt.shown.isEmpty());
 }
 
 void TestAlbumBrowser::createAlbum_data()
 {
     QTest::addColumn<QString>("account");
+    QTest::addColumn<QStringList>("albums");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QString>("xPath");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("under the root") << "admin"
-                                    << ""
+    const QStringList lstTrip{"2013/trip"};
+    QTest::newRow("under the root") << "admin" << lstTrip << ""
                                     << " " << 1001 << "New Album";
-    QTest::newRow("under a first level") << "ann"
-                                         << "2013"
+    QTest::newRow("user, under the root") << "ann" << lstTrip << ""
+                                          << " " << 1001 << "New Album";
+    QTest::newRow("user, no albums yet") << "ann" << QStringList() << ""
+                                         << " " << 1001 << "New Album";
+    QTest::newRow("under a first level") << "ann" << lstTrip << "2013"
                                          << " 2013" << 1002 << "2013/New Album";
-    QTest::newRow("under a second level") << "ann"
-                                          << "2013/trip"
+    QTest::newRow("under a second level") << "ann" << lstTrip << "2013/trip"
                                           << " 2013%2Ftrip" << 1003 << "2013/trip/New Album";
 }
 
 void TestAlbumBrowser::createAlbum()
 {
     QFETCH(QString, account);
+    QFETCH(QStringList, albums);
     QFETCH(QString, parent);
     QFETCH(QString, xPath);
     QFETCH(int, type);
     QFETCH(QString, path);
 
-    QVERIFY(open({"2013/trip"}, account));
+    QVERIFY(open(albums, account));
     WAIT_IDLE();
     // The dialog sends the cookies the jar held when it opened.
     const QList<QNetworkCookie> lstCookies = m_pNam->cookieJar()->cookiesForUrl(QUrl(m_pServer->baseUrl()));
@@ -390,39 +404,41 @@ void TestAlbumBrowser::createdNotListedTwice()
 void TestAlbumBrowser::failures_data()
 {
     QTest::addColumn<QStringList>("serverArgs");
-    QTest::addColumn<bool>("loggedIn");
-    QTest::addColumn<bool>("create");
+    QTest::addColumn<QString>("account"); // empty: not logged in
+    QTest::addColumn<QString>("parent");  // where an album is created; null: none is
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("closes");
 
     const QString strLost = QStringLiteral("The connection is lost. Please log in to Kestrabox Manager again.");
-    QTest::newRow("list: session lost") << QStringList() << false << false << strLost << false;
-    QTest::newRow("list: not found") << QStringList{"--status-on", kAlbumEndpoint + "=404"} << true << false
+    const QString strNoPrivilege = QStringLiteral("You have no privileges to either create new albums or upload files.");
+    QTest::newRow("list: session lost") << QStringList() << "" << QString() << strLost << false;
+    QTest::newRow("list: not found") << QStringList{"--status-on", kAlbumEndpoint + "=404"} << "ann" << QString()
                                      << "This function is not supported by the connected server." << false;
-    QTest::newRow("list: html page") << QStringList{"--html-on", kAlbumEndpoint} << true << false
+    QTest::newRow("list: html page") << QStringList{"--html-on", kAlbumEndpoint} << "ann" << QString()
                                      << "Unknown server error. (Error Code:ret_err)" << false;
     QTest::newRow("create: session lost")
-        << QStringList{"--fail-upload", ".*=session_lost"} << true << true << strLost << true;
+        << QStringList{"--fail-upload", ".*=session_lost"} << "ann" << "2013" << strLost << true;
     QTest::newRow("create: no privilege")
-        << QStringList{"--fail-upload", ".*=no_privilege"} << true << true
-        << "You have no privileges to either create new albums or upload files." << false;
-    QTest::newRow("create: bad name") << QStringList{"--fail-upload", ".*=bad_dir_name_N"} << true << true
+        << QStringList{"--fail-upload", ".*=no_privilege"} << "ann" << "2013" << strNoPrivilege << false;
+    QTest::newRow("create: root refused to the user") << QStringList() << "cat" << "" << strNoPrivilege << false;
+    QTest::newRow("create: bad name") << QStringList{"--fail-upload", ".*=bad_dir_name_N"} << "ann" << "2013"
                                       << "Invalid folder name: N" << false;
 }
 
 void TestAlbumBrowser::failures()
 {
     QFETCH(QStringList, serverArgs);
-    QFETCH(bool, loggedIn);
-    QFETCH(bool, create);
+    QFETCH(QString, account);
+    QFETCH(QString, parent);
     QFETCH(QString, message);
     QFETCH(bool, closes);
 
-    QVERIFY(open({"2013"}, loggedIn ? QStringLiteral("ann") : QString(), serverArgs));
+    QVERIFY(open({"2013"}, account, serverArgs));
     QSignalSpy rejected(m_pBrowser.get(), &QDialog::rejected);
     WAIT_IDLE();
-    if (create) {
-        clickCreate("2013", QStringLiteral("N"));
+    const bool blCreate = !parent.isNull();
+    if (blCreate) {
+        clickCreate(parent, QStringLiteral("N"));
         WAIT_IDLE();
     }
     QCOMPARE(m_prompt.shown.size(), 1);
@@ -431,9 +447,15 @@ void TestAlbumBrowser::failures()
     QCOMPARE(m_prompt.shown.first().text, message);
     QCOMPARE(rejected.count(), closes ? 1 : 0);
     QCOMPARE(m_pBrowser->isVisible(), !closes);
-    QCOMPARE(dump(m_pBrowser->tree()->topLevelItem(0)), create ? "photo:1000:(2013:1001:2013)" : "photo:1000:");
+    QCOMPARE(dump(m_pBrowser->tree()->topLevelItem(0)), blCreate ? "photo:1000:(2013:1001:2013)" : "photo:1000:");
     QVERIFY(!QFileInfo::exists(m_pServer->root() + QLatin1String("/photo/2013/N")));
+    QVERIFY(!QFileInfo::exists(m_pServer->root() + QLatin1String("/photo/N")));
     QCOMPARE(m_pBrowser->cursor().shape(), Qt::ArrowCursor);
+    // The dialog stays usable: the parent is still chosen, the user may pick another album.
+    if (!closes) {
+        QCOMPARE(m_pBrowser->selectedPath(), blCreate ? parent : QString());
+        QVERIFY(okButton()->isEnabled());
+    }
 }
 
 QTEST_MAIN(TestAlbumBrowser)
