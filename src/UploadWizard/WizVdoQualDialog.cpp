@@ -1,6 +1,7 @@
 #include "WizVdoQualDialog.h"
 
 #include "HelpPage.h"
+#include "VelmImages.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
 #include "store/ServerProfile.h"
@@ -12,7 +13,7 @@ WizVdoQualDialog::WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile)
     : QWizardPage(pParent), m_ui(std::make_unique<Ui::WizVdoQualDialog>()), m_pProfile(pProfile)
 {
     m_ui->setupUi(this);
-    m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    m_ui->m_plbToolTip->setPixmap(VelmImages::pixmap(QStringLiteral(":/images/bt_help.png")));
     HelpPage::attach(m_ui->m_plbToolTip);
     registerField(QStringLiteral("HighQual"), m_ui->m_pchkHighQual);
     registerField(QStringLiteral("MediumQual"), m_ui->m_pchkMediumQual);

@@ -3,6 +3,7 @@
 #include "HelpPage.h"
 #include "CreateWizard.h"
 #include "UserPrompt.h"
+#include "VelmImages.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
 #include "FoundServerPicker.h"
@@ -143,7 +144,7 @@ WizPerDialog::WizPerDialog(CreateWizard* pWizard, UserPrompt* pPrompt)
     : QWizardPage(pWizard), m_ui(std::make_unique<Ui::WizPerDialog>()), m_pPrompt(pPrompt)
 {
     m_ui->setupUi(this);
-    m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    m_ui->m_plbToolTip->setPixmap(VelmImages::pixmap(QStringLiteral(":/images/bt_help.png")));
     HelpPage::attach(m_ui->m_plbToolTip);
     registerField(QStringLiteral("PersonalName"), m_ui->m_pedtPersonalName);
     registerField(QStringLiteral("IsPersonalPictarium"), m_ui->m_pradPersonalPictarium);
@@ -288,7 +289,7 @@ QString WizHintDialog::pictureFor(const QString& strLanguage)
 void WizHintDialog::languageChange()
 {
     m_ui->m_plbDesc->setText(VelmLocale::message("install_finish_desc"));
-    m_ui->m_plbPicture->setPixmap(QPixmap(pictureFor(VelmLocale::currentLanguage(VelmSettings()))));
+    m_ui->m_plbPicture->setPixmap(VelmImages::pixmap(pictureFor(VelmLocale::currentLanguage(VelmSettings()))));
 }
 
 void WizHintDialog::initializePage()

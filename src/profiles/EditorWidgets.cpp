@@ -1,5 +1,6 @@
 #include "EditorWidgets.h"
 
+#include "VelmImages.h"
 #include "VelmLocale.h"
 #include "findhost/FindHostUtils.h"
 
@@ -41,7 +42,7 @@ void VelmIcon::setState(int iState)
 void VelmIcon::setPartImages(const QStringList& lstPaths)
 {
     for (int i = 0; i < 9 && i < lstPaths.size(); ++i)
-        m_parts[i / 3][i % 3] = QPixmap(lstPaths.at(i));
+        m_parts[i / 3][i % 3] = VelmImages::pixmap(lstPaths.at(i));
 }
 
 void VelmIcon::setButtonText(const QString& strText)
@@ -239,7 +240,8 @@ QSize EditorDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& i
 EditorHeaderView::EditorHeaderView(QWidget* pParent)
     : QHeaderView(Qt::Horizontal, pParent), m_font(pixelFont(12, true)),
       m_background(QStringLiteral(":/images/bg_title.png")), m_separator(QStringLiteral(":/images/bg_title_line.png")),
-      m_ascending(QStringLiteral(":/images/icon_sort_asc.png")), m_descending(QStringLiteral(":/images/icon_sort_des.png"))
+      m_ascending(VelmImages::pixmap(QStringLiteral(":/images/icon_sort_asc.png"))),
+      m_descending(VelmImages::pixmap(QStringLiteral(":/images/icon_sort_des.png")))
 {
     setFixedHeight(31);
     setFont(m_font);
@@ -264,7 +266,8 @@ void EditorHeaderView::paintSection(QPainter* pPainter, const QRect& rect, int i
     if (isSortIndicatorShown() && sortIndicatorSection() == iLogicalIndex) {
         // The arrow points the way the values grow down the list.
         const QPixmap& arrow = sortIndicatorOrder() == Qt::DescendingOrder ? m_ascending : m_descending;
-        pPainter->drawPixmap(rect.right() - 23, rect.top() + (rect.height() - arrow.height()) / 2, arrow);
+        const int iTop = rect.top() + (rect.height() - qRound(arrow.deviceIndependentSize().height())) / 2;
+        pPainter->drawPixmap(rect.right() - 23, iTop, arrow);
     }
     pPainter->restore();
 }

@@ -6,6 +6,7 @@
 #include "CreateWizard.h"
 #include "ServerSettings.h"
 #include "UserPrompt.h"
+#include "VelmImages.h"
 #include "VelmLocale.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
@@ -170,9 +171,9 @@ void ProfileEditor::slotShowIcon()
                  {m_pDeleteIcon, ":/images/bt_del.png", ":/images/bt_del_hover.png"}};
     for (const auto& icon : icons) {
         if (icon.pIcon->state() == VelmIcon::Normal)
-            icon.pIcon->setPixmap(QPixmap(QLatin1String(icon.pszNormal)));
+            icon.pIcon->setPixmap(VelmImages::pixmap(QLatin1String(icon.pszNormal)));
         else if (icon.pIcon->state() == VelmIcon::Hovered)
-            icon.pIcon->setPixmap(QPixmap(QLatin1String(icon.pszHover)));
+            icon.pIcon->setPixmap(VelmImages::pixmap(QLatin1String(icon.pszHover)));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "AppIdentity.h"
 #include "FoundServerPicker.h"
 #include "UserPrompt.h"
+#include "VelmImages.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
 #include "store/CertificatePins.h"
@@ -27,7 +28,7 @@ ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, Pr
     m_ui->setupUi(this);
     m_plbTitle = new QLabel(this);
     m_plbTitle->setObjectName(QStringLiteral("m_plbTitle"));
-    m_ui->m_plbToolTip->setPixmap(QPixmap(QStringLiteral(":/images/bt_help.png")));
+    m_ui->m_plbToolTip->setPixmap(VelmImages::pixmap(QStringLiteral(":/images/bt_help.png")));
     HelpPage::attach(m_ui->m_plbToolTip);
     m_ui->m_pedtPassword->setEchoMode(QLineEdit::Password);
     m_ui->m_pedtPassword->setMaxLength(254);
