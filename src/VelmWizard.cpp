@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QPalette>
 #include <QPixmap>
+#include <QPushButton>
 
 const char* const VelmWizard::LabelSheet = "QLabel { font-size : 13px;\n color : #1b1b1b }";
 const char* const VelmWizard::LineEditSheet = "QLineEdit { font-size : 13px;\n color : #535353 }";
@@ -36,6 +37,9 @@ VelmWizard::VelmWizard(QWidget* pParent) : QWizard(pParent)
     m_pBusyMovie->setScaledSize(QSize(20, 20));
     m_pBusyLabel->setMovie(m_pBusyMovie);
     m_pBusyLabel->hide();
+
+    // Pages are shown one by one: their buttons are settled as each one appears.
+    connect(this, &QWizard::currentIdChanged, this, &VelmWizard::slotKeepDefaultButton);
 }
 
 VelmWizard::~VelmWizard() = default;
@@ -43,6 +47,19 @@ VelmWizard::~VelmWizard() = default;
 void VelmWizard::accept()
 {
     QDialog::accept();
+}
+
+void VelmWizard::slotKeepDefaultButton()
+{
+    const QList<QPushButton*> lstButtons = findChildren<QPushButton*>();
+    for (QPushButton* pButton : lstButtons) {
+        // Dialogs opened over the wizard keep their own default button.
+        if (pButton->window() != this || pButton == button(QWizard::NextButton) ||
+            pButton == button(QWizard::FinishButton) || pButton == button(QWizard::CommitButton))
+            continue;
+        pButton->setAutoDefault(false);
+        pButton->setDefault(false);
+    }
 }
 
 void VelmWizard::styleWidget(QWidget* pWidget, const QString& strStyleSheet, int iWidth, int iHeight)

@@ -32,6 +32,9 @@ public:
 
 public Q_SLOTS:
     void accept() override;
+    // Enter means Next, Finish or Close on every page: no other button of the window becomes
+    // the default when it is clicked or focused.
+    void slotKeepDefaultButton();
 
 protected:
     bool validateCurrentPage() override = 0;

@@ -22,7 +22,7 @@ UploadWizard::UploadWizard(QWidget* pParent, RunMode mode, QNetworkAccessManager
       m_pRun(std::make_unique<UploadRun>(pNam, pProfile, mode)), m_pPrompt(pPrompt)
 {
     m_pOptionsPage = new WizUpdDialog(this);
-    m_pQualityPage = new WizVdoQualDialog(this, m_pProfile);
+    m_pQualityPage = new WizVdoQualDialog(this, m_pProfile, pPrompt);
     m_pProgressPage = new WizUpdProgress(this, m_pProfile, m_pRun->queue(), pPrompt);
     setPage(OptionsPage, m_pOptionsPage);
     setPage(QualityPage, m_pQualityPage);

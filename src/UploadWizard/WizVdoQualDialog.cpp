@@ -1,6 +1,7 @@
 #include "WizVdoQualDialog.h"
 
 #include "HelpPage.h"
+#include "UserPrompt.h"
 #include "VelmImages.h"
 #include "VelmLocale.h"
 #include "VelmWizard.h"
@@ -9,8 +10,8 @@
 
 #include <QPixmap>
 
-WizVdoQualDialog::WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile)
-    : QWizardPage(pParent), m_ui(std::make_unique<Ui::WizVdoQualDialog>()), m_pProfile(pProfile)
+WizVdoQualDialog::WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile, UserPrompt* pPrompt)
+    : QWizardPage(pParent), m_ui(std::make_unique<Ui::WizVdoQualDialog>()), m_pProfile(pProfile), m_pPrompt(pPrompt)
 {
     m_ui->setupUi(this);
     m_ui->m_plbToolTip->setPixmap(VelmImages::pixmap(QStringLiteral(":/images/bt_help.png")));
@@ -37,13 +38,15 @@ void WizVdoQualDialog::languageChange()
 void WizVdoQualDialog::initializePage()
 {
     languageChange();
-    if (m_blFirstTime) {
-        m_blFirstTime = false;
-        m_ui->m_pchkHighQual->setChecked(false);
-        m_ui->m_pchkMediumQual->setChecked(true);
-        m_ui->m_pchkLowQual->setChecked(false);
-        m_ui->m_pchkMobileQual->setChecked(false);
-    }
+    // The profile may have changed since the last visit (camera mode picks it on the options
+    // page). A profile without stored qualities gets the one a new profile starts with.
+    QList<int> lstQualities = m_pProfile->qualities;
+    if (lstQualities.isEmpty())
+        lstQualities = {1};
+    m_ui->m_pchkHighQual->setChecked(lstQualities.contains(0));
+    m_ui->m_pchkMediumQual->setChecked(lstQualities.contains(1));
+    m_ui->m_pchkLowQual->setChecked(lstQualities.contains(2));
+    m_ui->m_pchkMobileQual->setChecked(lstQualities.contains(3));
     if (wizard())
         VelmWizard::setPageBackground(wizard(), QStringLiteral(":/images/bg_create.png"));
     VelmWizard::styleWidget(m_ui->m_plbDesc, QLatin1String(VelmWizard::LabelSheet), 400);
@@ -55,14 +58,20 @@ void WizVdoQualDialog::initializePage()
 bool WizVdoQualDialog::validatePage()
 {
     // Stored in the order low, medium, high, mobile.
-    m_pProfile->qualities.clear();
+    QList<int> lstQualities;
     if (m_ui->m_pchkLowQual->isChecked())
-        m_pProfile->qualities.append(2);
+        lstQualities.append(2);
     if (m_ui->m_pchkMediumQual->isChecked())
-        m_pProfile->qualities.append(1);
+        lstQualities.append(1);
     if (m_ui->m_pchkHighQual->isChecked())
-        m_pProfile->qualities.append(0);
+        lstQualities.append(0);
     if (m_ui->m_pchkMobileQual->isChecked())
-        m_pProfile->qualities.append(3);
+        lstQualities.append(3);
+    // Without a conversion the videos could not be played on the server.
+    if (lstQualities.isEmpty()) {
+        m_pPrompt->warning(VelmLocale::message("err_warning"), VelmLocale::message("err_none_sel_vdoqual"));
+        return false;
+    }
+    m_pProfile->qualities = lstQualities;
     return true;
 }

@@ -7,15 +7,17 @@
 namespace Ui {
 class WizVdoQualDialog;
 }
+class UserPrompt;
 struct ServerProfile;
 
-// The video quality page, shown when the job list holds a video.
+// The video quality page, shown when the job list holds a video. It shows the profile's
+// qualities and hands the choice back to the profile when the user goes on.
 class WizVdoQualDialog : public QWizardPage
 {
     Q_OBJECT
 
 public:
-    WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile);
+    WizVdoQualDialog(QWidget* pParent, ServerProfile* pProfile, UserPrompt* pPrompt);
     ~WizVdoQualDialog() override;
 
     void initializePage() override;
@@ -27,5 +29,5 @@ public Q_SLOTS:
 private:
     std::unique_ptr<Ui::WizVdoQualDialog> m_ui;
     ServerProfile* m_pProfile;
-    bool m_blFirstTime = true;
+    UserPrompt* m_pPrompt;
 };

@@ -243,6 +243,11 @@ void TstCreateWizard::pagesValidateInOrder()
     QVERIFY(!pOwner->isEnabled());
     pNext->click();
     QCOMPARE(wizard.currentId(), int(CreateWizard::CredentialsPage));
+    // Enter goes on, also right after a click on Back.
+    QTest::mouseClick(wizard.button(QWizard::BackButton), Qt::LeftButton);
+    QCOMPARE(wizard.currentId(), int(CreateWizard::AccountTypePage));
+    QTest::keyClick(wizard.button(QWizard::BackButton), Qt::Key_Return);
+    QCOMPARE(wizard.currentId(), int(CreateWizard::CredentialsPage));
 
     auto* pAccount = child<QLineEdit>(&wizard, "m_pedtAccount");
     auto* pPassword = child<QLineEdit>(&wizard, "m_pedtPassword");

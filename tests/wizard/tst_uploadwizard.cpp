@@ -1,5 +1,6 @@
 #include "WizardFixture.h"
 
+#include "UploadWizard/AlbumBrowser.h"
 #include "UploadWizard/ErrorReport.h"
 #include "TempFiles.h"
 #include "upload/UploadQueue.h"
@@ -14,8 +15,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 // The upload wizard driven through its buttons against the reference server.
@@ -29,6 +33,9 @@ private Q_SLOTS:
     void frame();
     void loginPromptThenUpload();
     void videoShowsQualityPage();
+    void qualityChoice_data();
+    void qualityChoice();
+    void enterMeansNext();
     void emptyDestinationWarns();
     void destinationChecked_data();
     void destinationChecked();
@@ -164,6 +171,109 @@ void TestUploadWizard::videoShowsQualityPage()
                                        "Medium (720p HD, 1Mbp/s), Mobile (240p, 256kbp/s)"}));
     QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
     QVERIFY(!wizard.progressPage()->failLabelsVisible());
+}
+
+void TestUploadWizard::qualityChoice_data()
+{
+    // Boxes in the order high, medium, low, mobile: a letter for a checked one, "-" otherwise.
+    QTest::addColumn<QList<int>>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QList<int>>("written");
+    QTest::newRow("none stored: medium") << QList<int>() << "-M--" << "H--m" << QList<int>({0, 3});
+    QTest::newRow("all four") << QList<int>({2, 1, 0, 3}) << "HMLm" << "--L-" << QList<int>({2});
+    QTest::newRow("mobile") << QList<int>({3}) << "---m" << "---m" << QList<int>({3});
+    QTest::newRow("high and low") << QList<int>({2, 0}) << "H-L-" << "HML-" << QList<int>({2, 1, 0});
+}
+
+// The page shows the profile's qualities and refuses to go on without one.
+void TestUploadWizard::qualityChoice()
+{
+    QFETCH(QList<int>, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, picked);
+    QFETCH(QList<int>, written);
+    QVERIFY(m_fixture.start());
+    readReports();
+    m_fixture.profile.qualities = stored;
+    const QString strVideo = m_fixture.makeFile(QStringLiteral("clip.mov"), QByteArray(2000, 'v'));
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {strVideo}, &m_fixture.profile,
+                        &m_fixture.prompt);
+    wizard.show();
+    clickNext(wizard);
+    QTRY_COMPARE_WITH_TIMEOUT(wizard.currentId(), int(UploadWizard::QualityPage), 15000);
+    QList<QCheckBox*> lstBoxes;
+    for (const char* pszName : {"m_pchkHighQual", "m_pchkMediumQual", "m_pchkLowQual", "m_pchkMobileQual"})
+        lstBoxes.append(wizard.currentPage()->findChild<QCheckBox*>(QLatin1String(pszName)));
+    QString strShown;
+    for (int i = 0; i < 4; ++i)
+        strShown += lstBoxes.at(i)->isChecked() ? QStringLiteral("HMLm").at(i) : QLatin1Char('-');
+    QCOMPARE(strShown, shown);
+
+    for (QCheckBox* pBox : lstBoxes)
+        pBox->setChecked(false);
+    clickNext(wizard);
+    QCOMPARE(wizard.currentId(), int(UploadWizard::QualityPage));
+    QCOMPARE(m_fixture.shownTexts(),
+             QStringList{"warning|Please select at least one video conversion quality before uploading."});
+    QCOMPARE(m_fixture.prompt.shown.constFirst().title, QStringLiteral("Warning"));
+    QCOMPARE(m_fixture.profile.qualities, stored);
+    QVERIFY(!wizard.isBusy());
+
+    for (int i = 0; i < 4; ++i)
+        lstBoxes.at(i)->setChecked(picked.at(i) != QLatin1Char('-'));
+    clickNext(wizard);
+    QCOMPARE(wizard.currentId(), int(UploadWizard::ProgressPage));
+    QCOMPARE(m_fixture.profile.qualities, written);
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    QCOMPARE(m_fixture.prompt.shown.size(), 1);
+}
+
+// Enter goes on, whichever button of the page was clicked last: Browse on the options page,
+// See Error Report on the last page. The root picked in the album dialog is the destination.
+void TestUploadWizard::enterMeansNext()
+{
+    QVERIFY(m_fixture.start({QStringLiteral("--fail-upload"), QStringLiteral("bad.*=no_privilege")}));
+    m_fixture.profile.serverdst = QStringLiteral("/photo/2013");
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(),
+                        {m_fixture.makeFile(QStringLiteral("good.jpg")), m_fixture.makeFile(QStringLiteral("bad.jpg"))},
+                        &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+    readReports();
+    int iBrowsers = 0;
+    QTimer picker;
+    connect(&picker, &QTimer::timeout, this, [&iBrowsers]() {
+        auto* pBrowser = qobject_cast<AlbumBrowser*>(QApplication::activeModalWidget());
+        if (!pBrowser || !pBrowser->tree()->isEnabled())
+            return;
+        ++iBrowsers;
+        pBrowser->tree()->setCurrentItem(pBrowser->tree()->topLevelItem(0));
+        pBrowser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    picker.start(50);
+
+    auto* pBrowse = wizard.currentPage()->findChild<QPushButton*>(QStringLiteral("m_pbtnFolder"));
+    QTest::mouseClick(pBrowse, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(iBrowsers, 1, 15000);
+    QCOMPARE(wizard.optionsPage()->destinationText(), QStringLiteral("/photo"));
+    QTest::keyClick(pBrowse, Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(wizard.currentId(), int(UploadWizard::ProgressPage), 15000);
+    QCOMPARE(iBrowsers, 1);
+
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("good.jpg"))));
+    ServerProfile stored;
+    QVERIFY(ProfileStore::loadProfile(QStringLiteral("home"), stored, m_fixture.prompt));
+    QCOMPARE(stored.serverdst, QStringLiteral("/photo"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 1, 5000);
+    QAbstractButton* pReportButton = wizard.button(QWizard::CustomButton1);
+    QTest::mouseClick(pReportButton, Qt::LeftButton);
+    QCOMPARE(m_iReports, 2);
+    QTest::keyClick(pReportButton, Qt::Key_Return);
+    QCOMPARE(m_iReports, 2);
+    QVERIFY(!wizard.isVisible());
+    QCOMPARE(wizard.result(), int(QDialog::Accepted));
 }
 
 void TestUploadWizard::emptyDestinationWarns()
