@@ -10,6 +10,7 @@
 #include "VelmLocale.h"
 
 #include <QDebug>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaType>
 #include <QNetworkAccessManager>
@@ -85,6 +86,13 @@ AlbumBrowser::AlbumBrowser(QWidget* pParent, QNetworkAccessManager* pNam, const 
 
     m_ui->m_pbtnCreateAlbum->setEnabled(false);
     m_ui->m_pbtnbxDialogBtnBox->button(QDialogButtonBox::Ok)->setEnabled(false);
+    // Enter after a typed name creates the album; it must not close the dialog with the parent
+    // chosen instead.
+    connect(m_ui->m_plnedtNewFolderName, &QLineEdit::textChanged, this, [this](const QString& strText) {
+        const bool blName = !strText.trimmed().isEmpty();
+        m_ui->m_pbtnCreateAlbum->setDefault(blName);
+        m_ui->m_pbtnbxDialogBtnBox->button(QDialogButtonBox::Ok)->setDefault(!blName);
+    });
 
     auto* pRoot = new QTreeWidgetItem(m_ui->m_ptrewServerDirTree, QStringList(QStringLiteral("photo")), RootItem);
     pRoot->setData(0, Qt::UserRole, QString());
@@ -294,6 +302,8 @@ void AlbumBrowser::slotCreateAlbumRequestFinished()
         QTreeWidgetItem* pItem = addAlbum(pParent, m_strNewName, strPath, iType, false);
         m_ui->m_ptrewServerDirTree->setCurrentItem(pItem, 0, QItemSelectionModel::ClearAndSelect);
         m_ui->m_ptrewServerDirTree->scrollToItem(pItem);
+        // The name is used: Enter now takes the new album.
+        m_ui->m_plnedtNewFolderName->clear();
     }
 
     setBusy(false);

@@ -370,9 +370,14 @@ void TestAlbumBrowser::createAlbum()
     QCOMPARE(dump(pNew), QStringLiteral("New Album:%1:%2").arg(type).arg(path));
     QCOMPARE(m_pBrowser->tree()->selectedItems(), QList<QTreeWidgetItem*>{pNew});
     QCOMPARE(m_pBrowser->selectedPath(), path);
+    QVERIFY(child<QLineEdit>("m_plnedtNewFolderName")->text().isEmpty());
+    QVERIFY(okButton()->isDefault());
 
-    // The same name again: a warning, and no second item.
-    clickCreate(parent, QStringLiteral("New Album"));
+    // The same name again, confirmed with Enter: a warning, no second item, the dialog stays.
+    m_pBrowser->tree()->setCurrentItem(pParent);
+    QTest::keyClicks(child<QLineEdit>("m_plnedtNewFolderName"), QStringLiteral("New Album"));
+    QTest::keyClick(child<QLineEdit>("m_plnedtNewFolderName"), Qt::Key_Return);
+    QVERIFY(m_pBrowser->result() != QDialog::Accepted);
     WAIT_IDLE();
     QCOMPARE(m_prompt.shown.size(), 1);
     QCOMPARE(m_prompt.shown.first().title, QStringLiteral("Warning"));
