@@ -42,7 +42,7 @@ QString progressLine(UploadQueue& queue, int iPercent, const QElapsedTimer& time
     return QStringLiteral("%1% %2/%3 %4 %5 MB/s %6 left")
         .arg(iPercent)
         .arg(queue.succeeded + queue.failed)
-        .arg(queue.total)
+        .arg(queue.totalFiles)
         .arg(safe(queue.currentFileName()))
         .arg(dRate, 0, 'f', 1)
         .arg(strLeft);

@@ -77,11 +77,12 @@ void FileConverter::run()
             m_wake.notify_all();
         }
         // The file the uploader waits for is the one in progress, whichever others run beside it.
+        // Named before the progress signal, so that a display reading the name on it has this one.
         const Prepared& next = m_lstPrepared[std::size_t(iNext)];
-        const float fNext = m_pQueue->addNextProgress(0.8f);
-        Q_EMIT signalNextProgressChanged(int(fNext * 100.0f) - 1);
         m_pQueue->setCurrentFileSize(QFileInfo(next.strSource).size());
         m_pQueue->setCurrentFileName(QFileInfo(next.strSource).fileName());
+        const float fNext = m_pQueue->addNextProgress(0.8f);
+        Q_EMIT signalNextProgressChanged(int(fNext * 100.0f) - 1);
         {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_wake.wait(lock, [&]() { return m_blStop || m_lstConverted[std::size_t(iNext)]; });

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QScopeGuard>
 
 FileUploader::FileUploader(UploadQueue* pQueue, QNetworkAccessManager* pNam, ServerProfile* pProfile, RunMode mode,
                            const CameraDetails* pCameraDetails)
@@ -87,7 +88,13 @@ void FileUploader::slotStartFileUpload()
             const float fNext = m_pQueue->addNextProgress(0.2f);
             Q_EMIT signalNextProgressChanged(int(fNext * 100.0f) - 1);
         }
+        // The source goes out after its renditions: from then on it is the file being worked on.
+        const bool blSource = m_record.value(KeyBatchLast) == QLatin1String("true");
+        if (blSource)
+            m_pQueue->setSendingFileName(QFileInfo(m_record.value(KeyPath)).fileName());
         sendRecord();
+        if (blSource)
+            m_pQueue->setSendingFileName(QString());
         if (m_blCancelled)
             break;
         if (m_record.value(KeyJobLast) == QLatin1String("true")) {
@@ -361,10 +368,13 @@ void FileUploader::stop(const QString& strReason)
 
 void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply, Result result)
 {
-    if (blFromReply) {
-        const float fComplete = m_pQueue->addCompleteProgress(0.2f);
-        Q_EMIT signalCompleteProgressChanged(int(fComplete * 100.0f));
-    }
+    // Told once the file is counted, so that a display reading the counts on it has this file.
+    const auto progress = qScopeGuard([this, blFromReply]() {
+        if (blFromReply) {
+            const float fComplete = m_pQueue->addCompleteProgress(0.2f);
+            Q_EMIT signalCompleteProgressChanged(int(fComplete * 100.0f));
+        }
+    });
     const QString strPath = m_record.value(KeyPath);
     const QString strFileName = QFileInfo(strPath).fileName();
     QStringList lstMissing = m_lstFailedRenditions;
@@ -376,12 +386,18 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
     if (m_iServerFailuresInRow >= MaxServerFailuresInRow)
         stop(VelmLocale::message("err_upload_stopped"));
 
+    // An album made for a folder is not a file: it is neither counted nor recorded, but an
+    // album that could not be made is reported.
+    const bool blFolder = m_record.value(KeyUploadType) == QLatin1String("FOLDER");
     if (!blOk) {
-        ++m_pQueue->failed;
+        if (!blFolder)
+            ++m_pQueue->failed;
         m_pQueue->failures.append({strFileName, strError});
         settleStoredName(false);
         return;
     }
+    if (blFolder)
+        return;
     ++m_pQueue->succeeded;
     m_pQueue->successes.append(strFileName);
     lstMissing += m_record.value(KeyMissing).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -402,8 +418,7 @@ void FileUploader::outcome(bool blOk, const QString& strError, bool blFromReply,
                                                      lstDetails.value(1), lstDetails.value(2));
     } else {
         qDebug("AddSuccessFileInfoToDB = %s", qPrintable(strFileName));
-        if (!QFileInfo(strPath).isDir())
-            qDebug("MD5 = %s", qPrintable(UploadHistory::fingerprint(strPath)));
+        qDebug("MD5 = %s", qPrintable(UploadHistory::fingerprint(strPath)));
         blRecorded = UploadHistory::recordUploadedFile(strPath, strFileName, m_pProfile->profname);
         settleStoredName(blRecorded);
     }

@@ -56,10 +56,16 @@ void UploadQueue::setCurrentFileName(const QString& strName)
     m_strCurrentFileName = strName;
 }
 
+void UploadQueue::setSendingFileName(const QString& strName)
+{
+    QMutexLocker locker(&m_lock);
+    m_strSendingFileName = strName;
+}
+
 QString UploadQueue::currentFileName()
 {
     QMutexLocker locker(&m_lock);
-    return m_strCurrentFileName;
+    return m_strSendingFileName.isEmpty() ? m_strCurrentFileName : m_strSendingFileName;
 }
 
 void UploadQueue::collectNotSent(const UploadJobList& lstJobs, const QString& strReason)

@@ -22,10 +22,13 @@ public:
     explicit UploadQueue(QObject* pParent = nullptr);
     Q_DISABLE_COPY_MOVE(UploadQueue)
 
-    int total = 0;
+    int total = 0;      // jobs, folders included: the share of each in the progress
+    int totalFiles = 0; // files to send, and files found on the server from an earlier run
+    // Counts and names are of files only: an album made for a folder is not a file.
     int succeeded = 0;
     int failed = 0;
-    QList<QPair<QString, QString>> failures; // file name, error text
+    int skipped = 0;                         // files left out as uploaded before
+    QList<QPair<QString, QString>> failures; // file (or album) name, error text
     QStringList successes;                   // names of the files the server accepted
     // Files the server accepted without some of their renditions: file name, what is missing.
     QList<QPair<QString, QString>> notes;
@@ -52,8 +55,12 @@ public:
     float completeProgress();
 
     void setCurrentFileSize(qint64 llSize) { m_llCurrentFileSize = llSize; }
-    // The name of the file being converted (for progress displays).
+    // The name of the file being converted, and of the file whose body the uploader sends
+    // (empty between files).
     void setCurrentFileName(const QString& strName);
+    void setSendingFileName(const QString& strName);
+    // The file being worked on, for progress displays: the one being sent, else the one the
+    // uploader waits for.
     QString currentFileName();
     qint64 currentFileSize() const { return m_llCurrentFileSize; }
 
@@ -68,5 +75,6 @@ private:
     QMutex m_lock;
     QList<RenditionRecord> m_lstRecords;
     QString m_strCurrentFileName;
+    QString m_strSendingFileName;
     QSet<QString> m_setDone;
 };

@@ -77,7 +77,6 @@ void UploadRun::plan(const QStringList& lstPaths, const std::function<void()>& f
     m_lstJobs.clear();
     m_lstSkippedJobs.clear();
     m_lstLeftOut.clear();
-    m_lstFolderNames.clear();
     m_lstRefused.clear();
     m_blVideo = UploadPlan::collectJobs(lstPaths, UploadPlan::destinationDir(m_pProfile->serverdst),
                                         m_pProfile->keepfolders, m_pProfile->idxonly, m_lstJobs, &m_lstLeftOut);
@@ -92,13 +91,10 @@ void UploadRun::plan(const QStringList& lstPaths, const std::function<void()>& f
         };
     }
     UploadPlan::assignStoredNames(m_lstJobs, m_pProfile->daterename, fnEvents, fnKnownName);
-    for (const UploadJob& job : std::as_const(m_lstJobs)) {
-        if (QFileInfo(job.value(JobLocalPath)).isDir())
-            m_lstFolderNames.append(QFileInfo(job.value(JobLocalPath)).fileName());
-    }
     // The camera import has left out what its history holds already.
     if (m_mode != RunMode::Camera && m_pProfile->incbackup)
         m_lstSkippedJobs = UploadPlan::dropUploaded(m_lstJobs, m_pProfile->profname, fnEvents);
+    m_pQueue->skipped = int(m_lstSkippedJobs.size());
 }
 
 UploadRun::Announced UploadRun::announce(QString* pstrMessage)
@@ -161,6 +157,9 @@ UploadRun::Announced UploadRun::announce(QString* pstrMessage)
             job.insert(JobNameFree, QStringLiteral("true"));
     }
     m_pQueue->total = int(m_lstJobs.size()) + iConfirmed;
+    m_pQueue->totalFiles = iConfirmed;
+    for (const UploadJob& job : std::as_const(m_lstJobs))
+        m_pQueue->totalFiles += QFileInfo(job.value(JobLocalPath)).isDir() ? 0 : 1;
     // Files confirmed by the server count as done from the start.
     m_pQueue->addCompleteProgress(float(iConfirmed));
     if (!m_lstJobs.isEmpty())
@@ -271,20 +270,10 @@ void UploadRun::slotUploadFinished()
 
 UploadRun::Report UploadRun::report() const
 {
-    auto filesOnly = [this](const QStringList& lstNames) {
-        QStringList lstFiles;
-        for (const QString& strName : lstNames) {
-            if (!m_lstFolderNames.contains(strName))
-                lstFiles.append(strName);
-        }
-        return lstFiles;
-    };
     Report report;
-    report.uploaded = filesOnly(m_pQueue->successes);
-    QStringList lstSkipped;
+    report.uploaded = m_pQueue->successes;
     for (const UploadJob& job : m_lstSkippedJobs)
-        lstSkipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
-    report.skipped = filesOnly(lstSkipped);
+        report.skipped.append(QFileInfo(job.value(JobLocalPath)).fileName());
     report.leftOut = m_lstLeftOut + m_lstCameraNotTaken;
     report.refused = m_lstRefused;
     report.failed = m_pQueue->failures;

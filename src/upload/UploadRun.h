@@ -123,7 +123,6 @@ private:
     UploadJobList m_lstJobs;
     UploadJobList m_lstSkippedJobs;
     Rows m_lstLeftOut;
-    QStringList m_lstFolderNames;
     QStringList m_lstRefused;
     bool m_blVideo = false;
     QPointer<UploadInitRequest> m_pInit;
