@@ -143,9 +143,13 @@ void AlbumBrowser::dropReply()
 void AlbumBrowser::setBusy(bool blBusy)
 {
     m_ui->m_ptrewServerDirTree->setEnabled(!blBusy);
-    if (blBusy == m_blBusy)
-        return;
+    const bool blChanged = blBusy != m_blBusy;
     m_blBusy = blBusy;
+    // One request at a time: a second Create would drop the answer to the first, and OK would
+    // take an album that is still being made.
+    slotDirItemSelectionChanged();
+    if (!blChanged)
+        return;
     if (blBusy)
         setCursor(Qt::WaitCursor);
     else
@@ -255,7 +259,7 @@ void AlbumBrowser::slotGetSubAlbumLstRequestFinished()
 void AlbumBrowser::slotDirItemSelectionChanged()
 {
     const QList<QTreeWidgetItem*> lstSelected = m_ui->m_ptrewServerDirTree->selectedItems();
-    const bool blEnable = !lstSelected.isEmpty();
+    const bool blEnable = !lstSelected.isEmpty() && !m_blBusy;
     m_ui->m_pbtnCreateAlbum->setEnabled(blEnable);
     m_ui->m_pbtnbxDialogBtnBox->button(QDialogButtonBox::Ok)->setEnabled(blEnable);
 }

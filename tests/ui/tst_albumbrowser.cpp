@@ -343,6 +343,8 @@ void TestAlbumBrowser::createAlbum()
     clickCreate(parent, QStringLiteral("  New Album  "));
     QCOMPARE(child<QLineEdit>("m_plnedtNewFolderName")->text(), QStringLiteral("New Album"));
     QVERIFY(!m_pBrowser->tree()->isEnabled());
+    QVERIFY(!child<QPushButton>("m_pbtnCreateAlbum")->isEnabled());
+    QVERIFY(!okButton()->isEnabled());
     QCOMPARE(m_pBrowser->cursor().shape(), Qt::WaitCursor);
     WAIT_IDLE();
     QCOMPARE(m_pBrowser->cursor().shape(), Qt::ArrowCursor);
