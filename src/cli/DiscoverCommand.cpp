@@ -29,13 +29,16 @@ QString fieldText(const char* pszField, size_t iSize, bool blUtf8)
 // Why a found server is not offered; empty when it is.
 QString notOfferedReason(const NASINFO& info)
 {
-    if (info.status != fhost::StatusDone && info.status != fhost::StatusTestFailed)
-        return QStringLiteral("not ready");
-    if (!FoundServers::isSupported(&info))
+    switch (FoundServers::verdict(info)) {
+    case FoundServers::Verdict::Offered:
+        return QString();
+    case FoundServers::Verdict::Unsupported:
         return QStringLiteral("not supported");
-    if (info.status == fhost::StatusTestFailed)
+    case FoundServers::Verdict::Unreachable:
         return QStringLiteral("not reachable");
-    return QString();
+    default:
+        return QStringLiteral("not ready");
+    }
 }
 
 } // namespace
@@ -55,7 +58,7 @@ int discover(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     FoundServerList list;
     StopSignals* pStop = StopSignals::install();
     {
-        FindHostUtils finder(pNam, &list, iSeconds, nullptr);
+        FindHostUtils finder(pNam, &list, iSeconds);
         QEventLoop loop;
         QObject::connect(&finder, &FindHostUtils::signalFindNasFinished, &loop, &QEventLoop::quit);
         QObject::connect(pStop, &StopSignals::signalStop, &loop, &QEventLoop::quit);

@@ -1,5 +1,10 @@
 #include "CRadaNasinfoModel.h"
 
+#include "VelmLocale.h"
+
+#include <QBrush>
+#include <QPalette>
+
 CRadaNasinfoModel::CRadaNasinfoModel(FoundServerList* pList, QObject* pParent)
     : QStandardItemModel(5, 5, pParent), m_pList(pList)
 {
@@ -115,11 +120,56 @@ CRadaAddDlgNasinfoProxyModel::CRadaAddDlgNasinfoProxyModel(CRadaNasinfoModel* pS
     sort(CRadaNasinfoModel::ColName, Qt::AscendingOrder);
 }
 
+FoundServers::Verdict CRadaAddDlgNasinfoProxyModel::verdictAt(int iRow) const
+{
+    const NASINFO* pInfo = m_pSource->entryAt(mapToSource(index(iRow, 0)).row());
+    return pInfo ? FoundServers::verdict(*pInfo) : FoundServers::Verdict::Testing;
+}
+
+QString CRadaAddDlgNasinfoProxyModel::reasonText(FoundServers::Verdict verdict)
+{
+    switch (verdict) {
+    case FoundServers::Verdict::NotReady:
+        return VelmLocale::message("create_svr_seen_not_ready");
+    case FoundServers::Verdict::NotInstalled:
+        return VelmLocale::message("create_svr_seen_not_installed");
+    case FoundServers::Verdict::Unsupported:
+        return VelmLocale::message("create_svr_seen_unsupported");
+    case FoundServers::Verdict::Unreachable:
+        return VelmLocale::message("create_svr_seen_unreachable");
+    default:
+        return QString();
+    }
+}
+
+Qt::ItemFlags CRadaAddDlgNasinfoProxyModel::flags(const QModelIndex& index) const
+{
+    // Seen, but not to be picked.
+    if (index.isValid() && verdictAt(index.row()) != FoundServers::Verdict::Offered)
+        return Qt::NoItemFlags;
+    return QSortFilterProxyModel::flags(index);
+}
+
+QVariant CRadaAddDlgNasinfoProxyModel::data(const QModelIndex& index, int iRole) const
+{
+    if (index.isValid() && index.column() == CRadaNasinfoModel::ColLabel &&
+        (iRole == Qt::DisplayRole || iRole == Qt::ForegroundRole)) {
+        const FoundServers::Verdict verdict = verdictAt(index.row());
+        if (verdict != FoundServers::Verdict::Offered) {
+            if (iRole == Qt::ForegroundRole)
+                return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));
+            return QString(QSortFilterProxyModel::data(index, iRole).toString() + QStringLiteral(" \u2013 ") +
+                           reasonText(verdict));
+        }
+    }
+    return QSortFilterProxyModel::data(index, iRole);
+}
+
 bool CRadaAddDlgNasinfoProxyModel::filterAcceptsRow(int iSourceRow, const QModelIndex& sourceParent) const
 {
     // The row's own entry, not the first one with its address.
     const NASINFO* pInfo = sourceParent.isValid() ? nullptr : m_pSource->entryAt(iSourceRow);
-    return pInfo && pInfo->status == fhost::StatusDone && pInfo->ipAddress != 0 && FoundServers::isSupported(pInfo);
+    return pInfo && FoundServers::verdict(*pInfo) != FoundServers::Verdict::Testing;
 }
 
 bool CRadaAddDlgNasinfoProxyModel::filterAcceptsColumn(int, const QModelIndex&) const
@@ -129,6 +179,13 @@ bool CRadaAddDlgNasinfoProxyModel::filterAcceptsColumn(int, const QModelIndex&) 
 
 bool CRadaAddDlgNasinfoProxyModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
+    // Offered servers first, whatever the sort order.
+    const NASINFO* pLeft = m_pSource->entryAt(left.row());
+    const NASINFO* pRight = m_pSource->entryAt(right.row());
+    const bool blLeftOffered = pLeft && FoundServers::verdict(*pLeft) == FoundServers::Verdict::Offered;
+    const bool blRightOffered = pRight && FoundServers::verdict(*pRight) == FoundServers::Verdict::Offered;
+    if (blLeftOffered != blRightOffered)
+        return (sortOrder() == Qt::AscendingOrder) == blLeftOffered;
     if (left.column() == CRadaNasinfoModel::ColAddress && right.column() == CRadaNasinfoModel::ColAddress) {
         quint32 iLeft = 0;
         quint32 iRight = 0;

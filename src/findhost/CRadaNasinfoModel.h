@@ -40,13 +40,23 @@ private:
     QStringList m_lstKeys; // one per row, in key order
 };
 
-// The servers a profile can be made for (ready and supported), sorted; addresses in numeric order.
+// Every server that answered and is no longer being tested: first those a profile can be made for,
+// then the others, disabled, with the reason after their label. Sorted within each group; addresses
+// in numeric order.
 class CRadaAddDlgNasinfoProxyModel : public QSortFilterProxyModel
 {
     Q_OBJECT
 
 public:
     CRadaAddDlgNasinfoProxyModel(CRadaNasinfoModel* pSource, QObject* pParent = nullptr);
+
+    // The verdict on the server a row of this model shows.
+    FoundServers::Verdict verdictAt(int iRow) const;
+    // The text told after a server that is not offered; empty for an offered one.
+    static QString reasonText(FoundServers::Verdict verdict);
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant data(const QModelIndex& index, int iRole = Qt::DisplayRole) const override;
 
 protected:
     bool filterAcceptsRow(int iSourceRow, const QModelIndex& sourceParent) const override;

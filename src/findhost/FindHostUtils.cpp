@@ -1,8 +1,6 @@
 #include "FindHostUtils.h"
 
 #include "protocol/ServerRequest.h"
-#include "UserPrompt.h"
-#include "VelmLocale.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -53,6 +51,21 @@ int httpPort(const NASINFO& info)
     if (info.serviceFlag != 0 && info.buildNumber > 171)
         return 5000;
     return 80;
+}
+
+Verdict verdict(const NASINFO& info)
+{
+    if (info.status == fhost::StatusTesting)
+        return Verdict::Testing;
+    if (info.status == fhost::StatusNotInstalled)
+        return Verdict::NotInstalled;
+    if (info.status != fhost::StatusDone && info.status != fhost::StatusTestFailed)
+        return Verdict::NotReady;
+    if (!isSupported(&info))
+        return Verdict::Unsupported;
+    if (info.status == fhost::StatusTestFailed || info.ipAddress == 0)
+        return Verdict::Unreachable;
+    return Verdict::Offered;
 }
 
 QString statusWord(int iStatus)
@@ -143,9 +156,19 @@ bool resolve(const QString& strText, quint32* piAddress)
 
 } // namespace HostAddress
 
-FindHostUtils::FindHostUtils(QNetworkAccessManager* pNam, FoundServerList* pList, int iTickLimit, UserPrompt* pPrompt,
-                             QObject* pParent)
-    : QObject(pParent), m_iTickLimit(size_t(qMax(1, iTickLimit))), m_pList(pList), m_pNam(pNam), m_pPrompt(pPrompt)
+namespace {
+
+int s_iTickMilliseconds = 1000;
+
+} // namespace
+
+void FindHostUtils::setTickMilliseconds(int iMilliseconds)
+{
+    s_iTickMilliseconds = qMax(1, iMilliseconds);
+}
+
+FindHostUtils::FindHostUtils(QNetworkAccessManager* pNam, FoundServerList* pList, int iTickLimit, QObject* pParent)
+    : QObject(pParent), m_iTickLimit(size_t(qMax(1, iTickLimit))), m_pList(pList), m_pNam(pNam)
 {
     CFindHostUDP::registerMetaType();
     m_pService = std::make_unique<CFindHostUDP>(nullptr, -1, fhost::kDiscoveryPort, "0.0.0.0");
@@ -153,7 +176,7 @@ FindHostUtils::FindHostUtils(QNetworkAccessManager* pNam, FoundServerList* pList
     QTimer::singleShot(100, this, &FindHostUtils::slotStarFindHostThread);
     QCoreApplication::processEvents();
 
-    m_timer.setInterval(1000);
+    m_timer.setInterval(s_iTickMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, qOverload<>(&FindHostUtils::slotFindHostUpdate));
     connect(m_pService.get(), &CFindHostUDP::signalRecvPkt, this, &FindHostUtils::slotInsert, Qt::QueuedConnection);
 }
@@ -214,12 +237,6 @@ void FindHostUtils::slotFindHostUpdate(size_t ulProgressed)
         }
     }
     Q_EMIT signalFindNasFinished();
-    if (m_pList->empty() && m_pPrompt) {
-        const QString strServer = VelmLocale::message("velm_server");
-        m_pPrompt->critical(VelmLocale::message("err_error"),
-                            VelmLocale::message("err_serv_not_found").arg(strServer) +
-                                VelmLocale::message("msg_firewall").arg(strServer));
-    }
 }
 
 void FindHostUtils::slotInsert(NASINFO nasInfo)

@@ -13,7 +13,6 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
-class UserPrompt;
 
 // The servers found on the network, by MAC address text, in key order.
 using FoundServerList = std::map<QString, std::unique_ptr<NASINFO>>;
@@ -28,6 +27,10 @@ const NASINFO* findByAddress(const FoundServerList& list, quint32 iAddress); // 
 bool isSupported(const NASINFO* pInfo);
 // httpPort when set; else 5000 for a server with the service flag and a build above 171; else 80.
 int httpPort(const NASINFO& info);
+// Whether a profile can be made for a found server, and if not, why not. Testing: the reachability
+// request is still out, so nothing is known yet.
+enum class Verdict { Offered, NotReady, NotInstalled, Unsupported, Unreachable, Testing };
+Verdict verdict(const NASINFO& info);
 // "FHOSTQC_FALSE", "FHOSTQC_DONE", "FHOSTQC_NOTINSTALL", or empty.
 QString statusWord(int iStatus);
 QString dotted(quint32 iNetworkOrder);                // "" for 0
@@ -48,17 +51,19 @@ bool resolve(const QString& strText, quint32* piAddress);
 } // namespace HostAddress
 
 // One search for servers: owns the discovery service, runs rounds of iTickLimit seconds, keeps the
-// answering servers in the list and checks by an HTTP request that each can be reached.
+// answering servers in the list and checks by an HTTP request that each can be reached. Shows
+// nothing itself: after signalFindNasFinished an empty list means that nobody answered.
 class FindHostUtils : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FindHostUtils)
 
 public:
-    // pPrompt shows the "no server found" box at the end of an empty round; nullptr shows nothing.
-    FindHostUtils(QNetworkAccessManager* pNam, FoundServerList* pList, int iTickLimit, UserPrompt* pPrompt,
-                  QObject* pParent = nullptr);
+    FindHostUtils(QNetworkAccessManager* pNam, FoundServerList* pList, int iTickLimit, QObject* pParent = nullptr);
     ~FindHostUtils() override; // stops the discovery thread
+
+    // The length of a tick for searches made afterwards, 1000 ms unless tests shorten their rounds.
+    static void setTickMilliseconds(int iMilliseconds);
 
     // Starts a search round: broadcasts the query (blocks for about a second).
     void refresh();
@@ -85,6 +90,5 @@ private:
     std::unique_ptr<CFindHostUDP> m_pService;
     FoundServerList* m_pList;
     QNetworkAccessManager* m_pNam;
-    UserPrompt* m_pPrompt;
     QSet<QNetworkReply*> m_setTests; // reachability requests still out
 };

@@ -50,14 +50,15 @@ WizIPDialog::WizIPDialog(CreateWizard* pWizard, QNetworkAccessManager* pNam, Fou
     registerField(QStringLiteral("HostPort*"), m_ui->m_pedtPort);
     registerField(QStringLiteral("Https"), m_ui->m_pchkHTTPS);
 
-    m_pPicker = std::make_unique<FoundServerPicker>(nullptr, pNam, pList, pPrompt, m_ui->m_cbxIP, m_ui->m_pedtProfName);
+    m_pPicker = std::make_unique<FoundServerPicker>(nullptr, pNam, pList, pPrompt, m_ui->m_cbxIP, m_ui->m_pedtProfName,
+                                                    m_ui->m_plbSearchNote);
 
     connect(m_pPicker->finder(), &FindHostUtils::signalFindHostUpdate, this, &WizIPDialog::slotFindHostUpdate);
     connect(m_pPicker->finder(), &FindHostUtils::signalFindNasFinished, this, &WizIPDialog::slotRefreshFinished);
     connect(m_ui->m_cbxIP, qOverload<int>(&QComboBox::activated), this, &WizIPDialog::slotDisplayConfig);
     connect(m_ui->m_pchkHTTPS, &QCheckBox::toggled, this, &WizIPDialog::slotHTTPSChecked);
     languageChange();
-    m_pPicker->finder()->refresh();
+    m_pPicker->search();
 }
 
 WizIPDialog::~WizIPDialog() = default;
@@ -69,6 +70,7 @@ void WizIPDialog::languageChange()
     m_ui->m_plbSvrNameIP->setText(VelmLocale::message("create_svr_hostname"));
     m_ui->m_plbPort->setText(VelmLocale::message("create_svr_port"));
     m_ui->m_pchkHTTPS->setText(QStringLiteral("HTTPS"));
+    m_pPicker->languageChange();
 }
 
 void WizIPDialog::initializePage()
@@ -79,7 +81,6 @@ void WizIPDialog::initializePage()
         m_ui->m_pedtPort->setText(QStringLiteral("80"));
     }
     m_ui->m_pedtProfName->setTextMargins(2, 0, 0, 0);
-    m_ui->m_pedtProfName->setMaxLength(32);
     m_ui->m_pedtPort->setTextMargins(2, 0, 0, 0);
     if (wizard())
         VelmWizard::setPageBackground(wizard(), QStringLiteral(":/images/bg_create.png"));
@@ -92,7 +93,10 @@ void WizIPDialog::initializePage()
 
 void WizIPDialog::slotHTTPSChecked(bool blChecked)
 {
-    m_ui->m_pedtPort->setText(blChecked ? QStringLiteral("443") : QStringLiteral("80"));
+    // Only the other scheme's default port follows the box; a port the user chose stays.
+    const QString strFrom = blChecked ? QStringLiteral("80") : QStringLiteral("443");
+    if (m_ui->m_pedtPort->text().trimmed() == strFrom)
+        m_ui->m_pedtPort->setText(blChecked ? QStringLiteral("443") : QStringLiteral("80"));
 }
 
 void WizIPDialog::slotFindHostUpdate()
@@ -107,7 +111,7 @@ void WizIPDialog::slotRefreshFinished()
 
 void WizIPDialog::slotDelayedInit()
 {
-    m_pPicker->finder()->refresh();
+    m_pPicker->search();
 }
 
 void WizIPDialog::slotDisplayConfig(int Index)

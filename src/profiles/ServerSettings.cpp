@@ -35,7 +35,7 @@ ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, Pr
     languageChange();
 
     m_pPicker = std::make_unique<FoundServerPicker>(nullptr, pNam, &m_foundServers, pPrompt, m_ui->m_cbxIP,
-                                                    m_ui->m_pedtProfName);
+                                                    m_ui->m_pedtProfName, m_ui->m_plbSearchNote);
     connect(m_pPicker->finder(), &FindHostUtils::signalFindHostUpdate, this, &ServerSettings::slotFindHostUpdate);
     connect(m_pPicker->finder(), &FindHostUtils::signalFindNasFinished, this, &ServerSettings::slotRefreshFinished);
     connect(m_ui->m_cbxIP, qOverload<int>(&QComboBox::activated), this, &ServerSettings::slotDisplayConfig);
@@ -50,7 +50,7 @@ ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, Pr
 
     applyLook();
     loadRow();
-    m_pPicker->finder()->refresh();
+    m_pPicker->search();
 }
 
 // The picker goes first: it hands the combo box back before the list it shows is freed.
@@ -84,17 +84,20 @@ void ServerSettings::languageChange()
     m_ui->m_pbtnCancel->setText(VelmLocale::message("btn_cancel"));
     m_ui->m_pbtnSave->setText(VelmLocale::message("btn_save"));
     m_ui->m_plbCert->setText(VelmLocale::message("create_svr_cert"));
+    if (m_pPicker)
+        m_pPicker->languageChange();
     showCertificate();
 }
 
 void ServerSettings::showCertificate()
 {
-    // The key trusted for the server as now entered; plain HTTP has none.
-    const bool blHttps = m_ui->m_pchkHTTPS->isChecked();
-    m_ui->m_plbCert->setVisible(blHttps);
-    m_ui->m_plbCertFingerprint->setVisible(blHttps);
-    const QByteArray baKey =
-        CertificatePins::pinFor(m_ui->m_cbxIP->currentText().trimmed(), m_ui->m_pedtPort->text().toInt()).keyHash;
+    // The key trusted for the server as now entered; plain HTTP has none, and no server entered none either
+    // (the search note takes the room then).
+    const QString strHost = m_ui->m_cbxIP->currentText().trimmed();
+    const bool blShown = m_ui->m_pchkHTTPS->isChecked() && !strHost.isEmpty();
+    m_ui->m_plbCert->setVisible(blShown);
+    m_ui->m_plbCertFingerprint->setVisible(blShown);
+    const QByteArray baKey = CertificatePins::pinFor(strHost, m_ui->m_pedtPort->text().toInt()).keyHash;
     if (baKey.isEmpty()) {
         m_ui->m_plbCertFingerprint->setStyleSheet(QLatin1String(VelmWizard::LabelSheet));
         m_ui->m_plbCertFingerprint->setText(VelmLocale::message("msg_cert_not_pinned"));
@@ -123,7 +126,6 @@ void ServerSettings::applyLook()
 
     for (QLineEdit* pEdit : {m_ui->m_pedtProfName, m_ui->m_pedtPort, m_ui->m_pedtAccount, m_ui->m_pedtPassword})
         pEdit->setTextMargins(2, 0, 0, 0);
-    m_ui->m_pedtProfName->setMaxLength(32);
     for (QWidget* pLabel : {static_cast<QWidget*>(m_ui->m_plbProfName), static_cast<QWidget*>(m_ui->m_plbSvrNameIP),
                             static_cast<QWidget*>(m_ui->m_plbPort), static_cast<QWidget*>(m_ui->m_plbupdto),
                             static_cast<QWidget*>(m_ui->m_plbAccount), static_cast<QWidget*>(m_ui->m_plbPassword)})
@@ -178,7 +180,7 @@ void ServerSettings::slotRefreshFinished()
 
 void ServerSettings::slotDelayedInit()
 {
-    m_pPicker->finder()->refresh();
+    m_pPicker->search();
 }
 
 void ServerSettings::slotDisplayConfig(int Index)
