@@ -119,6 +119,7 @@ private Q_SLOTS:
     void hoverIcons();
     void settingsRefusals();
     void settingsWriteBack();
+    void settingsSearchNote();
     void editDeleteCreate();
     void doubleClickStartsUpload();
     void secondStartRaisesFirst();
@@ -436,6 +437,36 @@ void TstProfileEditor::settingsWriteBack()
         QCOMPARE(widgetPrompt.trustCertificate(QStringLiteral("Warning"), QStringLiteral("changed")), blTrust);
         QCOMPARE(lstButtons, (QStringList{"Trust the new certificate", "Cancel"}));
     }
+}
+
+// The note under the server: searching while the round runs, then, with nobody found, the firewall
+// hints only while the server field is empty and the dialog open; never a box.
+void TstProfileEditor::settingsSearchNote()
+{
+    FindHostUtils::setTickMilliseconds(100);
+    const QString strServer = VelmLocale::message("velm_server");
+    const QString strNoneFound =
+        VelmLocale::message("err_serv_not_found").arg(strServer) + VelmLocale::message("msg_firewall").arg(strServer);
+    enum Action { Keep, Clear, Close };
+    for (const Action action : {Keep, Clear, Close}) {
+        ProfileSummary row = ProfileStore::listProfiles().value(QStringLiteral("home"));
+        ServerSettings settings(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+        settings.show();
+        auto* pNote = child<QLabel>(&settings, "m_plbSearchNote");
+        QCOMPARE(pNote->text(), VelmLocale::message("create_svr_searching"));
+        QVERIFY(!pNote->isHidden());
+        if (action != Keep)
+            child<QComboBox>(&settings, "m_cbxIP")->clearEditText();
+        if (action == Close)
+            settings.reject();
+        QVERIFY(waitUntil([&settings] { return !settings.finder()->isBusy(); }, 8000));
+        // After the style block that sets its margins.
+        QVERIFY2(action == Clear ? pNote->text().endsWith(strNoneFound) : pNote->text().isEmpty(),
+                 qPrintable(pNote->text()));
+        QCOMPARE(pNote->isHidden(), action != Clear);
+    }
+    FindHostUtils::setTickMilliseconds(1000);
+    QVERIFY(m_fixture.prompt.shown.isEmpty());
 }
 
 // Through the editor: edit renames (the history stays under the old name), delete asks and
