@@ -1,9 +1,82 @@
 #include "ErrorReport.h"
 
 #include "AppIdentity.h"
+#include "VelmLocale.h"
 #include "ui_ErrorReport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Draws a cell's whole text, wrapped at word boundaries and, where one word is wider than the
+// column (a long file name), anywhere in it: nothing is cut off or elided.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static constexpr int TextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextWrapAnywhere;
+
+    void paint(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString strText = item.text;
+        item.text.clear();
+        QStyle* pStyle = item.widget ? item.widget->style() : QApplication::style();
+        pStyle->drawControl(QStyle::CE_ItemViewItem, &item, pPainter, item.widget);
+        const QPalette::ColorGroup group = item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        pPainter->save();
+        pPainter->setFont(item.font);
+        pPainter->setPen(item.palette.color(group, item.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                        : QPalette::Text));
+        pPainter->drawText(textRect(item, item.rect), TextFlags, strText);
+        pPainter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const int iMargin = margin(item);
+        // Without a column width (the column's own size hint) the text is one line; a pixel more
+        // keeps rounded glyph positions from wrapping it.
+        if (item.rect.width() <= 2 * iMargin)
+            return QSize(item.fontMetrics.horizontalAdvance(item.text) + 2 * iMargin + 1,
+                         item.fontMetrics.height() + 2 * iMargin);
+        const QRect bounds = item.fontMetrics.boundingRect(textRect(item, QRect(0, 0, item.rect.width(), 1 << 20)),
+                                                           TextFlags, item.text);
+        return QSize(item.rect.width(), bounds.height() + 2 * iMargin);
+    }
+
+private:
+    static int margin(const QStyleOptionViewItem& item)
+    {
+        const QStyle* pStyle = item.widget ? item.widget->style() : QApplication::style();
+        return pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, item.widget) + 1;
+    }
+    static QRect textRect(const QStyleOptionViewItem& item, const QRect& cell)
+    {
+        const int iMargin = margin(item);
+        return cell.adjusted(iMargin, iMargin, -iMargin, -iMargin);
+    }
+};
+
+// One line of the copied report: tabs and line breaks inside a field would split it.
+QString field(QString strText)
+{
+    for (QChar& ch : strText) {
+        if (ch == QLatin1Char('\t') || ch == QLatin1Char('\n') || ch == QLatin1Char('\r'))
+            ch = QLatin1Char(' ');
+    }
+    return strText;
+}
+
+} // namespace
 
 ErrorTableModel::ErrorTableModel(const QList<QPair<QString, QString>>& lstFailures, QObject* pParent)
     : QAbstractTableModel(pParent), m_lstFailures(lstFailures)
@@ -85,15 +158,26 @@ ErrorReport::ErrorReport(QWidget* pParent, const QList<QPair<QString, QString>>&
 {
     m_ui->setupUi(this);
     setWindowTitle(AppIdentity::applicationTitle());
+    m_ui->m_pbtnCopy->setText(VelmLocale::message("btn_copy"));
+    m_ui->m_pbtnClose->setText(VelmLocale::message("btn_close"));
+    connect(m_ui->m_pbtnCopy, &QPushButton::clicked, this, &ErrorReport::slotCopy);
+    connect(m_ui->m_pbtnClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    QTableView* pTable = m_ui->m_ptblErrorReport;
     m_pModel = new ErrorTableModel(lstRows, this);
-    m_ui->m_ptblErrorReport->horizontalHeader()->setStretchLastSection(true);
-    m_ui->m_ptblErrorReport->setModel(m_pModel);
-    // The file names as far as they fit in half the dialog, never narrower than the header.
-    m_ui->m_ptblErrorReport->resizeColumnToContents(0);
-    m_ui->m_ptblErrorReport->setColumnWidth(
-        0, qMax(m_ui->m_ptblErrorReport->horizontalHeader()->sectionSizeHint(0),
-                qMin(m_ui->m_ptblErrorReport->columnWidth(0), width() / 2)));
-    m_ui->m_ptblErrorReport->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pTable->setItemDelegate(new WrappingDelegate(pTable));
+    pTable->horizontalHeader()->setStretchLastSection(true);
+    pTable->setModel(m_pModel);
+    pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The file names as far as they fit in two fifths of the window, never narrower than the header.
+    pTable->resizeColumnToContents(0);
+    pTable->setColumnWidth(0, qMax(pTable->horizontalHeader()->sectionSizeHint(0),
+                                   qMin(pTable->columnWidth(0), width() * 2 / 5)));
+    // Rows are as high as their wrapped texts, also after a column changes width (measured once
+    // the header has settled all widths).
+    pTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(pTable->horizontalHeader(), &QHeaderView::sectionResized, pTable, &QTableView::resizeRowsToContents,
+            Qt::QueuedConnection);
 }
 
 ErrorReport::~ErrorReport() = default;
@@ -101,4 +185,20 @@ ErrorReport::~ErrorReport() = default;
 QAbstractItemModel* ErrorReport::model() const
 {
     return m_pModel;
+}
+
+QString ErrorReport::plainText() const
+{
+    auto line = [](const QVariant& name, const QVariant& text) -> QString {
+        return field(name.toString()) + QLatin1Char('\t') + field(text.toString()) + QLatin1Char('\n');
+    };
+    QString strText = line(m_pModel->headerData(0, Qt::Horizontal), m_pModel->headerData(1, Qt::Horizontal));
+    for (int i = 0; i < m_pModel->rowCount(); ++i)
+        strText += line(m_pModel->index(i, 0).data(), m_pModel->index(i, 1).data());
+    return strText;
+}
+
+void ErrorReport::slotCopy()
+{
+    QApplication::clipboard()->setText(plainText());
 }

@@ -33,6 +33,7 @@ private:
     QList<QPair<QString, QString>> m_lstFailures;
 };
 
+// A resizable window with every row in full: long texts wrap and their rows grow.
 class ErrorReport : public QDialog
 {
     Q_OBJECT
@@ -43,6 +44,12 @@ public:
     ~ErrorReport() override;
 
     QAbstractItemModel* model() const;
+    // The column titles, then one line per row: name, a tab, the text.
+    QString plainText() const;
+
+public Q_SLOTS:
+    // Puts plainText() on the clipboard.
+    void slotCopy();
 
 private:
     std::unique_ptr<Ui::ErrorReport> m_ui;

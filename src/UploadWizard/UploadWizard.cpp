@@ -125,6 +125,9 @@ void UploadWizard::slotCancelUpload()
 void UploadWizard::reject()
 {
     if (currentId() == ProgressPage && m_pRun->isRunning()) {
+        // Asked once: the second Cancel, while a reply is awaited, stops at once.
+        if (!m_pRun->isWaitingForReply() && !m_pProgressPage->confirmStop())
+            return;
         slotCancelUpload();
         // A file on the server waits a moment for its reply; the window closes when the
         // run is done, and a second Cancel stops the wait at once.

@@ -13,7 +13,7 @@ class UserPrompt;
 struct ServerProfile;
 
 // The progress page: one creeping bar between the workers' "next" and "complete" values,
-// the file counts, and the final figures.
+// the file being worked on, the file counts, and the final figures (folders are not files).
 class WizUpdProgress : public QWizardPage
 {
     Q_OBJECT
@@ -35,6 +35,8 @@ public:
     QString failNumText() const;
     bool failLabelsVisible() const;
     int timerInterval() const { return m_timer.interval(); }
+    // Asks whether the running upload should stop; true when the user says Yes.
+    bool confirmStop();
 
 public Q_SLOTS:
     void languageChange();
@@ -50,11 +52,21 @@ public Q_SLOTS:
     void slotWaitingForReply(const QString& strFileName, int iSeconds);
     QString headingText() const;
 
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
 private:
+    // The file being worked on, its name elided in the middle to keep the line whole.
+    void showCurrentFile();
+    // "N of M files" and the file being worked on.
+    void showFigures();
+
     std::unique_ptr<Ui::WizUpdProgress> m_ui;
     bool m_blFinished = false;
     int m_iTarget = 0;
     QTimer m_timer;
+    // Shows the file being worked on and the counts while the run goes on.
+    QTimer m_figuresTimer;
     ServerProfile* m_pProfile;
     UploadQueue* m_pQueue;
     bool m_blFirstTime = true;

@@ -3,6 +3,7 @@
 #include "UploadWizard/AlbumBrowser.h"
 #include "UploadWizard/ErrorReport.h"
 #include "TempFiles.h"
+#include "VelmLocale.h"
 #include "upload/UploadQueue.h"
 #include "upload/UploadRun.h"
 #include "UploadWizard/UploadWizard.h"
@@ -15,10 +16,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -28,7 +34,12 @@ class TestUploadWizard : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { m_fixture.stop(); }
+    void initTestCase() { useLanguage(QStringLiteral("enu")); }
+    void cleanup()
+    {
+        m_fixture.stop();
+        useLanguage(QStringLiteral("enu"));
+    }
 
     void frame();
     void loginPromptThenUpload();
@@ -41,7 +52,11 @@ private Q_SLOTS:
     void destinationChecked();
     void nothingToSendMessage_data();
     void nothingToSendMessage();
+    void finishCounts_data();
+    void finishCounts();
     void failuresOpenTheReport();
+    void errorReportWindow();
+    void cancelDuringUpload_data();
     void cancelDuringUpload();
     void busyProfileAndUnsentFiles();
     void closeWhileWaiting_data();
@@ -53,6 +68,15 @@ private:
     static void clickNext(UploadWizard& wizard) { wizard.button(QWizard::NextButton)->click(); }
     // Reads and closes every error report that opens: its header, then "file|text" rows.
     void readReports();
+    // Counted texts take their forms from the language's catalogue.
+    void useLanguage(const QString& strCode)
+    {
+        QCoreApplication::removeTranslator(&m_translator);
+        QVERIFY(m_translator.load(QLatin1String(":/") + strCode + QLatin1String(".qm")));
+        QCoreApplication::installTranslator(&m_translator);
+        VelmLocale::fillMessageTable();
+    }
+    QTranslator m_translator;
     WizardFixture m_fixture;
     QTimer m_reportCloser;
     QStringList m_lstReport;
@@ -126,8 +150,10 @@ void TestUploadWizard::loginPromptThenUpload()
     WizUpdProgress* pProgress = wizard.progressPage();
     QTRY_VERIFY_WITH_TIMEOUT(pProgress->isComplete(), 30000);
     QCOMPARE(pProgress->fileStatusText(), QStringLiteral("Successfully uploaded"));
-    QCOMPARE(pProgress->fileNumText(), QStringLiteral(":5 files"));
+    // Three files; the two albums made for the folders are not counted.
+    QCOMPARE(pProgress->fileNumText(), QStringLiteral(":3 files"));
     QVERIFY(!pProgress->failLabelsVisible());
+    QVERIFY(pProgress->findChild<QLabel*>(QStringLiteral("m_plbUpdSkipNum"))->isHidden());
     QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("2013/trip/inner/c.png"))));
     QVERIFY(QFile::exists(m_fixture.serverFile(QStringLiteral("2013/trip/a.jpg"))));
     QVERIFY(!QFile::exists(m_fixture.serverFile(QStringLiteral("2013/trip/notes.txt"))));
@@ -169,7 +195,7 @@ void TestUploadWizard::videoShowsQualityPage()
                                        "clip.mov|Uploaded without thumbnails: they could not be made or sent. "
                                        "Uploaded without these video conversions: High (1080p HD, 2Mbp/s), "
                                        "Medium (720p HD, 1Mbp/s), Mobile (240p, 256kbp/s)"}));
-    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
+    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 file"));
     QVERIFY(!wizard.progressPage()->failLabelsVisible());
 }
 
@@ -365,6 +391,59 @@ void TestUploadWizard::nothingToSendMessage()
     QCOMPARE(wizard.currentId(), int(UploadWizard::OptionsPage));
 }
 
+void TestUploadWizard::finishCounts_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("keepFolders");
+    QTest::addColumn<int>("sentBefore"); // of the folder's three photos
+    QTest::addColumn<QString>("uploaded");
+    QTest::addColumn<QString>("skipped");
+    QTest::newRow("flat, one sent before") << "enu" << false << 1 << ":2 files" << ":1 file";
+    QTest::newRow("folder tree, one sent before") << "enu" << true << 1 << ":2 files" << ":1 file";
+    // Only the album is sent: it is no file.
+    QTest::newRow("folder tree, all sent before") << "enu" << true << 3 << ":0 files" << ":3 files";
+    QTest::newRow("German") << "deu" << true << 1 << ":2 Dateien" << ":1 Datei";
+}
+
+void TestUploadWizard::finishCounts()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, keepFolders);
+    QFETCH(int, sentBefore);
+    QFETCH(QString, uploaded);
+    QFETCH(QString, skipped);
+    useLanguage(language);
+    QVERIFY(m_fixture.start());
+    m_fixture.profile.keepfolders = keepFolders;
+    QStringList lstPhotos;
+    for (const char* pszName : {"a.jpg", "b.jpg", "c.jpg"})
+        lstPhotos.append(m_fixture.makeFile(QLatin1String("trip/") + QLatin1String(pszName)));
+    for (int i = 0; i < sentBefore; ++i)
+        QVERIFY(UploadHistory::recordUploadedFile(lstPhotos.at(i), QFileInfo(lstPhotos.at(i)).fileName(),
+                                                  QStringLiteral("home")));
+    UploadWizard wizard(nullptr, RunMode::UploadHandOver, m_fixture.nam.get(), {QFileInfo(lstPhotos.at(0)).absolutePath()},
+                        &m_fixture.profile, &m_fixture.prompt);
+    wizard.show();
+    clickNext(wizard);
+    QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+    WizUpdProgress* pPage = wizard.progressPage();
+    QCOMPARE(pPage->fileStatusText(), VelmLocale::message("upload_finish_success"));
+    QCOMPARE(pPage->fileNumText(), uploaded);
+    QCOMPARE(pPage->findChild<QLabel*>(QStringLiteral("m_plbUpdSkipStatus"))->text(),
+             VelmLocale::message("upload_finish_skipped"));
+    QCOMPARE(pPage->findChild<QLabel*>(QStringLiteral("m_plbUpdSkipNum"))->text(), skipped);
+    QVERIFY(!pPage->findChild<QLabel*>(QStringLiteral("m_plbUpdSkipNum"))->isHidden());
+    QVERIFY(!pPage->failLabelsVisible());
+    const UploadRun::Report report = wizard.run()->report();
+    QCOMPARE(report.uploaded.size() + report.skipped.size(), 3);
+    QCOMPARE(report.skipped.size(), sentBefore);
+    QCOMPARE(m_fixture.prompt.shown.size(), 0);
+    const QString strAlbum = keepFolders ? QStringLiteral("trip/") : QString();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(QFile::exists(m_fixture.serverFile(strAlbum + QFileInfo(lstPhotos.at(i)).fileName())), i >= sentBefore);
+    QCOMPARE(QDir(m_fixture.serverFile(QStringLiteral("trip"))).exists(), keepFolders);
+}
+
 void TestUploadWizard::failuresOpenTheReport()
 {
     QVERIFY(m_fixture.start({QStringLiteral("--fail-upload"), QStringLiteral("bad.*=no_privilege")}));
@@ -383,7 +462,7 @@ void TestUploadWizard::failuresOpenTheReport()
                                        "bad2.jpg|" + strNoPrivilege, "gone.jpg|Left out: not found"}));
     QCOMPARE(wizard.progressPage()->failStatusText(), QStringLiteral("Failed to upload"));
     QCOMPARE(wizard.progressPage()->failNumText(), QStringLiteral(":2 files"));
-    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
+    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 file"));
     QAbstractButton* pReportButton = wizard.button(QWizard::CustomButton1);
     QVERIFY(pReportButton && pReportButton->isVisible());
     QCOMPARE(pReportButton->text(), QStringLiteral("See Error Report"));
@@ -391,12 +470,60 @@ void TestUploadWizard::failuresOpenTheReport()
     QTRY_COMPARE_WITH_TIMEOUT(m_iReports, 2, 5000);
 }
 
+// The report grows with its window, wraps long texts into taller rows, and copies as text.
+void TestUploadWizard::errorReportWindow()
+{
+    const QString strName = QLatin1String("IMG_") + QString(70, QLatin1Char('x')) + QLatin1String(".jpg");
+    const QString strReason = QStringLiteral("The server did not answer in time; the file may be stored. ").repeated(6);
+    ErrorReport report(nullptr, {{strName, strReason}, {QStringLiteral("b.jpg"), QStringLiteral("first\tsecond\nthird")}});
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    auto* pTable = report.findChild<QTableView*>(QStringLiteral("m_ptblErrorReport"));
+    QVERIFY(report.isSizeGripEnabled());
+    QVERIFY(report.minimumWidth() >= 300 && report.minimumWidth() < report.width());
+    const int iLine = pTable->fontMetrics().lineSpacing();
+    const int iTall = pTable->rowHeight(0);
+    // Every line of the reason is there: the row is as high as the text needs in its column.
+    const int nLines = pTable->fontMetrics().horizontalAdvance(strReason) / pTable->columnWidth(1);
+    QVERIFY2(iTall >= iLine * nLines && iTall <= iLine * (nLines + 3), qPrintable(QString::number(iTall)));
+    QVERIFY(pTable->rowHeight(1) < iTall);
+
+    const QSize table = pTable->size();
+    report.resize(report.size() + QSize(400, 100));
+    QTRY_COMPARE(pTable->size(), table + QSize(400, 100));
+    QTRY_VERIFY(pTable->rowHeight(0) < iTall);
+
+    report.findChild<QPushButton*>(QStringLiteral("m_pbtnCopy"))->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QLatin1String("File Name\tError Status\n") + strName +
+                                                       QLatin1Char('\t') + strReason +
+                                                       QLatin1String("\nb.jpg\tfirst second third\n"));
+    // Enter closes it, also after Copy was clicked.
+    QTest::keyClick(pTable, Qt::Key_Return);
+    QVERIFY(!report.isVisible());
+}
+
+void TestUploadWizard::cancelDuringUpload_data()
+{
+    QTest::addColumn<QString>("how"); // "Cancel", "Escape" or "close": each asks first
+    QTest::addColumn<bool>("stop");   // the answer
+    QTest::addColumn<bool>("twice");  // asked again at once: the wait for the reply ends
+    QTest::newRow("Cancel, then No") << "Cancel" << false << false;
+    QTest::newRow("Escape, then Yes") << "Escape" << true << false;
+    QTest::newRow("closing the window, then Yes, then at once") << "close" << true << true;
+}
+
 void TestUploadWizard::cancelDuringUpload()
 {
+    QFETCH(QString, how);
+    QFETCH(bool, stop);
+    QFETCH(bool, twice);
     QVERIFY(m_fixture.start({QStringLiteral("--delay-ms"), QStringLiteral("2000")}));
     m_fixture.profile.idxonly = false;
-    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.txt"), "a"),
-                               m_fixture.makeFile(QStringLiteral("b.txt"), "b")};
+    m_fixture.prompt.questionAnswers = {stop ? UserPrompt::Yes : UserPrompt::No};
+    readReports();
+    // The second name is too long for the page: it is shown elided in the middle.
+    const QString strLong = QLatin1String("b-") + QString(150, QLatin1Char('x')) + QLatin1String(".txt");
+    const QStringList lstFiles{m_fixture.makeFile(QStringLiteral("a.txt"), "a"), m_fixture.makeFile(strLong, "b")};
     QVERIFY(TempFiles::ensureFolder());
     const QString strLeftover = TempFiles::tempFilePrefix(999999) + QLatin1String("THUMB_B.jpg");
     QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
@@ -405,6 +532,29 @@ void TestUploadWizard::cancelDuringUpload()
         QVERIFY(!QFile::exists(strLeftover)); // emptied when the wizard opens
         QVERIFY(TestFiles::writeBytes(strLeftover, "x"));
         wizard.show();
+        auto cancel = [&]() {
+            if (how == QLatin1String("Cancel"))
+                wizard.button(QWizard::CancelButton)->click();
+            else if (how == QLatin1String("Escape"))
+                QTest::keyClick(wizard.currentPage(), Qt::Key_Escape);
+            else
+                wizard.close();
+        };
+        // What the page says while it works: "name|shown text|count", and whether it fits.
+        auto* pCurrent = wizard.progressPage()->findChild<QLabel*>(QStringLiteral("m_plbUpdCurrent"));
+        QStringList lstSeen;
+        bool blFits = true;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, &wizard, [&]() {
+            if (!pCurrent->isVisible())
+                return;
+            const QString strSeen = pCurrent->toolTip() + QLatin1Char('|') + pCurrent->text() + QLatin1Char('|') +
+                                    wizard.progressPage()->fileNumText();
+            blFits = blFits && pCurrent->fontMetrics().horizontalAdvance(pCurrent->text()) <= pCurrent->width();
+            if (!lstSeen.contains(strSeen))
+                lstSeen.append(strSeen);
+        });
+        watcher.start(20);
         // The uploader's loop runs on this thread: Cancel arrives through its event loop, as a
         // click would. a.txt is on the server then, its reply 2 s away.
         bool blVisibleWhileWaiting = false;
@@ -413,24 +563,46 @@ void TestUploadWizard::cancelDuringUpload()
             if (iId != UploadWizard::ProgressPage)
                 return;
             QTimer::singleShot(300, &wizard, [&]() {
-                wizard.reject();
+                cancel();
                 blVisibleWhileWaiting = wizard.isVisible();
                 strHeading = wizard.progressPage()->headingText();
+                if (twice)
+                    cancel();
             });
         });
         clickNext(wizard);
         QTRY_VERIFY_WITH_TIMEOUT(wizard.progressPage()->isComplete(), 30000);
+        // Asked once, No the default.
+        QCOMPARE(m_fixture.shownTexts(),
+                 QStringList{"question|Stop the upload? 0 files are on the server; the rest will not be sent."});
+        QCOMPARE(m_fixture.prompt.shown.at(0).title, QStringLiteral("Warning"));
         QVERIFY(blVisibleWhileWaiting);
-        QCOMPARE(strHeading, QStringLiteral("Stopping: waiting up to 5 seconds for the server to confirm a.txt. "
-                                            "Click Cancel again to stop at once."));
-        QVERIFY(!wizard.isVisible());
-        QCOMPARE(wizard.queue()->succeeded, 1);
-        QCOMPARE(wizard.queue()->failed, 0);
+        QCOMPARE(strHeading, stop ? QStringLiteral("Stopping: waiting up to 5 seconds for the server to confirm a.txt. "
+                                                   "Click Cancel again to stop at once.")
+                                  : QStringLiteral("Uploading files to [home]..."));
+        QCOMPARE(wizard.queue()->succeeded, stop ? (twice ? 0 : 1) : 2);
+        QCOMPARE(wizard.queue()->failed, twice ? 1 : 0);
+        QTRY_COMPARE(m_iReports, twice ? 1 : 0);
+        if (twice)
+            QVERIFY(m_lstReport.value(1).startsWith(QLatin1String("a.txt|")));
+        QTRY_COMPARE(wizard.isVisible(), !stop);
+        if (!stop) {
+            QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":2 files"));
+            QVERIFY2(lstSeen.contains(QStringLiteral("a.txt|Working on: a.txt|:0 of 2 files")), qPrintable(lstSeen.join('\n')));
+            const QStringList lstLong = lstSeen.filter(QRegularExpression(
+                QLatin1String("^") + QRegularExpression::escape(strLong) + QStringLiteral("\\|Working on: b-x+…x+\\.txt\\|:1 of 2 files$")));
+            QVERIFY2(lstLong.size() == 1, qPrintable(lstSeen.join('\n')));
+            QVERIFY(blFits);
+            // Finished: Escape closes the window without a question.
+            QTest::keyClick(wizard.currentPage(), Qt::Key_Escape);
+            QVERIFY(!wizard.isVisible());
+            QCOMPARE(m_fixture.prompt.shown.size(), 1);
+        }
     }
-    // The file the server stored is in the history; the run was stored and counted, and the
+    // What the server confirmed is in the history; the run was stored and counted, and the
     // temporary folder emptied.
-    QVERIFY(UploadHistory::isUploaded(lstFiles.at(0), QStringLiteral("home")));
-    QVERIFY(!UploadHistory::isUploaded(lstFiles.at(1), QStringLiteral("home")));
+    QCOMPARE(UploadHistory::isUploaded(lstFiles.at(0), QStringLiteral("home")), !twice);
+    QCOMPARE(UploadHistory::isUploaded(lstFiles.at(1), QStringLiteral("home")), !stop);
     QCOMPARE(ProfileStore::uploadRunCount(QStringLiteral("home")), 1);
     QVERIFY(!QFile::exists(strLeftover));
 }
@@ -465,7 +637,7 @@ void TestUploadWizard::busyProfileAndUnsentFiles()
              QStringList{"warning|The connection is lost. Please log in to Kestrabox Manager again."});
     QCOMPARE(m_lstReport, QStringList({"File Name|Error Status", "b.jpg|" + strNotSent, "c.jpg|" + strNotSent}));
     // Not sent is not failed: the report lists them apart, as the terminal does.
-    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 files"));
+    QCOMPARE(wizard.progressPage()->fileNumText(), QStringLiteral(":1 file"));
     QVERIFY(!wizard.progressPage()->failLabelsVisible());
     QCOMPARE(wizard.run()->report().notSent.size(), 2);
     // The run is over: the profile is free again while the window still shows the figures.
@@ -523,13 +695,14 @@ void TestUploadWizard::progressPacing()
     QFETCH(int, interval);
     UploadQueue queue;
     queue.total = 4;
+    queue.totalFiles = 4;
     queue.setCurrentFileSize(fileSize);
     ServerProfile profile;
     profile.profname = QStringLiteral("p");
     ScriptedPrompt prompt;
     WizUpdProgress page(nullptr, &profile, &queue, &prompt);
     page.initializePage();
-    QCOMPARE(page.fileNumText(), QStringLiteral(":0/4"));
+    QCOMPARE(page.fileNumText(), QStringLiteral(":0 of 4 files"));
     page.slotUpdateNextProgress(5);
     QCOMPARE(page.timerInterval(), interval);
     for (int i = 0; i < 10; ++i)
@@ -541,7 +714,7 @@ void TestUploadWizard::progressPacing()
     QCOMPARE(page.barValue(), 40);
     queue.succeeded = 4;
     page.slotUpdateUpdStatus();
-    QCOMPARE(page.fileNumText(), QStringLiteral(":4/4"));
+    QCOMPARE(page.fileNumText(), QStringLiteral(":4 of 4 files"));
     page.slotConnectionSessionLost();
     QVERIFY(page.isComplete());
     QCOMPARE(prompt.shown.size(), 1);
