@@ -7,19 +7,32 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
-QFont pixelFont(int iPixels, bool blBold = false)
+// The padlock after an HTTPS server: the gap before it and its size.
+constexpr int LockGap = 5;
+constexpr int LockWidth = 9;
+constexpr int LockHeight = 11;
+
+bool hasPadlock(const QModelIndex& index)
+{
+    return index.column() == ProfileConfigModel::ColAddress && index.data(ProfileConfigModel::HttpsRole).toBool();
+}
+
+} // namespace
+
+QFont pixelFont(int iPixels, bool blBold)
 {
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(iPixels);
     font.setBold(blBold);
     return font;
 }
-
-} // namespace
 
 // ---------------------------------------------------------------- VelmIcon
 
@@ -115,6 +128,14 @@ void ProfileConfigModel::reload()
     endResetModel();
 }
 
+QString ProfileConfigModel::serverText(const QString& strHost, int iPort)
+{
+    QString strText = strHost;
+    if (strText.contains(QLatin1Char(':')) && !strText.startsWith(QLatin1Char('[')))
+        strText = QLatin1Char('[') + strText + QLatin1Char(']');
+    return iPort > 0 ? strText + QLatin1Char(':') + QString::number(iPort) : strText;
+}
+
 ProfileSummary* ProfileConfigModel::rowRecord(int iRow) const
 {
     return iRow >= 0 && iRow < int(m_lstShown.size()) ? m_lstShown[size_t(iRow)] : nullptr;
@@ -157,15 +178,30 @@ Qt::ItemFlags ProfileConfigModel::flags(const QModelIndex& index) const
 QVariant ProfileConfigModel::data(const QModelIndex& index, int iRole) const
 {
     const ProfileSummary* pRow = index.isValid() ? rowRecord(index.row()) : nullptr;
-    if (!pRow || iRole != Qt::DisplayRole)
+    if (!pRow)
         return QVariant();
-    switch (index.column()) {
-    case ColName:
-        return pRow->profname;
-    case ColAccount:
-        return pRow->account;
-    case ColAddress:
+    switch (iRole) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case ColName:
+            return pRow->profname;
+        case ColAccount:
+            return pRow->account;
+        case ColAddress:
+            return serverText(pRow->hostaddr, pRow->port);
+        default:
+            return QVariant();
+        }
+    case Qt::ToolTipRole:
+        if (index.column() == ColAddress && pRow->https)
+            return VelmLocale::message("editor_tip_https");
+        return QVariant();
+    case HostRole:
         return pRow->hostaddr;
+    case PortRole:
+        return pRow->port;
+    case HttpsRole:
+        return pRow->https;
     default:
         return QVariant();
     }
@@ -185,18 +221,24 @@ QVariant ProfileConfigModel::headerData(int iSection, Qt::Orientation orientatio
 
 bool SortProfileConfigModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
-    const QString strLeft = left.data().toString();
-    const QString strRight = right.data().toString();
     if (left.column() == ProfileConfigModel::ColAddress && right.column() == ProfileConfigModel::ColAddress) {
+        const QString strLeft = left.data(ProfileConfigModel::HostRole).toString().trimmed();
+        const QString strRight = right.data(ProfileConfigModel::HostRole).toString().trimmed();
         quint32 iLeft = 0;
         quint32 iRight = 0;
-        HostAddress::parseIPv4(strLeft.trimmed(), &iLeft);
-        HostAddress::parseIPv4(strRight.trimmed(), &iRight);
-        // Addresses by value, ahead of server names; names among themselves by text.
+        HostAddress::parseIPv4(strLeft, &iLeft);
+        HostAddress::parseIPv4(strRight, &iRight);
+        // Addresses by value, ahead of server names; names among themselves by text; then ports.
         if (iLeft != iRight)
             return iLeft == 0 ? false : iRight == 0 ? true : iLeft < iRight;
+        if (iLeft == 0) {
+            const int iCompare = strLeft.localeAwareCompare(strRight);
+            if (iCompare != 0)
+                return iCompare < 0;
+        }
+        return left.data(ProfileConfigModel::PortRole).toInt() < right.data(ProfileConfigModel::PortRole).toInt();
     }
-    return strLeft.localeAwareCompare(strRight) < 0;
+    return left.data().toString().localeAwareCompare(right.data().toString()) < 0;
 }
 
 // ---------------------------------------------------------------- EditorDelegate
@@ -215,24 +257,56 @@ void EditorDelegate::paint(QPainter* pPainter, const QStyleOptionViewItem& optio
     const QPixmap& background = blSelected ? m_hover : m_plain;
     const QPixmap& tile = blSelected ? m_hoverTile : m_plainTile;
     pPainter->save();
-    // The picture's left edge starts the row; the rest of the row repeats its plain middle.
+    // The picture's left edge (8 points) starts the row; the rest of the row repeats its plain middle.
     if (!background.isNull()) {
         pPainter->drawTiledPixmap(option.rect, tile);
         if (index.column() == 0)
-            pPainter->drawPixmap(option.rect.topLeft(), background, QRect(0, 0, 8, background.height()));
+            pPainter->drawPixmap(QRectF(option.rect.left(), option.rect.top(), 8, option.rect.height()), background,
+                                 QRectF(0, 0, 8 * background.devicePixelRatio(), background.height()));
     }
+    const QColor color = blSelected ? QColor(26, 117, 169) : QColor(125, 125, 125);
     pPainter->setFont(m_font);
-    pPainter->setPen(blSelected ? QColor(26, 117, 169) : QColor(125, 125, 125));
+    pPainter->setPen(color);
+    const bool blLock = hasPadlock(index);
     const QRect textRect = option.rect.adjusted(15, 15, -8, 0);
-    const QString strText =
-        QFontMetrics(m_font).elidedText(index.data().toString(), Qt::ElideRight, textRect.width());
+    const QFontMetrics metrics(m_font);
+    const QString strText = metrics.elidedText(index.data().toString(), Qt::ElideRight,
+                                               std::max(0, textRect.width() - (blLock ? LockGap + LockWidth : 0)));
     pPainter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop, strText);
+    if (blLock)
+        paintPadlock(pPainter,
+                     QPointF(textRect.left() + metrics.horizontalAdvance(strText) + LockGap,
+                             textRect.top() + metrics.ascent() - LockHeight),
+                     color);
+    pPainter->restore();
+}
+
+void EditorDelegate::paintPadlock(QPainter* pPainter, const QPointF& topLeft, const QColor& color)
+{
+    const qreal x = topLeft.x();
+    const qreal y = topLeft.y();
+    pPainter->save();
+    pPainter->setRenderHint(QPainter::Antialiasing);
+    // The shackle: a half ring on two short legs, standing in the body.
+    QPainterPath shackle;
+    shackle.moveTo(x + 2, y + 6);
+    shackle.lineTo(x + 2, y + 3.5);
+    shackle.arcTo(QRectF(x + 2, y + 0.75, 5, 5.5), 180, -180);
+    shackle.lineTo(x + 7, y + 6);
+    pPainter->setPen(QPen(color, 1.5, Qt::SolidLine, Qt::FlatCap));
+    pPainter->setBrush(Qt::NoBrush);
+    pPainter->drawPath(shackle);
+    pPainter->setPen(Qt::NoPen);
+    pPainter->setBrush(color);
+    pPainter->drawRoundedRect(QRectF(x, y + 5, LockWidth, LockHeight - 5), 1.2, 1.2);
     pPainter->restore();
 }
 
 QSize EditorDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    return QSize(QFontMetrics(m_font).horizontalAdvance(index.data().toString()) + 45, 40);
+    const bool blLock = hasPadlock(index);
+    const int iLock = blLock ? LockGap + LockWidth : 0;
+    return QSize(QFontMetrics(m_font).horizontalAdvance(index.data().toString()) + 45 + iLock, 40);
 }
 
 // ---------------------------------------------------------------- EditorHeaderView
@@ -256,9 +330,11 @@ void EditorHeaderView::paintSection(QPainter* pPainter, const QRect& rect, int i
 {
     pPainter->save();
     pPainter->drawPixmap(rect, m_background);
-    if (!m_separator.isNull())
-        pPainter->drawPixmap(QRect(rect.right() - m_separator.width() + 1, rect.top(), m_separator.width(), rect.height()),
-                             m_separator);
+    if (!m_separator.isNull()) {
+        const qreal rSeparator = m_separator.deviceIndependentSize().width();
+        pPainter->drawPixmap(QRectF(rect.right() + 1 - rSeparator, rect.top(), rSeparator, rect.height()), m_separator,
+                             QRectF(m_separator.rect()));
+    }
     pPainter->setFont(m_font);
     pPainter->setPen(QColor(49, 49, 49));
     const QString strText = model() ? model()->headerData(iLogicalIndex, orientation()).toString() : QString();
@@ -266,8 +342,9 @@ void EditorHeaderView::paintSection(QPainter* pPainter, const QRect& rect, int i
     if (isSortIndicatorShown() && sortIndicatorSection() == iLogicalIndex) {
         // The arrow points the way the values grow down the list.
         const QPixmap& arrow = sortIndicatorOrder() == Qt::DescendingOrder ? m_ascending : m_descending;
-        const int iTop = rect.top() + (rect.height() - qRound(arrow.deviceIndependentSize().height())) / 2;
-        pPainter->drawPixmap(rect.right() - 23, iTop, arrow);
+        const QSizeF size = arrow.deviceIndependentSize();
+        pPainter->drawPixmap(QRectF(QPointF(rect.right() - 23, rect.top() + (rect.height() - size.height()) / 2), size),
+                             arrow, QRectF(arrow.rect()));
     }
     pPainter->restore();
 }
@@ -296,7 +373,8 @@ EditorTableView::EditorTableView(QWidget* pParent) : QTableView(pParent)
     setShowGrid(false);
     setWordWrap(false);
     setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false);
     setAutoFillBackground(true);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
@@ -305,6 +383,12 @@ EditorTableView::EditorTableView(QWidget* pParent) : QTableView(pParent)
 void EditorTableView::mousePressEvent(QMouseEvent* pEvent)
 {
     Q_EMIT signalMousePress(pEvent->position().toPoint());
+    // A press below the rows takes the focus but keeps the selected row.
+    if (!indexAt(pEvent->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        pEvent->accept();
+        return;
+    }
     QTableView::mousePressEvent(pEvent);
 }
 
@@ -331,4 +415,14 @@ void EditorTableView::wheelEvent(QWheelEvent* pEvent)
 {
     Q_EMIT signalMouseLeave();
     QTableView::wheelEvent(pEvent);
+}
+
+QItemSelectionModel::SelectionFlags EditorTableView::selectionCommand(const QModelIndex& index,
+                                                                      const QEvent* pEvent) const
+{
+    // Ctrl+click or Ctrl+Space would take the selection off its row; the keys act on the selected row.
+    const QItemSelectionModel::SelectionFlags flags = QTableView::selectionCommand(index, pEvent);
+    if (index.isValid() && flags.testFlag(QItemSelectionModel::Deselect))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return flags;
 }

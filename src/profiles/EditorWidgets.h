@@ -18,6 +18,9 @@
 // The profile list editor's rows: profile name to its connection settings.
 using ProfileRows = std::map<QString, std::unique_ptr<ProfileSummary>>;
 
+// The editor's typeface at a size in pixels.
+QFont pixelFont(int iPixels, bool blBold = false);
+
 // A clickable picture, or a button drawn from three picture parts with a text on it.
 class VelmIcon : public QLabel
 {
@@ -55,15 +58,20 @@ private:
     QPixmap m_parts[3][3]; // [normal, hovered, pressed][left, middle, right]
 };
 
-// Shows the profile rows in three columns: name, account, server address.
+// Shows the profile rows in three columns: name, account, server as host:port. The server cell of
+// an HTTPS profile says so in its tooltip and HttpsRole.
 class ProfileConfigModel : public QStandardItemModel
 {
     Q_OBJECT
 
 public:
     enum Column { ColName = 0, ColAccount = 1, ColAddress = 2 };
+    enum Role { HostRole = Qt::UserRole + 1, PortRole, HttpsRole };
 
     ProfileConfigModel(ProfileRows* pRows, QObject* pParent = nullptr);
+
+    // "host:port", an IPv6 literal in brackets.
+    static QString serverText(const QString& strHost, int iPort);
 
     // Shows the rows as they are now, in name order.
     void reload();
@@ -83,7 +91,8 @@ private:
     std::vector<ProfileSummary*> m_lstShown;
 };
 
-// Sorts addresses by their numeric value and other texts as the user's language does.
+// Sorts IPv4 addresses by their numeric value, then by port, ahead of server names; other texts
+// as the user's language does.
 class SortProfileConfigModel : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -95,7 +104,8 @@ protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 };
 
-// Paints a row on its list picture, the hovered (selected) one on the highlight picture.
+// Paints a row on its list picture, the selected one on the highlight picture; a padlock follows the
+// server of an HTTPS profile.
 class EditorDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -107,6 +117,9 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    // Drawn, not a picture, so that it stays sharp at any scale; topLeft is its top left corner.
+    static void paintPadlock(QPainter* pPainter, const QPointF& topLeft, const QColor& color);
+
     QPixmap m_hover;
     QPixmap m_plain;
     QPixmap m_hoverTile;
@@ -138,7 +151,8 @@ private:
     QPixmap m_descending;
 };
 
-// The profile table: whole rows, one at a time, no grid; tells its owner where the mouse is.
+// The profile table: whole rows, one at a time, no grid, a row once selected stays selected; tells
+// its owner where the mouse is. Tab leaves it instead of walking its cells.
 class EditorTableView : public QTableView
 {
     Q_OBJECT
@@ -158,4 +172,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void leaveEvent(QEvent* pEvent) override;
     void wheelEvent(QWheelEvent* pEvent) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* pEvent = nullptr) const override;
 };

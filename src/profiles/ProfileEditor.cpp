@@ -14,10 +14,13 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QDebug>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,6 +29,18 @@ const char* const TitleSheet = "QLabel { font-size : 12px;\n font-style : bold;\
 constexpr int HeaderBand = 45;
 constexpr int RowHeight = 40;
 constexpr int IconSize = 30;
+constexpr int HintHeight = 28;
+
+QLabel* hintLabel(QWidget* pParent, const char* pszName, int iPixels, bool blBold, const char* pszColor)
+{
+    auto* pLabel = new QLabel(pParent);
+    pLabel->setObjectName(QLatin1String(pszName));
+    pLabel->setFont(pixelFont(iPixels, blBold));
+    pLabel->setStyleSheet(QStringLiteral("QLabel { color : %1 }").arg(QLatin1String(pszColor)));
+    pLabel->setWordWrap(true);
+    pLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    return pLabel;
+}
 
 QStringList partImages()
 {
@@ -60,11 +75,38 @@ ProfileEditor::ProfileEditor(QWidget* pParent, RunMode mode, QNetworkAccessManag
 
     m_ptblViewProf = new EditorTableView(this);
     m_ptblViewProf->setObjectName(QStringLiteral("m_ptblViewProf"));
+
+    // Without profiles: what to do first, on the list's white.
+    m_pwgtEmpty = new QWidget(this);
+    m_pwgtEmpty->setObjectName(QStringLiteral("m_pwgtEmpty"));
+    m_pwgtEmpty->setBackgroundRole(QPalette::Base);
+    m_pwgtEmpty->setAutoFillBackground(true);
+    m_plbNoProfiles = hintLabel(m_pwgtEmpty, "m_plbNoProfiles", 14, true, "#313131");
+    m_plbEmptyHint = hintLabel(m_pwgtEmpty, "m_plbEmptyHint", 12, false, "#7d7d7d");
+    m_pbtnCreateFirst = new QPushButton(m_pwgtEmpty);
+    m_pbtnCreateFirst->setObjectName(QStringLiteral("m_pbtnCreateFirst"));
+    auto* pEmptyLayout = new QVBoxLayout(m_pwgtEmpty);
+    pEmptyLayout->setContentsMargins(30, 0, 30, 0);
+    pEmptyLayout->setSpacing(10);
+    pEmptyLayout->addStretch(2);
+    pEmptyLayout->addWidget(m_plbNoProfiles);
+    pEmptyLayout->addWidget(m_plbEmptyHint);
+    pEmptyLayout->addSpacing(6);
+    pEmptyLayout->addWidget(m_pbtnCreateFirst, 0, Qt::AlignHCenter);
+    pEmptyLayout->addStretch(3);
+
+    m_plbUploadHint = hintLabel(this, "m_plbUploadHint", 12, false, "#7d7d7d");
+    m_plbUploadHint->setMinimumHeight(HintHeight);
+    m_plbUploadHint->setContentsMargins(15, 5, 15, 5);
+    m_plbUploadHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->setSpacing(0);
     pLayout->addWidget(m_plbTitle);
-    pLayout->addWidget(m_ptblViewProf);
+    pLayout->addWidget(m_ptblViewProf, 1);
+    pLayout->addWidget(m_pwgtEmpty, 1);
+    pLayout->addWidget(m_plbUploadHint);
 
     m_pEditIcon = new VelmIcon(m_ptblViewProf);
     m_pEditIcon->setObjectName(QStringLiteral("m_pEditIcon"));
@@ -95,18 +137,46 @@ ProfileEditor::ProfileEditor(QWidget* pParent, RunMode mode, QNetworkAccessManag
     m_ptblViewProf->sortByColumn(ProfileConfigModel::ColName, Qt::AscendingOrder);
     fitRows();
 
+    connect(m_ptblViewProf->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ProfileEditor::showIcons);
     connect(m_ptblViewProf, &EditorTableView::signalMouseDoubleClicked, this, &ProfileEditor::slotDoubleClicked);
     connect(m_ptblViewProf, &EditorTableView::signalMouseMove, this, &ProfileEditor::slotMouseMove);
     connect(m_ptblViewProf, &EditorTableView::signalMouseLeave, this, &ProfileEditor::slotClearSelect);
     connect(static_cast<EditorHeaderView*>(m_ptblViewProf->horizontalHeader()), &EditorHeaderView::signalEnter, this,
             &ProfileEditor::slotClearSelect);
-    connect(m_ptblViewProf->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProfileEditor::slotClearSelect);
+    // The icons follow their row when the rows scroll, sort or the table changes size.
+    connect(m_ptblViewProf->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProfileEditor::placeIcons);
+    connect(m_pProxy, &QAbstractItemModel::layoutChanged, this, &ProfileEditor::placeIcons);
+    m_ptblViewProf->viewport()->installEventFilter(this);
     connect(m_pEditIcon, &VelmIcon::signalHoverStateChange, this, &ProfileEditor::slotShowIcon);
     connect(m_pDeleteIcon, &VelmIcon::signalHoverStateChange, this, &ProfileEditor::slotShowIcon);
     connect(m_pEditIcon, &VelmIcon::signalMousePress, this, &ProfileEditor::slotEditProfile);
     connect(m_pDeleteIcon, &VelmIcon::signalMousePress, this, &ProfileEditor::slotDeleteProfile);
     connect(m_pCreateIcon, &VelmIcon::signalHoverStateChange, m_pCreateIcon, qOverload<>(&QWidget::repaint));
     connect(m_pCreateIcon, &VelmIcon::signalMousePress, this, &ProfileEditor::slotCreateProfile);
+    connect(m_pbtnCreateFirst, &QPushButton::clicked, this, &ProfileEditor::slotCreateProfile);
+
+    const struct
+    {
+        QList<QKeySequence> keys;
+        QWidget* pScope; // the whole window, or only while the table has the focus
+        void (ProfileEditor::*pSlot)();
+    } shortcuts[] = {
+        {{QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}, m_ptblViewProf, &ProfileEditor::slotUploadSelected},
+        {{QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_E)}, this, &ProfileEditor::slotEditProfile},
+        {QKeySequence::keyBindings(QKeySequence::Delete), this, &ProfileEditor::slotDeleteProfile},
+        {QKeySequence::keyBindings(QKeySequence::New), this, &ProfileEditor::slotCreateProfile},
+    };
+    for (const auto& shortcut : shortcuts) {
+        auto* pShortcut = new QShortcut(shortcut.pScope);
+        pShortcut->setKeys(shortcut.keys);
+        pShortcut->setContext(shortcut.pScope == this ? Qt::WindowShortcut : Qt::WidgetWithChildrenShortcut);
+        pShortcut->setAutoRepeat(false); // a held Enter starts one upload
+        connect(pShortcut, &QShortcut::activated, this, shortcut.pSlot);
+    }
+
+    // Keys work at once: the list has the focus, its first row selected.
+    selectRow(0);
+    showEmptyHint();
 }
 
 ProfileEditor::~ProfileEditor()
@@ -121,6 +191,13 @@ void ProfileEditor::languageChange()
     m_plbTitle->setText(QCoreApplication::translate("ProfileEditor", "Pictarium Uploader Profile List"));
     m_pCreateIcon->setButtonText(VelmLocale::message("btn_create_prof"));
     m_pCreateIcon->move(509 - m_pCreateIcon->width(), (HeaderBand - m_pCreateIcon->height()) / 2);
+    m_pEditIcon->setToolTip(VelmLocale::message("editor_tip_edit"));
+    m_pDeleteIcon->setToolTip(VelmLocale::message("editor_tip_delete"));
+    m_plbUploadHint->setText(VelmLocale::message("editor_hint_upload"));
+    m_plbNoProfiles->setText(VelmLocale::message("editor_no_profiles"));
+    m_plbEmptyHint->setText(VelmLocale::message("editor_empty_hint"));
+    m_pbtnCreateFirst->setText(VelmLocale::message("btn_create_prof"));
+    m_pbtnCreateFirst->setMinimumSize(m_pbtnCreateFirst->sizeHint() + QSize(24, 8));
 }
 
 void ProfileEditor::loadRows()
@@ -140,11 +217,64 @@ void ProfileEditor::fitRows()
     m_ptblViewProf->resizeColumnsToContents();
 }
 
-void ProfileEditor::showRows()
+void ProfileEditor::showRows(int iRow)
 {
     slotClearSelect();
     m_pModel->reload();
     fitRows();
+    selectRow(std::min(iRow, m_pProxy->rowCount() - 1));
+    showEmptyHint();
+}
+
+int ProfileEditor::rowOf(const QString& strName) const
+{
+    for (int iRow = 0; iRow < m_pProxy->rowCount(); ++iRow)
+        if (m_pProxy->index(iRow, ProfileConfigModel::ColName).data().toString() == strName)
+            return iRow;
+    return 0;
+}
+
+void ProfileEditor::selectRow(int iRow)
+{
+    if (iRow < 0 || iRow >= m_pProxy->rowCount())
+        return;
+    m_ptblViewProf->selectionModel()->setCurrentIndex(m_pProxy->index(iRow, ProfileConfigModel::ColName),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+int ProfileEditor::hoveredRow() const
+{
+    const QModelIndexList lstRows = m_ptblViewProf->selectionModel()->selectedRows();
+    return lstRows.isEmpty() ? -1 : lstRows.constFirst().row();
+}
+
+void ProfileEditor::showEmptyHint()
+{
+    const bool blEmpty = m_pProxy->rowCount() == 0;
+    m_ptblViewProf->setVisible(!blEmpty);
+    m_plbUploadHint->setVisible(!blEmpty);
+    m_pwgtEmpty->setVisible(blEmpty);
+    if (blEmpty)
+        m_pbtnCreateFirst->setFocus();
+    else
+        m_ptblViewProf->setFocus();
+}
+
+bool ProfileEditor::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched == m_ptblViewProf->viewport() && pEvent->type() == QEvent::Resize)
+        placeIcons();
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void ProfileEditor::keyPressEvent(QKeyEvent* pEvent)
+{
+    // Only the close button ends the home window; a stray Escape would end the program.
+    if (pEvent->matches(QKeySequence::Cancel)) {
+        pEvent->accept();
+        return;
+    }
+    QDialog::keyPressEvent(pEvent);
 }
 
 void ProfileEditor::paintEvent(QPaintEvent* pEvent)
@@ -152,12 +282,6 @@ void ProfileEditor::paintEvent(QPaintEvent* pEvent)
     QDialog::paintEvent(pEvent);
     QPainter painter(this);
     painter.drawPixmap(QRect(0, 0, width(), HeaderBand), QPixmap(QStringLiteral(":/images/bg_header.png")));
-}
-
-void ProfileEditor::resizeEvent(QResizeEvent* pEvent)
-{
-    QDialog::resizeEvent(pEvent);
-    slotClearSelect();
 }
 
 void ProfileEditor::slotShowIcon()
@@ -179,41 +303,46 @@ void ProfileEditor::slotShowIcon()
 
 void ProfileEditor::placeIcons()
 {
+    const int iRow = hoveredRow();
     const QRect viewport = m_ptblViewProf->viewport()->geometry();
-    const int iTop = viewport.top() + m_ptblViewProf->rowViewportPosition(m_iHoverRow) + (RowHeight - IconSize) / 2;
+    const int iTop = viewport.top() + m_ptblViewProf->rowViewportPosition(iRow) + (RowHeight - IconSize) / 2;
     const int iEditLeft = viewport.left() + viewport.width() - 6 - IconSize;
     m_pEditIcon->move(iEditLeft, iTop);
     m_pDeleteIcon->move(iEditLeft - IconSize, iTop);
+    // Not over the header or below the table when the row is scrolled out of sight.
+    const bool blShown =
+        m_blIconsWanted && iRow >= 0 && iTop >= viewport.top() && iTop + IconSize <= viewport.bottom() + 1;
+    for (VelmIcon* pIcon : {m_pEditIcon, m_pDeleteIcon}) {
+        pIcon->setVisible(blShown);
+        if (blShown)
+            pIcon->raise();
+    }
+}
+
+void ProfileEditor::showIcons()
+{
+    m_blIconsWanted = hoveredRow() >= 0;
+    for (VelmIcon* pIcon : {m_pEditIcon, m_pDeleteIcon})
+        pIcon->setState(m_blIconsWanted ? VelmIcon::Normal : VelmIcon::Inactive);
+    placeIcons();
+    slotShowIcon();
 }
 
 void ProfileEditor::slotMouseMove(QPoint pos)
 {
     const int iRow = m_ptblViewProf->indexAt(pos).row();
-    if (iRow == m_iHoverRow)
-        return;
     if (iRow < 0) {
         slotClearSelect();
-        return;
+    } else if (iRow != hoveredRow()) {
+        selectRow(iRow); // the icons follow the selection
+    } else if (!m_blIconsWanted) {
+        showIcons();
     }
-    m_iPrevHoverRow = m_iHoverRow;
-    m_iHoverRow = iRow;
-    m_ptblViewProf->selectRow(iRow);
-    for (VelmIcon* pIcon : {m_pEditIcon, m_pDeleteIcon}) {
-        pIcon->setState(VelmIcon::Normal);
-        pIcon->show();
-        pIcon->raise();
-    }
-    placeIcons();
-    slotShowIcon();
 }
 
 void ProfileEditor::slotClearSelect()
 {
-    m_iPrevHoverRow = m_iHoverRow;
-    m_iHoverRow = -1;
-    if (m_iPrevHoverRow == -1)
-        return;
-    m_ptblViewProf->clearSelection();
+    m_blIconsWanted = false;
     for (VelmIcon* pIcon : {m_pEditIcon, m_pDeleteIcon}) {
         pIcon->setState(VelmIcon::Inactive);
         pIcon->hide();
@@ -222,9 +351,10 @@ void ProfileEditor::slotClearSelect()
 
 QString ProfileEditor::hoveredName() const
 {
-    if (m_iHoverRow < 0)
+    const int iRow = hoveredRow();
+    if (iRow < 0)
         return QString();
-    return m_pProxy->index(m_iHoverRow, ProfileConfigModel::ColName).data().toString();
+    return m_pProxy->index(iRow, ProfileConfigModel::ColName).data().toString();
 }
 
 void ProfileEditor::slotCreateProfile()
@@ -245,12 +375,14 @@ void ProfileEditor::slotCreateProfile()
             pRow->usrname = m_profile.usrname;
             pRow->account = m_profile.account;
             pRow->password = m_profile.password;
-            m_rows[pRow->profname] = std::move(pRow);
-            showRows();
+            const QString strName = pRow->profname;
+            m_rows[strName] = std::move(pRow);
+            showRows(rowOf(strName));
         }
     }
     m_pCreateIcon->setState(VelmIcon::Normal);
     m_pCreateIcon->repaint();
+    showIcons(); // a modal window took the mouse away; the list has it again
 }
 
 void ProfileEditor::slotEditProfile()
@@ -266,8 +398,10 @@ void ProfileEditor::slotEditProfile()
     ProfileSummary* pRow = it->second.get();
     const QString strOldName = pRow->profname;
     ServerSettings settings(this, m_pNam, pRow, m_pPrompt);
-    if (settings.exec() != QDialog::Accepted)
+    if (settings.exec() != QDialog::Accepted) {
+        showIcons();
         return;
+    }
     ProfileStore::updateConnectionSettings(strOldName, *pRow);
     // A renamed row is filed under its new name, so that the old name is free again.
     if (pRow->profname != it->first) {
@@ -275,25 +409,36 @@ void ProfileEditor::slotEditProfile()
         m_rows.erase(it);
         m_rows[pMoved->profname] = std::move(pMoved);
     }
-    showRows();
+    showRows(rowOf(pRow->profname));
 }
 
 void ProfileEditor::slotDeleteProfile()
 {
+    const int iRow = hoveredRow();
     const QString strName = hoveredName();
     if (strName.isEmpty())
         return;
     if (m_pPrompt->question(VelmLocale::message("err_warning"),
                             VelmLocale::message("msg_cfrm_remove_prof").arg(strName),
-                            UserPrompt::No) != UserPrompt::Yes)
+                            UserPrompt::No) != UserPrompt::Yes) {
+        showIcons();
         return;
+    }
     if (!ProfileStore::deleteProfile(strName)) {
         m_pPrompt->critical(VelmLocale::message("err_error"),
                             VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));
+        showIcons();
         return;
     }
     m_rows.erase(strName);
-    showRows();
+    showRows(iRow); // the next row takes its place, or the one before the last
+}
+
+void ProfileEditor::slotUploadSelected()
+{
+    const int iRow = hoveredRow();
+    if (iRow >= 0)
+        slotDoubleClicked(m_pProxy->index(iRow, ProfileConfigModel::ColName));
 }
 
 void ProfileEditor::slotDoubleClicked(QModelIndex index)

@@ -25,10 +25,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSqlQuery>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
 
@@ -44,10 +46,11 @@ template <typename T> T* child(QWidget* pParent, const char* pszName)
     return pChild;
 }
 
-void addProfile(const QString& strName, const QString& strHost, const QString& strAccount)
+void addProfile(const QString& strName, const QString& strHost, const QString& strAccount, int iPort = 80,
+                bool blHttps = false)
 {
     ServerProfile profile;
-    ProfileStore::fillRecord(profile, strName, strHost, 80, false, strAccount, QString(), false, QString(), false,
+    ProfileStore::fillRecord(profile, strName, strHost, iPort, blHttps, strAccount, QString(), false, QString(), false,
                              true, true, true, QStringLiteral("RENAME"), QString(), {});
     QVERIFY(ProfileStore::insertProfile(profile));
 }
@@ -117,6 +120,8 @@ private Q_SLOTS:
     void cleanup();
     void modelAndSorting();
     void hoverIcons();
+    void keyActions_data();
+    void keyActions();
     void settingsRefusals();
     void settingsWriteBack();
     void settingsSearchNote();
@@ -154,9 +159,12 @@ void TstProfileEditor::cleanup()
     m_fixture.stop();
 }
 
-// The model shows every profile once; names sort as words, addresses by value with names after them.
+// The model shows every profile once; names sort as words; servers show as host:port and sort by
+// address value, then port, with names after them; an HTTPS server has a tooltip and a padlock.
 void TstProfileEditor::modelAndSorting()
 {
+    addProfile(QStringLiteral("Attic"), QStringLiteral("10.0.0.9"), QStringLiteral("ann"), 443, true);
+    addProfile(QStringLiteral("Lab"), QStringLiteral("fe80::1"), QStringLiteral("kim"), 5001, true);
     ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
     EditorTableView* pTable = editor.tableView();
     QAbstractItemModel* pProxy = pTable->model();
@@ -167,26 +175,62 @@ void TstProfileEditor::modelAndSorting()
     QCOMPARE(editor.createButton()->geometry().right() + 1, 509);
     QCOMPARE(editor.createButton()->height(), 32);
 
-    QCOMPARE(shownColumn(pProxy, 0), QStringList({"cabin", "home", "Office", "Parents", "Studio"}));
+    QCOMPARE(shownColumn(pProxy, 0), QStringList({"Attic", "cabin", "home", "Lab", "Office", "Parents", "Studio"}));
     QCOMPARE(pProxy->headerData(2, Qt::Horizontal).toString(), QStringLiteral("IP address          "));
-    QCOMPARE(pProxy->index(0, 1).data().toString(), QStringLiteral("family"));
+    QCOMPARE(pProxy->index(1, 1).data().toString(), QStringLiteral("family"));
     QVERIFY(!pProxy->index(0, 0).data(Qt::ToolTipRole).isValid());
     QVERIFY(pProxy->flags(pProxy->index(0, 0)) & Qt::ItemIsSelectable);
     for (int i = 0; i < pProxy->rowCount(); ++i)
         QCOMPARE(pTable->rowHeight(i), 40);
 
     pTable->sortByColumn(2, Qt::AscendingOrder);
-    QCOMPARE(shownColumn(pProxy, 2),
-             QStringList({"10.0.0.9", "10.0.0.10", "127.0.0.1", "192.168.1.20", "nas-parents"}));
+    const QString strHome = QStringLiteral("127.0.0.1:%1").arg(m_fixture.server->port());
+    QCOMPARE(shownColumn(pProxy, 2), QStringList({"10.0.0.9:80", "10.0.0.9:443", "10.0.0.10:80", strHome,
+                                                  "192.168.1.20:80", "[fe80::1]:5001", "nas-parents:80"}));
+    for (int i = 0; i < pProxy->rowCount(); ++i)
+        QCOMPARE(pProxy->index(i, 2).data(Qt::ToolTipRole).toString(),
+                 i == 1 || i == 5 ? VelmLocale::message("editor_tip_https") : QString());
     pTable->sortByColumn(2, Qt::DescendingOrder);
-    QCOMPARE(shownColumn(pProxy, 2).first(), QStringLiteral("nas-parents"));
-    QCOMPARE(shownColumn(pProxy, 2).last(), QStringLiteral("10.0.0.9"));
+    QCOMPARE(shownColumn(pProxy, 2).first(), QStringLiteral("nas-parents:80"));
+    QCOMPARE(shownColumn(pProxy, 2).last(), QStringLiteral("10.0.0.9:80"));
     pTable->sortByColumn(1, Qt::AscendingOrder);
-    QCOMPARE(shownColumn(pProxy, 1), QStringList({"ann", "ann", "family", "mum", "photos"}));
+    QCOMPARE(shownColumn(pProxy, 1), QStringList({"ann", "ann", "ann", "family", "kim", "mum", "photos"}));
+
+    // The padlock follows the text, at double scale too, and the cell is wide enough for it.
+    EditorDelegate delegate;
+    QStandardItemModel cells(1, 3);
+    const QModelIndex cell = cells.index(0, ProfileConfigModel::ColAddress);
+    cells.setData(cell, QStringLiteral("10.0.0.9:443"));
+    QStyleOptionViewItem option;
+    option.rect = QRect(0, 0, 300, 40);
+    auto inkEnd = [&](bool blHttps, int iScale) {
+        cells.setData(cell, blHttps, ProfileConfigModel::HttpsRole);
+        QImage image(option.rect.size() * iScale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(iScale);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        delegate.paint(&painter, option, cell);
+        painter.end();
+        int iEnd = -1; // in points, right of the last grey pixel of the text band
+        for (int y = 12 * iScale; y < 32 * iScale; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 180)
+                    iEnd = std::max(iEnd, x / iScale + 1);
+        return iEnd;
+    };
+    for (const int iScale : {1, 2}) {
+        const int iPlain = inkEnd(false, iScale);
+        const int iLocked = inkEnd(true, iScale);
+        QVERIFY2(iPlain > 15 && iLocked >= iPlain + 10, qPrintable(QStringLiteral("%1 %2").arg(iPlain).arg(iLocked)));
+    }
+    const int iLockedWidth = delegate.sizeHint(option, cell).width(); // HttpsRole is set by the last paint
+    cells.setData(cell, false, ProfileConfigModel::HttpsRole);
+    QVERIFY(iLockedWidth - delegate.sizeHint(option, cell).width() >= 10);
 }
 
-// The row under the mouse is selected and carries the icons at its right end; leaving the table,
-// entering the header or scrolling takes them away.
+// One row is always selected and carries the icons at its right end: the first at the start, then
+// the one under the mouse. Leaving the table or entering the header hides the icons and keeps the
+// selection; scrolling and resizing move them with their row.
 void TstProfileEditor::hoverIcons()
 {
     for (int i = 1; i <= 6; ++i)
@@ -198,28 +242,35 @@ void TstProfileEditor::hoverIcons()
     QVERIFY(pTable->verticalScrollBar()->isVisible());
     VelmIcon* pEdit = editor.editIcon();
     VelmIcon* pDelete = editor.deleteIcon();
-    QVERIFY(!pEdit->isVisible() && !pDelete->isVisible());
-    QCOMPARE(pEdit->state(), int(VelmIcon::Inactive));
+    QCOMPARE(pEdit->toolTip(), QStringLiteral("Edit this profile (F2)"));
+    QCOMPARE(pDelete->toolTip(), QStringLiteral("Delete this profile (Del)"));
+    QCOMPARE(child<QLabel>(&editor, "m_plbUploadHint")->text(), VelmLocale::message("editor_hint_upload"));
+    QVERIFY(child<QLabel>(&editor, "m_plbUploadHint")->isVisible());
+    QVERIFY(!editor.emptyHint()->isVisible());
 
-    const QRect viewport = pTable->viewport()->geometry();
+    // Both icons at the right end of the row, clear of the scroll bar, inside the row's 40 pixels.
+    auto iconsOn = [&](int iRow) {
+        const QRect viewport = pTable->viewport()->geometry();
+        const int iRowTop = viewport.top() + pTable->rowViewportPosition(iRow);
+        return editor.hoveredRow() == iRow && pTable->selectionModel()->selectedRows().size() == 1 &&
+               pEdit->isVisible() && pDelete->isVisible() && pEdit->state() == VelmIcon::Normal &&
+               pEdit->size() == QSize(30, 30) && pEdit->geometry().right() + 1 == viewport.right() + 1 - 6 &&
+               pEdit->geometry().right() < pTable->verticalScrollBar()->mapTo(pTable, QPoint(0, 0)).x() &&
+               pDelete->geometry().right() + 1 == pEdit->geometry().left() && pEdit->y() == pDelete->y() &&
+               pEdit->geometry().top() >= iRowTop && pEdit->geometry().bottom() < iRowTop + 40;
+    };
+    QVERIFY(iconsOn(0));
     for (int iRow : {1, 3, 0}) {
         hover(pTable, iRow);
-        QTRY_COMPARE(editor.hoveredRow(), iRow);
-        QCOMPARE(pTable->selectionModel()->selectedRows().size(), 1);
-        QCOMPARE(pTable->selectionModel()->selectedRows().constFirst().row(), iRow);
-        QVERIFY(pEdit->isVisible() && pDelete->isVisible());
-        QCOMPARE(pEdit->state(), int(VelmIcon::Normal));
-        QCOMPARE(pEdit->size(), QSize(30, 30));
-        // At the right end of the row, clear of the scroll bar, inside the row's 40 pixels.
-        QCOMPARE(pEdit->geometry().right() + 1, viewport.right() + 1 - 6);
-        QVERIFY(pEdit->geometry().right() < pTable->verticalScrollBar()->mapTo(pTable, QPoint(0, 0)).x());
-        QCOMPARE(pDelete->geometry().right() + 1, pEdit->geometry().left());
-        const int iRowTop = viewport.top() + pTable->rowViewportPosition(iRow);
-        QVERIFY(pEdit->geometry().top() >= iRowTop && pEdit->geometry().bottom() < iRowTop + 40);
+        QTRY_VERIFY2(iconsOn(iRow), qPrintable(QString::number(iRow)));
         QCOMPARE(pEdit->pixmap().toImage(), QPixmap(QStringLiteral(":/images/bt_edit.png")).toImage());
     }
+    // Ctrl+click on the selected row leaves it selected.
+    QTest::mouseClick(pTable->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCenter(pTable, 0));
+    QCOMPARE(editor.hoveredRow(), 0);
 
     // The icon under the mouse lights up and goes back when the mouse leaves it.
+    hover(pTable, 0);
     QTest::mouseMove(pDelete, QPoint(15, 15));
     QTRY_COMPARE(pDelete->state(), int(VelmIcon::Hovered));
     QCOMPARE(pDelete->pixmap().toImage(), QPixmap(QStringLiteral(":/images/bt_del_hover.png")).toImage());
@@ -236,26 +287,121 @@ void TstProfileEditor::hoverIcons()
     const Away aways[] = {
         {"leave", [&] { QTest::mouseMove(child<QLabel>(&editor, "m_plbTitle"), QPoint(5, 5)); }},
         {"header", [&] { QTest::mouseMove(pTable->horizontalHeader(), QPoint(20, 10)); }},
-        {"scroll", [&] { pTable->verticalScrollBar()->setValue(pTable->verticalScrollBar()->value() + 1); }},
-        {"resize", [&] { editor.resize(editor.width() + 10, editor.height()); }},
     };
     for (const Away& away : aways) {
         hover(pTable, 2);
-        QTRY_COMPARE(editor.hoveredRow(), 2);
+        QTRY_VERIFY(iconsOn(2));
         away.move();
-        QTRY_VERIFY2(editor.hoveredRow() == -1, away.pszWhat);
-        QVERIFY2(pTable->selectionModel()->selectedRows().isEmpty(), away.pszWhat);
-        QVERIFY2(!pEdit->isVisible() && !pDelete->isVisible(), away.pszWhat);
+        QTRY_VERIFY2(!pEdit->isVisible() && !pDelete->isVisible(), away.pszWhat);
         QCOMPARE(pEdit->state(), int(VelmIcon::Inactive));
-        QTest::mouseMove(pTable->viewport(), QPoint(5, 5)); // back into the table
+        QCOMPARE(editor.hoveredRow(), 2);
+        // Back over the same row, the icons return.
+        QTest::mouseMove(pTable->viewport(), rowCenter(pTable, 2));
+        QTRY_VERIFY2(iconsOn(2), away.pszWhat);
     }
-    // Edit and delete do nothing without a hovered row.
-    QTest::mouseMove(child<QLabel>(&editor, "m_plbTitle"), QPoint(5, 5));
-    QTRY_COMPARE(editor.hoveredRow(), -1);
-    m_fixture.prompt.shown.clear();
-    editor.slotDeleteProfile();
-    editor.slotEditProfile();
-    QVERIFY(m_fixture.prompt.shown.isEmpty());
+
+    pTable->verticalScrollBar()->setValue(1);
+    QVERIFY(iconsOn(2));
+    editor.resize(editor.width() + 10, editor.height());
+    QTRY_VERIFY(iconsOn(2));
+    pTable->verticalScrollBar()->setValue(3); // the row above the top: no icons over the header
+    QVERIFY(!pEdit->isVisible());
+    QCOMPARE(editor.hoveredRow(), 2);
+    pTable->verticalScrollBar()->setValue(0);
+    QVERIFY(iconsOn(2));
+}
+
+// Each key on the selected row, the list having the focus from the start: the arrows move the
+// selection, Enter uploads, F2 and Ctrl+E edit, Delete asks first and selects a neighbour, Ctrl+N
+// creates, Escape leaves the window open (its close button still closes it).
+void TstProfileEditor::keyActions_data()
+{
+    QTest::addColumn<int>("iStart");
+    QTest::addColumn<int>("iKey");
+    QTest::addColumn<int>("iModifiers");
+    QTest::addColumn<int>("iAnswer");       // to the delete question
+    QTest::addColumn<QString>("strDialog"); // the dialog the key opens, and the profile it shows
+    QTest::addColumn<QStringList>("lstLaunch");
+    QTest::addColumn<QString>("strSelected"); // afterwards
+    QTest::addColumn<int>("iRows");
+
+    // Rows: cabin, home, Office, Parents, Studio; shortcut places: home, cabin, Studio, Parents, Office.
+    const int No = UserPrompt::No;
+    const int Yes = UserPrompt::Yes;
+    const int Ctrl = Qt::ControlModifier;
+    QTest::newRow("Down") << 0 << int(Qt::Key_Down) << 0 << No << "" << QStringList() << "home" << 5;
+    QTest::newRow("Up") << 2 << int(Qt::Key_Up) << 0 << No << "" << QStringList() << "home" << 5;
+    QTest::newRow("Down on the last row") << 4 << int(Qt::Key_Down) << 0 << No << "" << QStringList() << "Studio" << 5;
+    QTest::newRow("Enter") << 3 << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << No << ""
+                           << QStringList({"8", "3"}) << "Parents" << 5;
+    QTest::newRow("Return") << 0 << int(Qt::Key_Return) << 0 << No << "" << QStringList({"8", "1"}) << "cabin" << 5;
+    QTest::newRow("F2") << 1 << int(Qt::Key_F2) << 0 << No << "ServerSettings home" << QStringList() << "home" << 5;
+    QTest::newRow("Ctrl+E") << 2 << int(Qt::Key_E) << Ctrl << No << "ServerSettings Office" << QStringList()
+                            << "Office" << 5;
+    QTest::newRow("Delete, No") << 2 << int(Qt::Key_Delete) << 0 << No << "" << QStringList() << "Office" << 5;
+    QTest::newRow("Delete, Yes") << 2 << int(Qt::Key_Delete) << 0 << Yes << "" << QStringList() << "Parents" << 4;
+    QTest::newRow("Delete the last row") << 4 << int(Qt::Key_Delete) << 0 << Yes << "" << QStringList() << "Parents"
+                                         << 4;
+    QTest::newRow("Ctrl+N") << 0 << int(Qt::Key_N) << Ctrl << No << "CreateWizard" << QStringList() << "cabin" << 5;
+    QTest::newRow("Escape") << 1 << int(Qt::Key_Escape) << 0 << No << "" << QStringList() << "home" << 5;
+}
+
+void TstProfileEditor::keyActions()
+{
+    QFETCH(int, iStart);
+    QFETCH(int, iKey);
+    QFETCH(int, iModifiers);
+    QFETCH(int, iAnswer);
+    QFETCH(QString, strDialog);
+    QFETCH(QStringList, lstLaunch);
+    QFETCH(QString, strSelected);
+    QFETCH(int, iRows);
+
+    ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
+    QList<QStringList> lstStarts;
+    editor.setLauncher([&lstStarts](const QStringList& lstArguments) {
+        lstStarts.append(lstArguments);
+        return true;
+    });
+    editor.show();
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    EditorTableView* pTable = editor.tableView();
+    QAbstractItemModel* pProxy = pTable->model();
+    QCOMPARE(QApplication::focusWidget(), pTable);
+    QCOMPARE(editor.hoveredRow(), 0);
+    pTable->setCurrentIndex(pProxy->index(iStart, 0));
+
+    QString strSeen;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&strSeen]() {
+        if (auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            strSeen = QLatin1String(pDialog->metaObject()->className());
+            if (qobject_cast<ServerSettings*>(pDialog))
+                strSeen += QLatin1Char(' ') + child<QLineEdit>(pDialog, "m_pedtProfName")->text();
+            pDialog->reject();
+        }
+    });
+    closer.start(50);
+    m_fixture.prompt.questionAnswers = {UserPrompt::Button(iAnswer)};
+    QTest::keyClick(pTable, Qt::Key(iKey), Qt::KeyboardModifiers(iModifiers));
+
+    QCOMPARE(strSeen, strDialog);
+    QCOMPARE(lstStarts, lstLaunch.isEmpty() ? QList<QStringList>() : QList<QStringList>({lstLaunch}));
+    QTRY_COMPARE(bool(editor.windowState() & Qt::WindowMinimized), !lstLaunch.isEmpty());
+    QCOMPARE(m_fixture.prompt.shown.size(), iKey == Qt::Key_Delete ? 1 : 0);
+    QCOMPARE(pProxy->rowCount(), iRows);
+    QCOMPARE(ProfileStore::listProfiles().size(), iRows);
+    QCOMPARE(pProxy->index(editor.hoveredRow(), 0).data().toString(), strSelected);
+    // The icons sit on the selected row.
+    const QRect row = pTable->visualRect(pProxy->index(editor.hoveredRow(), 0));
+    QVERIFY(editor.editIcon()->isVisible());
+    QCOMPARE(editor.editIcon()->geometry().center().y(), pTable->viewport()->y() + row.center().y());
+    QVERIFY(editor.isVisible());
+    if (iKey == Qt::Key_Escape) {
+        QVERIFY(editor.close());
+        QVERIFY(!editor.isVisible());
+    }
 }
 
 // Each refusal shows one box, focuses its input, keeps the dialog open with the input as typed
@@ -469,8 +615,9 @@ void TstProfileEditor::settingsSearchNote()
     QVERIFY(m_fixture.prompt.shown.isEmpty());
 }
 
-// Through the editor: edit renames (the history stays under the old name), delete asks and
-// rewrites the shortcut list, and with no profile left the create button makes a new one.
+// Through the editor: edit renames (the history stays under the old name) and keeps the row
+// selected, delete asks, rewrites the shortcut list and selects the next row; with no profile left
+// a hint with its own create button takes the table's place until the create button makes one.
 void TstProfileEditor::editDeleteCreate()
 {
     VelmDatabase::ensureTable(VelmDatabase::PhotoRecords);
@@ -500,7 +647,7 @@ void TstProfileEditor::editDeleteCreate()
     QCOMPARE(shownColumn(pProxy, 0), QStringList({"cabin", "Living room", "Office", "Parents", "Studio"}));
     QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()),
              TestFiles::utf16le(QStringLiteral("5\ncabin\nStudio\nParents\nOffice\nLiving room\n")));
-    QCOMPARE(editor.hoveredRow(), -1);
+    QCOMPARE(editor.hoveredRow(), 1);
 
     // Delete: No keeps the profile, Yes removes it everywhere.
     m_fixture.prompt.questionAnswers = {UserPrompt::No, UserPrompt::Yes};
@@ -518,8 +665,8 @@ void TstProfileEditor::editDeleteCreate()
     QCOMPARE(shownColumn(pProxy, 0), QStringList({"cabin", "Living room", "Parents", "Studio"}));
     QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()),
              TestFiles::utf16le(QStringLiteral("4\ncabin\nStudio\nParents\nLiving room\n")));
-    QCOMPARE(editor.hoveredRow(), -1);
-    QVERIFY(!editor.deleteIcon()->isVisible());
+    QCOMPARE(pProxy->index(editor.hoveredRow(), 0).data().toString(), QStringLiteral("Parents"));
+    QVERIFY(editor.deleteIcon()->isVisible());
 
     // Delete the rest; the empty list still creates.
     m_fixture.prompt.questionAnswers = QList<UserPrompt::Button>(4, UserPrompt::Yes);
@@ -531,6 +678,28 @@ void TstProfileEditor::editDeleteCreate()
     }
     QVERIFY(ProfileStore::listProfiles().isEmpty());
     QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()), TestFiles::utf16le(QStringLiteral("0\n")));
+    QWidget* pEmpty = editor.emptyHint();
+    QLabel* pUploadHint = child<QLabel>(&editor, "m_plbUploadHint");
+    QVERIFY(pEmpty->isVisible() && !pTable->isVisible() && !pUploadHint->isVisible());
+    QCOMPARE(child<QLabel>(pEmpty, "m_plbNoProfiles")->text(), QStringLiteral("No profiles have been created"));
+    QCOMPARE(child<QLabel>(pEmpty, "m_plbEmptyHint")->text(), VelmLocale::message("editor_empty_hint"));
+    auto* pCreateFirst = child<QPushButton>(pEmpty, "m_pbtnCreateFirst");
+    QCOMPARE(pCreateFirst->text(), VelmLocale::message("btn_create_prof"));
+    QCOMPARE(editor.focusWidget(), pCreateFirst);
+    m_fixture.prompt.shown.clear();
+    editor.slotDeleteProfile();
+    editor.slotEditProfile();
+    editor.slotUploadSelected();
+    QVERIFY(m_fixture.prompt.shown.isEmpty());
+    // The hint's button opens the wizard; cancelled, it adds nothing.
+    bool blWizard = false;
+    whenModal<CreateWizard>([&blWizard](CreateWizard* pWizard) {
+        blWizard = true;
+        pWizard->reject();
+    });
+    pCreateFirst->click();
+    QVERIFY(blWizard);
+    QVERIFY(pEmpty->isVisible() && !pTable->isVisible());
 
     int iPressedState = -1;
     const int iPort = m_fixture.server->port();
@@ -550,14 +719,13 @@ void TstProfileEditor::editDeleteCreate()
     QCOMPARE(iPressedState, int(VelmIcon::Pressed));
     QCOMPARE(editor.createButton()->state(), int(VelmIcon::Normal));
     QCOMPARE(shownColumn(pProxy, 0), QStringList({"fresh"}));
-    QCOMPARE(shownColumn(pProxy, 2), QStringList({"127.0.0.1"}));
+    QCOMPARE(shownColumn(pProxy, 2), QStringList({QStringLiteral("127.0.0.1:%1").arg(iPort)}));
     QCOMPARE(pTable->rowHeight(0), 40);
     QVERIFY(ProfileStore::profileExists(QStringLiteral("fresh")));
-
-    // A cancelled wizard adds nothing.
-    whenModal<CreateWizard>([](CreateWizard* pWizard) { pWizard->reject(); });
-    QTest::mouseClick(editor.createButton(), Qt::LeftButton);
-    QCOMPARE(pProxy->rowCount(), 1);
+    QVERIFY(!pEmpty->isVisible() && pTable->isVisible() && pUploadHint->isVisible());
+    QCOMPARE(editor.focusWidget(), pTable);
+    QTest::mouseClick(pTable->viewport(), Qt::LeftButton, {}, QPoint(5, 200)); // below the rows
+    QCOMPARE(editor.hoveredRow(), 0);
 }
 
 // A double-click starts the upload run of that profile: "8" and its place in the shortcut list.
