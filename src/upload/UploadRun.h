@@ -36,7 +36,8 @@ class UploadRun : public QObject
 public:
     using Rows = QList<QPair<QString, QString>>;
 
-    // What the run did, file by file. Albums made for folders are not files and are not listed.
+    // What the run did, file by file. Albums made for folders are not files: one is listed only
+    // in failed, when it could not be made.
     struct Report
     {
         QStringList uploaded; // file names the server accepted
