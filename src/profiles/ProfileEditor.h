@@ -19,8 +19,9 @@ class UserPrompt;
 // One row is always selected, by the mouse hovering it or by the keys; edit, delete and Enter act
 // on it. The edit and delete icons sit on the selected row, and go when the mouse leaves the
 // table, enters its header or turns the wheel; the selection stays, and the icons come back with
-// the next move of the selection or of the mouse over a row. Without profiles, a hint with a
-// create button takes the table's place. Escape does not close the window.
+// the next move of the selection or of the mouse over a row, or when a dialog of this window
+// closes. Without profiles, a hint with a create button takes the table's place. Escape does not
+// close the window.
 class ProfileEditor : public QDialog
 {
     Q_OBJECT
