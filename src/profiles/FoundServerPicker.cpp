@@ -105,7 +105,7 @@ void FoundServerPicker::showNote()
             // Tighter than the default list margins: the note shares the page with the inputs.
             strNote = QStringLiteral("<style>p, ul { margin-top: 2px; margin-bottom: 0px; } "
                                      "ul { margin-left: -20px; }</style>") +
-                      VelmLocale::message("err_serv_not_found").arg(strServer) +
+                      VelmLocale::message("err_serv_not_found").arg(strServer) + QStringLiteral("<br>") +
                       VelmLocale::message("msg_firewall").arg(strServer);
         }
     }

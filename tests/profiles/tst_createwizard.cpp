@@ -474,9 +474,10 @@ void TstCreateWizard::quietEmptyRound()
     QVERIFY(!anyMessageBox());
     const QString strServer = VelmLocale::message("velm_server");
     const QString strNoneFound =
-        VelmLocale::message("err_serv_not_found").arg(strServer) + VelmLocale::message("msg_firewall").arg(strServer);
+        VelmLocale::message("err_serv_not_found").arg(strServer) + QStringLiteral("<br>") +
+        VelmLocale::message("msg_firewall").arg(strServer);
     QVERIFY(strNoneFound.startsWith(
-        QStringLiteral("No Velmora Kestrabox was found on the local network.Please make sure: <p><ul>")));
+        QStringLiteral("No Velmora Kestrabox was found on the local network.<br>Please make sure: <p><ul>")));
     QCOMPARE(shownNote(pNote), told ? strNoneFound : QString());
     QCOMPARE(pNote->isVisible(), told);
     if (told)

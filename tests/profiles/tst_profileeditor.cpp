@@ -592,7 +592,8 @@ void TstProfileEditor::settingsSearchNote()
     FindHostUtils::setTickMilliseconds(100);
     const QString strServer = VelmLocale::message("velm_server");
     const QString strNoneFound =
-        VelmLocale::message("err_serv_not_found").arg(strServer) + VelmLocale::message("msg_firewall").arg(strServer);
+        VelmLocale::message("err_serv_not_found").arg(strServer) + QStringLiteral("<br>") +
+        VelmLocale::message("msg_firewall").arg(strServer);
     enum Action { Keep, Clear, Close };
     for (const Action action : {Keep, Clear, Close}) {
         ProfileSummary row = ProfileStore::listProfiles().value(QStringLiteral("home"));
