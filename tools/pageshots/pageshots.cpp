@@ -14,6 +14,7 @@
 #include "UploadWizard/WizUpdDialog.h"
 #include "UploadWizard/WizUpdProgress.h"
 #include "TestNetwork.h"
+#include "findhost/FindHostUtils.h"
 #include "profiles/CreateWizard.h"
 #include "profiles/ProfileEditor.h"
 #include "profiles/ServerSettings.h"
@@ -34,6 +35,7 @@
 #include <QFileInfo>
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QSettings>
@@ -44,6 +46,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -86,6 +89,11 @@ void shootCreateWizard(bool blPrivate, QNetworkAccessManager* pNam, ScriptedProm
     CreateWizard wizard(nullptr, RunMode::CreateThenUpload, pNam, &profile, pPrompt);
     wizard.show();
     waitFor([&]() { return wizard.isVisible(); }, 2000);
+    shoot(&wizard, "8-create-searching");
+    // Nobody answers in the private namespace: after the round the page tells what to check.
+    auto* pNote = wizard.findChild<QLabel*>(QStringLiteral("m_plbSearchNote"));
+    waitFor([&]() { return pNote && pNote->isVisible() && pNote->text().contains(QLatin1String("<ul>")); }, 10000);
+    shoot(&wizard, "8-create-none-found");
     wizard.findChild<QLineEdit*>(QStringLiteral("m_pedtProfName"))->setText(QStringLiteral("Living room"));
     wizard.findChild<QComboBox*>(QStringLiteral("m_cbxIP"))->setEditText(QStringLiteral("127.0.0.1"));
     wizard.findChild<QLineEdit*>(QStringLiteral("m_pedtPort"))->setText(QString::number(iServerPort));
@@ -104,18 +112,34 @@ void shootCreateWizard(bool blPrivate, QNetworkAccessManager* pNam, ScriptedProm
 // which searches the network and is therefore drawn only inside a private namespace.
 void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPrompt* pPrompt)
 {
+    {
+        // The list before any profile exists.
+        const ProfileSummary home = ProfileStore::listProfiles().value(QStringLiteral("Home server"));
+        ServerProfile saved;
+        ScriptedPrompt quiet;
+        ProfileStore::loadProfile(home.profname, saved, quiet);
+        ProfileStore::deleteProfile(home.profname);
+        ProfileEditor empty(nullptr, RunMode::Home, pNam, pPrompt);
+        empty.show();
+        waitFor([&]() { return empty.isVisible(); }, 2000);
+        shoot(&empty, "12-profile-editor-empty");
+        empty.hide();
+        ProfileStore::insertProfile(saved);
+    }
     const struct
     {
         const char* pszName;
         const char* pszHost;
+        int iPort;
+        bool blHttps;
         const char* pszAccount;
-    } extra[] = {{"Office", "10.0.0.10", "ann"},
-                 {"Cabin", "10.0.0.9", "family"},
-                 {"Studio", "192.168.1.20", "photos"},
-                 {"Parents", "192.168.1.7", "mum"}};
+    } extra[] = {{"Office", "10.0.0.10", 80, false, "ann"},
+                 {"Cabin", "10.0.0.9", 80, false, "family"},
+                 {"Studio", "192.168.1.20", 5001, true, "photos"},
+                 {"Parents", "fd00::7", 443, true, "mum"}};
     for (const auto& row : extra) {
         ServerProfile profile;
-        ProfileStore::fillRecord(profile, QLatin1String(row.pszName), QLatin1String(row.pszHost), 80, false,
+        ProfileStore::fillRecord(profile, QLatin1String(row.pszName), QLatin1String(row.pszHost), row.iPort, row.blHttps,
                                  QLatin1String(row.pszAccount), QString(), false, QString(), false, true, true, true,
                                  QStringLiteral("RENAME"), QString(), {});
         ProfileStore::insertProfile(profile);
@@ -124,6 +148,7 @@ void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPro
     editor.show();
     waitFor([&]() { return editor.isVisible(); }, 2000);
     QApplication::processEvents();
+    shoot(&editor, "12-profile-editor-keyboard");
     EditorTableView* pTable = editor.tableView();
     editor.slotMouseMove(pTable->visualRect(pTable->model()->index(1, 0)).center());
     shoot(&editor, "12-profile-editor");
@@ -140,6 +165,11 @@ void shootProfileEditor(bool blPrivate, QNetworkAccessManager* pNam, ScriptedPro
     settings.show();
     waitFor([&]() { return settings.isVisible(); }, 2000);
     shoot(&settings, "13-server-settings");
+    auto* pNote = settings.findChild<QLabel*>(QStringLiteral("m_plbSearchNote"));
+    waitFor([&]() { return pNote && !pNote->text().contains(QLatin1String("<ul>")) && pNote->isHidden(); }, 10000);
+    settings.findChild<QComboBox*>(QStringLiteral("m_cbxIP"))->setEditText(QString());
+    waitFor([&]() { return pNote && pNote->isVisible(); }, 3000);
+    shoot(&settings, "13-server-settings-none-found");
     settings.reject();
 }
 
@@ -178,6 +208,8 @@ void shootPrompts()
     shootNextModal("16-password-keyring");
     prompt.askText(AppIdentity::applicationTitle(),
                    VelmLocale::message("msg_enter_pass_keyring").arg(QStringLiteral("ann")), true, strPassword);
+    shootNextModal("17-stop-question");
+    prompt.question(VelmLocale::message("err_warning"), VelmLocale::plural("upload_cfrm_stop", 3), UserPrompt::No);
     shootNextModal("17-question");
     prompt.question(VelmLocale::message("err_warning"),
                     VelmLocale::message("msg_cfrm_remove_prof").arg(QStringLiteral("Home server")), UserPrompt::No);
@@ -187,6 +219,8 @@ int main(int argc, char* argv[])
 {
     const bool blPrivate = TestNetwork::enterPrivateNetwork(nullptr) && TestNetwork::bringUpLoopback(nullptr);
     QApplication app(argc, argv);
+    // Search rounds of 2 s instead of 20, so that their end can be drawn too.
+    FindHostUtils::setTickMilliseconds(100);
     if (argc < 2) {
         std::fprintf(stderr, "usage: pictarium-pageshots OUTDIR [LANGUAGE]\n");
         return 2;
@@ -246,9 +280,11 @@ int main(int argc, char* argv[])
     shoot(&wizard, "2-quality");
 
     QTimer reportCloser;
+    bool blReportShot = false;
     QObject::connect(&reportCloser, &QTimer::timeout, &app, [&]() {
         if (auto* pReport = qobject_cast<ErrorReport*>(QApplication::activeModalWidget())) {
-            shoot(pReport, "5-error-report");
+            if (!std::exchange(blReportShot, true))
+                shoot(pReport, "5-error-report");
             pReport->reject();
         }
     });
@@ -259,6 +295,19 @@ int main(int argc, char* argv[])
     waitFor([]() { return QApplication::activeModalWidget() == nullptr; }, 3000);
     shoot(&wizard, "4-finished");
     wizard.close();
+
+    // The same files again: those sent before are counted as such, not sent.
+    {
+        UploadWizard again(nullptr, RunMode::UploadHandOver, &nam, lstFiles, &profile, &prompt);
+        again.show();
+        waitFor([&]() { return again.isVisible(); }, 2000);
+        again.button(QWizard::NextButton)->click();
+        waitFor([&]() { return again.currentId() == UploadWizard::QualityPage; });
+        again.button(QWizard::NextButton)->click();
+        waitFor([&]() { return again.progressPage()->isComplete(); });
+        waitFor([]() { return QApplication::activeModalWidget() == nullptr; }, 3000);
+        shoot(&again, "4-finished-again");
+    }
 
     // Camera mode: the profile chooser beside the destination, a card in a folder.
     makePhoto(dir.path() + QLatin1String("/card/DCIM/100TEST/IMG_0001.JPG"));
@@ -290,6 +339,7 @@ int main(int argc, char* argv[])
         slowWizard.button(QWizard::NextButton)->click();
         waitFor([&]() { return slowWizard.currentId() == UploadWizard::ProgressPage; });
         QTimer::singleShot(1500, &slowWizard, [&]() {
+            prompt.questionAnswers = {UserPrompt::Yes};
             slowWizard.reject();
             shoot(&slowWizard, "7-stopping");
         });
