@@ -554,6 +554,24 @@ void TstProfileEditor::settingsWriteBack()
     QCOMPARE(row.profname, QStringLiteral("Living room"));
     QVERIFY(m_fixture.prompt.shown.isEmpty());
 
+    // A name from before the 32-character limit is shown whole and kept; a new one must keep to it.
+    const QString strLong(40, QLatin1Char('L'));
+    row.profname = strLong;
+    store(QStringLiteral("Living room"));
+    for (const int iTyped : {0, 33}) {
+        ServerSettings longName(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
+        auto* pName = child<QLineEdit>(&longName, "m_pedtProfName");
+        QCOMPARE(pName->text(), strLong);
+        if (iTyped)
+            pName->setText(QString(iTyped, QLatin1Char('M')));
+        longName.accept();
+        QCOMPARE(longName.result(), int(iTyped ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(row.profname, strLong);
+    }
+    QCOMPARE(m_fixture.prompt.shown.size(), 1);
+    QCOMPARE(m_fixture.prompt.shown.constFirst().text, ProfileStore::profileNameProblem(QString(33, QLatin1Char('M'))));
+    m_fixture.prompt.shown.clear();
+
     // The certificate key trusted for the server and port as entered; plain HTTP has none.
     const QByteArray baKey = QByteArray::fromHex("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff");
     QVERIFY(CertificatePins::setPin(QStringLiteral("127.0.0.2"), 5001, baKey));
