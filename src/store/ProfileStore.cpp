@@ -7,6 +7,7 @@
 #include "UserPrompt.h"
 #include "VelmDatabase.h"
 #include "VelmLocale.h"
+#include "WatchStore.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -310,6 +311,8 @@ bool deleteProfile(const QString& strName)
         query.addBindValue(strName);
         blOk = query.exec() && blOk;
     }
+    if (VelmDatabase::tableExists(VelmDatabase::WatchStates))
+        blOk = WatchStore::renameProfile(strName, QString()) && blOk;
     // Positions in the list file name profiles: a stale list would start another profile's upload.
     rewriteShortcutList();
     return blOk;

@@ -41,6 +41,12 @@ const TableInfo s_tables[] = {
      "create table StoredNameRecords (path text, profname varchar(100), album text, storedname text, size int, "
      "modified varchar(10), md5 varchar(32), confirmed int)",
      "SELECT name FROM sqlite_master WHERE type='table'and name='StoredNameRecords'"},
+    {"WatchFolders", "create table WatchFolders (profname varchar(100), folder text)",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='WatchFolders'"},
+    {"WatchStates",
+     "create table WatchStates (profname varchar(100), enabled int, notifyall int, lastbatch varchar(30), sent int, "
+     "skipped int, failed int, error text)",
+     "SELECT name FROM sqlite_master WHERE type='table'and name='WatchStates'"},
 };
 
 QString s_strOpenError; // why the last open failed after the file was opened

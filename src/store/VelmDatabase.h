@@ -8,7 +8,17 @@
 namespace VelmDatabase {
 
 // ServerCertificates holds the certificate keys trusted per server (host and port).
-enum Table { ServerProfiles, PhotoRecords, PTPPhotoRecords, ServerCertificates, StoredNameRecords };
+// WatchFolders and WatchStates hold, per profile, the folders uploaded automatically and how
+// the last automatic batch went.
+enum Table {
+    ServerProfiles,
+    PhotoRecords,
+    PTPPhotoRecords,
+    ServerCertificates,
+    StoredNameRecords,
+    WatchFolders,
+    WatchStates
+};
 
 const char* tableName(Table table);
 const char* creationStatement(Table table);
