@@ -4,6 +4,7 @@
 #include "VelmLocale.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
+#include "store/WatchStore.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -320,9 +321,25 @@ void TestProfileStore::deleteProfile()
         QVERIFY(ProfileStore::insertProfile(makeProfile(QLatin1String(pszName))));
     addHistoryRow(QStringLiteral("gone"));
     addHistoryRow(QStringLiteral("keep"));
+    // Watched folders and the last batch: kept in order, moved by a rename, gone with the profile.
+    const WatchStore::Settings watch{true, true, {QStringLiteral("/b/Fotos für Zoë"), QStringLiteral("/a/it's")}};
+    QVERIFY(WatchStore::saveSettings(QStringLiteral("old"), watch));
+    const QDateTime when = QDateTime::currentDateTimeUtc();
+    QVERIFY(WatchStore::recordBatch(QStringLiteral("old"), {when, 3, 2, 1, QStringLiteral("stopped")}));
+    QVERIFY(WatchStore::renameProfile(QStringLiteral("old"), QStringLiteral("gone")));
+    QVERIFY(WatchStore::saveSettings(QStringLiteral("keep"), {false, false, {QStringLiteral("/k")}}));
+    QCOMPARE(WatchStore::settings(QStringLiteral("gone")).folders, watch.folders);
+    QVERIFY(WatchStore::settings(QStringLiteral("gone")).enabled && WatchStore::settings(QStringLiteral("gone")).notifyAlways);
+    const WatchStore::Batch batch = WatchStore::lastBatch(QStringLiteral("gone"));
+    QCOMPARE(batch.when, when);
+    QVERIFY(batch.sent == 3 && batch.skipped == 2 && batch.failed == 1 && batch.error == QLatin1String("stopped"));
+    QVERIFY(WatchStore::settings(QStringLiteral("old")).folders.isEmpty());
 
     ProfileStore::deleteProfile(QStringLiteral("gone"));
     QVERIFY(!ProfileStore::profileExists(QStringLiteral("gone")));
+    QVERIFY(WatchStore::settings(QStringLiteral("gone")).folders.isEmpty());
+    QVERIFY(!WatchStore::lastBatch(QStringLiteral("gone")).when.isValid());
+    QCOMPARE(WatchStore::settings(QStringLiteral("keep")).folders, QStringList{QStringLiteral("/k")});
     QCOMPARE(historyRows(QStringLiteral("gone")), 0);
     QCOMPARE(historyRows(QStringLiteral("keep")), 1);
     QCOMPARE(TestFiles::readBytes(ProfileStore::shortcutListPath()),
