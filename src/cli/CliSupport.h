@@ -2,9 +2,14 @@
 
 #include <QString>
 
+#include <cstdio>
+
+class QCommandLineParser;
 class QJsonDocument;
 class QNetworkAccessManager;
+class StopSignals;
 class TerminalPrompt;
+class UploadRun;
 struct ServerProfile;
 
 // What every command of pictarium-cli shares: exit codes, output, the prompt, the profile and
@@ -36,6 +41,13 @@ QString loginFailedText();
 int findProfile(const QString& strName, ServerProfile& profile);
 // Profile name given, loaded, logged in; or an exit code.
 int openProfile(const QString& strName, ServerProfile& profile, QNetworkAccessManager* pNam);
+
+// The profile named by --profile with the upload options of the command line (--album,
+// --duplicates, ...) applied; or an exit code, the reason printed.
+int profileWithOptions(const QCommandLineParser& parser, ServerProfile& profile);
+// Converts and sends the run's files, with a progress line on pProgress (none when null).
+// Ctrl-C, SIGTERM, SIGHUP: stop like the wizard's Cancel; a second one ends the wait for a reply.
+void transfer(UploadRun& run, StopSignals* pStop, FILE* pProgress);
 
 // The servers the last discover listed, kept for add-profile in the data folder.
 QString foundServersPath();

@@ -37,6 +37,9 @@ const OptionInfo s_options[] = {
      "Trust the server's certificate with this SHA-256 fingerprint of its public key (64 hex digits, colons\n"
      "allowed) before the first connection."},
     {"yes", nullptr, "Trust the certificate without asking."},
+    {"settle", "SECONDS", "A file is complete when its size and time have not changed for this long (default 10)."},
+    {"rescan", "MINUTES", "Read the folders again this often, for changes the events missed (default 15)."},
+    {"once", nullptr, "Upload what the history does not hold yet, then exit."},
 };
 
 const char* const s_passwordNote =
@@ -84,6 +87,17 @@ const CommandInfo s_commands[] = {
      "what is skipped as uploaded before, what is left out and why) without logging in: the server is not\n"
      "asked, so files it would refuse or already holds are not known. Nothing is sent or stored.",
      INT_MAX, Cli::upload, nullptr},
+    {"watch", "Upload new and changed photos and videos of folders as they arrive.",
+     "--profile N [--album /photo/...] [upload options] [--settle SECONDS] [--rescan MINUTES] [--once]\n"
+     "         [--json] [FOLDER...]",
+     "profile album duplicates all-files no-skip-uploaded no-date-rename flatten video-quality json "
+     "password-fd settle rescan once",
+     "FOLDER", "FOLDER...", "Folders to watch, with their subfolders (default: the profile's watched folders).",
+     "First everything the history does not hold is sent; then each batch of new and changed files,\n"
+     "with one line per batch (time, sent, skipped, failed). While the server cannot be reached, it tries\n"
+     "again later. One watcher per profile; an upload of the profile runs between batches. Ctrl-C, SIGTERM\n"
+     "or SIGHUP end it after the file on its way.",
+     INT_MAX, Cli::watch, nullptr},
 };
 
 } // namespace

@@ -14,5 +14,6 @@ int removeProfile(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
 int trustServer(const QCommandLineParser& parser, QNetworkAccessManager* pNam);
 int listAlbums(const QCommandLineParser& parser, QNetworkAccessManager* pNam);
 int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam);
+int watch(const QCommandLineParser& parser, QNetworkAccessManager* pNam);
 
 } // namespace Cli

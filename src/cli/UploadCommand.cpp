@@ -30,24 +30,6 @@ namespace Cli {
 
 namespace {
 
-QString progressLine(UploadQueue& queue, int iPercent, const QElapsedTimer& timer, qint64 llTotalBytes)
-{
-    const double dSeconds = timer.elapsed() / 1000.0;
-    const double dRate = dSeconds > 0 ? llTotalBytes * (iPercent / 100.0) / dSeconds / 1048576.0 : 0;
-    QString strLeft = QStringLiteral("--:--");
-    if (iPercent > 0 && iPercent < 100) {
-        const int iLeft = int(dSeconds * (100 - iPercent) / iPercent);
-        strLeft = QStringLiteral("%1:%2").arg(iLeft / 60, 2, 10, QLatin1Char('0')).arg(iLeft % 60, 2, 10, QLatin1Char('0'));
-    }
-    return QStringLiteral("%1% %2/%3 %4 %5 MB/s %6 left")
-        .arg(iPercent)
-        .arg(queue.succeeded + queue.failed)
-        .arg(queue.totalFiles)
-        .arg(safe(queue.currentFileName()))
-        .arg(dRate, 0, 'f', 1)
-        .arg(strLeft);
-}
-
 // The album a job goes to, as a destination text ("/photo/2013").
 QString albumOf(const UploadJob& job)
 {
@@ -104,108 +86,6 @@ int printPlan(const ServerProfile& profile, const UploadJobList& lstJobs, const 
     return ExitOk;
 }
 
-// The album to upload to, made plain; or an exit code, the reason printed.
-int checkAlbum(const QString& strAlbum, QString& strNormalized)
-{
-    const QString strProblem = UploadPlan::destinationProblem(strAlbum, strNormalized);
-    if (!strProblem.isEmpty())
-        return fail(strProblem);
-    return ExitOk;
-}
-
-// The options, as the options page would set them; an exit code, the reason printed.
-int applyOptions(const QCommandLineParser& parser, const QString& strAlbum, ServerProfile& profile)
-{
-    QString strNormalized = strAlbum;
-    if (strNormalized.isEmpty()) {
-        // The profile's last album, stored by an earlier run or another program, is checked too.
-        const QString strStored = profile.serverdst.isEmpty() ? QStringLiteral("/photo") : profile.serverdst;
-        if (const int iCode = checkAlbum(strStored, strNormalized))
-            return iCode;
-    }
-    profile.serverdst = strNormalized;
-    if (parser.isSet(QStringLiteral("duplicates"))) {
-        const QString strPolicy = parser.value(QStringLiteral("duplicates")).toUpper();
-        if (strPolicy != QLatin1String("OVERWRITE") && strPolicy != QLatin1String("RENAME") &&
-            strPolicy != QLatin1String("SKIP"))
-            return usage(QStringLiteral("--duplicates takes overwrite, rename or skip."));
-        profile.duphandler = strPolicy;
-    }
-    if (profile.duphandler.isEmpty())
-        profile.duphandler = QStringLiteral("RENAME");
-    profile.idxonly = !parser.isSet(QStringLiteral("all-files"));
-    profile.incbackup = !parser.isSet(QStringLiteral("no-skip-uploaded"));
-    profile.daterename = !parser.isSet(QStringLiteral("no-date-rename"));
-    profile.keepfolders = !parser.isSet(QStringLiteral("flatten"));
-    if (parser.isSet(QStringLiteral("video-quality"))) {
-        const QStringList lstNames{"high", "medium", "low", "mobile"};
-        QList<int> lstChosen;
-        for (const QString& strQuality : parser.value(QStringLiteral("video-quality")).split(QLatin1Char(','))) {
-            const int iQuality = int(lstNames.indexOf(strQuality.trimmed().toLower()));
-            if (iQuality < 0)
-                return usage(QStringLiteral("--video-quality takes high, medium, low and mobile, separated by commas."));
-            lstChosen.append(iQuality);
-        }
-        profile.qualities.clear();
-        for (int iQuality : {2, 1, 0, 3}) {
-            if (lstChosen.contains(iQuality))
-                profile.qualities.append(iQuality);
-        }
-    } else if (profile.qualities.isEmpty()) {
-        profile.qualities = {1};
-    }
-    return ExitOk;
-}
-
-// Converts and sends the run's files with a progress line (on standard error with --json).
-// Ctrl-C, SIGTERM, SIGHUP: stop like the wizard's Cancel; a second one ends the wait for a reply.
-void transfer(UploadRun& run, StopSignals* pStop, bool blJson)
-{
-    FILE* pProgress = blJson ? stderr : stdout;
-    const bool blTerminal = ::isatty(::fileno(pProgress));
-    const qint64 llTotalBytes = run.totalBytes();
-    QEventLoop loop;
-    QElapsedTimer timer;
-    timer.start();
-    int iShown = -1;
-    QString strShownFile;
-    auto endLine = [&]() {
-        if (blTerminal && iShown >= 0)
-            std::fprintf(pProgress, "\n");
-    };
-    auto show = [&](int iPercent) {
-        iPercent = qBound(qMax(iShown, 0), iPercent, 100);
-        const QString strFile = run.queue()->currentFileName();
-        if (iPercent == iShown && strFile == strShownFile)
-            return;
-        iShown = iPercent;
-        strShownFile = strFile;
-        const QString strLine = progressLine(*run.queue(), iPercent, timer, llTotalBytes);
-        if (blTerminal)
-            std::fprintf(pProgress, "\r%-78s", strLine.left(78).toLocal8Bit().constData());
-        else
-            std::fprintf(pProgress, "progress %s\n", strLine.toLocal8Bit().constData());
-        std::fflush(pProgress);
-    };
-    QObject::connect(&run, &UploadRun::signalCompleteProgressChanged, &loop, show);
-    QObject::connect(&run, &UploadRun::signalFinished, &loop, &QEventLoop::quit);
-    QObject::connect(&run, &UploadRun::signalWaitingForReply, &loop, [&](const QString& strFile, int iSeconds) {
-        endLine();
-        fail(QStringLiteral("Stopping: waiting up to %1 s for the server to confirm %2. "
-                            "Press Ctrl-C again to stop at once.")
-                 .arg(iSeconds)
-                 .arg(strFile),
-             ExitFailed);
-    });
-    QObject::connect(pStop, &StopSignals::signalStop, &loop, [&run]() { run.cancel(); });
-    run.start();
-    loop.exec();
-    QObject::disconnect(pStop, nullptr, &loop, nullptr);
-    endLine();
-    if (!run.report().stopReason.isEmpty())
-        fail(run.report().stopReason, ExitFailed);
-}
-
 // The report at the end, as text or as one line of JSON.
 void printReport(const UploadRun::Report& report, bool blJson)
 {
@@ -260,16 +140,8 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         if (!QFileInfo::exists(strPath))
             return fail(QStringLiteral("No such file or folder: %1. Check the path.").arg(strPath));
     }
-    // An album outside the photo share is refused before anything is looked up or sent.
-    QString strAlbum;
-    if (parser.isSet(QStringLiteral("album"))) {
-        if (const int iCode = checkAlbum(parser.value(QStringLiteral("album")), strAlbum))
-            return iCode;
-    }
     ServerProfile profile;
-    if (const int iCode = findProfile(parser.value(QStringLiteral("profile")), profile))
-        return iCode;
-    if (const int iCode = applyOptions(parser, strAlbum, profile))
+    if (const int iCode = profileWithOptions(parser, profile))
         return iCode;
 
     // A dry run neither claims the profile, logs in nor writes: it only reads the history.
@@ -300,7 +172,7 @@ int upload(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
         if (announced == UploadRun::Announced::Failed)
             return fail(strMessage, ExitFailed);
         if (announced == UploadRun::Announced::Ready)
-            transfer(run, pStop, blJson);
+            transfer(run, pStop, blJson ? stderr : stdout);
     }
     const UploadRun::Report report = run.report();
     printReport(report, blJson);
