@@ -212,6 +212,14 @@ const MessageEntry s_messages[] = {
     {"upload_finish_files", QT_TRANSLATE_N_NOOP("global", "%n file(s)")},
     {"upload_prog_count", QT_TRANSLATE_N_NOOP("global", "%1 of %n file(s)")},
     {"upload_cfrm_stop", QT_TRANSLATE_N_NOOP("global", "Stop the upload? %n file(s) are on the server; the rest will not be sent.")},
+    {"watch_auto", QT_TRANSLATE_NOOP("global", "Upload new photos and videos from these folders automatically")},
+    {"watch_add", QT_TRANSLATE_NOOP("global", "Add…")},
+    {"watch_remove", QT_TRANSLATE_NOOP("global", "Remove")},
+    {"watch_notify", QT_TRANSLATE_NOOP("global", "Also tell me when an automatic upload went well")},
+    {"watch_needs_password", QT_TRANSLATE_NOOP("global", "Automatic uploads need the password: turn on “Remember password”.")},
+    {"watch_tool_failed", QT_TRANSLATE_NOOP("global", "The automatic upload could not be turned on or off: %1")},
+    {"watch_status_on", QT_TRANSLATE_NOOP("global", "Automatic upload is on")},
+    {"watch_status_last", QT_TRANSLATE_NOOP("global", "Last automatic upload %1: %2 sent, %3 skipped, %4 failed")},
 };
 
 constexpr int s_messageCount = int(sizeof(s_messages) / sizeof(s_messages[0]));

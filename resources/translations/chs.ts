@@ -911,6 +911,46 @@ Trust the new certificate only if you have changed the server's certificate your
             <numerusform>要停止上传吗？已有 %n 个文件在服务器上，其余文件将不会发送。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>自动上传这些文件夹中的新照片和视频</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>添加…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>自动上传成功时也通知我</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>自动上传需要密码：请开启“记住密码”。</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>无法开启或关闭自动上传：%1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>自动上传已开启</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>上次自动上传 %1：已发送 %2，已跳过 %3，失败 %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -911,6 +911,46 @@ Trust the new certificate only if you have changed the server's certificate your
             <numerusform>要停止上傳嗎？已有 %n 個檔案在伺服器上，其餘檔案將不會傳送。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>自動上傳這些資料夾中的新相片和影片</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>新增…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>自動上傳成功時也通知我</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>自動上傳需要密碼：請開啟「記住密碼」。</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>無法開啟或關閉自動上傳：%1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>自動上傳已開啟</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>上次自動上傳 %1：已傳送 %2，已略過 %3，失敗 %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -919,6 +919,46 @@ Novému certifikátu důvěřujte pouze v případě, že jste certifikát serve
             <numerusform>Zastavit nahrávání? Na serveru už je %n souborů; zbytek se neodešle.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Automaticky nahrávat nové fotky a videa z těchto složek</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Přidat…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Odebrat</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Upozornit i tehdy, když se automatické nahrání podařilo</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatické nahrávání potřebuje heslo: zapněte „Zapamatovat heslo“.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Automatické nahrávání nešlo zapnout ani vypnout: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatické nahrávání je zapnuto</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Poslední automatické nahrání %1: odesláno %2, přeskočeno %3, chyb %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ Stol kun på det nye certifikat, hvis du selv har ændret serverens certifikat.<
             <numerusform>Vil du stoppe med at uploade? %n filer er allerede på serveren; resten sendes ikke.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Overfør automatisk nye fotos og videoer fra disse mapper</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Tilføj…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Fjern</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Giv også besked, når en automatisk overførsel gik godt</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatisk overførsel kræver adgangskoden: slå “Husk adgangskode” til.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Automatisk overførsel kunne ikke slås til eller fra: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatisk overførsel er slået til</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Seneste automatiske overførsel %1: %2 sendt, %3 sprunget over, %4 mislykket</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ Vertrauen Sie dem neuen Zertifikat nur, wenn Sie das Zertifikat des Servers selb
             <numerusform>Hochladen beenden? %n Dateien sind bereits auf dem Server; die übrigen werden nicht gesendet.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Neue Fotos und Videos aus diesen Ordnern automatisch hochladen</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Auch melden, wenn ein automatisches Hochladen geklappt hat</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatisches Hochladen braucht das Passwort: „Passwort speichern“ einschalten.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Das automatische Hochladen konnte nicht ein- oder ausgeschaltet werden: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatisches Hochladen ist an</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Letztes automatisches Hochladen %1: %2 gesendet, %3 übersprungen, %4 fehlgeschlagen</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ Solo se debe confiar en el certificado nuevo si se ha cambiado personalmente el 
             <numerusform>¿Detener la subida? %n archivos ya están en el servidor; el resto no se enviará.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Subir automáticamente las fotos y vídeos nuevos de estas carpetas</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Añadir…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Avisarme también cuando una subida automática salió bien</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>La subida automática necesita la contraseña: active «Recordar contraseña».</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>No se pudo activar ni desactivar la subida automática: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>La subida automática está activada</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Última subida automática %1: %2 enviados, %3 omitidos, %4 con error</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ N'approuvez le nouveau certificat que si vous avez vous-même changé le certifi
             <numerusform>Arrêter le transfert ? %n fichiers sont déjà sur le serveur ; les autres ne seront pas envoyés.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Envoyer automatiquement les nouvelles photos et vidéos de ces dossiers</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Ajouter…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Me prévenir aussi quand un envoi automatique a réussi</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>L’envoi automatique a besoin du mot de passe : activez « Mémoriser le mot de passe ».</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>L’envoi automatique n’a pas pu être activé ou désactivé : %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>L’envoi automatique est activé</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Dernier envoi automatique %1 : %2 envoyé(s), %3 ignoré(s), %4 en échec</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -911,6 +911,46 @@ Csak akkor fogadja el az új tanúsítványt, ha a kiszolgáló tanúsítványá
             <numerusform>Leállítja a feltöltést? %n fájl már a kiszolgálón van; a többi nem lesz elküldve.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Az új fotók és videók automatikus feltöltése ezekből a mappákból</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Hozzáadás…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Eltávolítás</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Akkor is szóljon, ha egy automatikus feltöltés sikerült</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Az automatikus feltöltéshez kell a jelszó: kapcsolja be a „Jelszó megjegyzése” beállítást.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Az automatikus feltöltést nem sikerült be- vagy kikapcsolni: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Az automatikus feltöltés be van kapcsolva</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Utolsó automatikus feltöltés %1: %2 elküldve, %3 kihagyva, %4 sikertelen</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ Considerare attendibile il nuovo certificato solo se si è modificato personalme
             <numerusform>Interrompere il caricamento? %n file sono già sul server; gli altri non verranno inviati.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Carica automaticamente le nuove foto e i nuovi video da queste cartelle</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Aggiungi…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Rimuovi</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Avvisami anche quando un caricamento automatico è riuscito</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Il caricamento automatico richiede la password: attiva «Memorizza password».</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Impossibile attivare o disattivare il caricamento automatico: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Il caricamento automatico è attivo</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Ultimo caricamento automatico %1: %2 inviati, %3 saltati, %4 non riusciti</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -911,6 +911,46 @@ Trust the new certificate only if you have changed the server's certificate your
             <numerusform>アップロードを停止しますか？%n 個のファイルはすでにサーバー上にあります。残りは送信されません。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>これらのフォルダーの新しい写真とビデオを自動でアップロードする</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>追加…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>自動アップロードが成功したときも知らせる</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>自動アップロードにはパスワードが必要です:「パスワードを保存する」をオンにしてください。</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>自動アップロードをオンまたはオフにできませんでした: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>自動アップロードはオンです</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>前回の自動アップロード %1: 送信 %2、スキップ %3、失敗 %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

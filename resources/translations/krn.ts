@@ -911,6 +911,46 @@ Trust the new certificate only if you have changed the server's certificate your
             <numerusform>업로드를 중지하시겠습니까? 파일 %n개가 이미 서버에 있으며, 나머지는 전송되지 않습니다.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>이 폴더의 새 사진과 동영상을 자동으로 업로드</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>추가…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>제거</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>자동 업로드가 성공했을 때도 알림</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>자동 업로드에는 비밀번호가 필요합니다: "비밀번호 저장"을 켜십시오.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>자동 업로드를 켜거나 끌 수 없습니다: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>자동 업로드가 켜져 있습니다</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>마지막 자동 업로드 %1: 전송 %2, 건너뜀 %3, 실패 %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

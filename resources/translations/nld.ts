@@ -915,6 +915,46 @@ Vertrouw het nieuwe certificaat alleen als u het certificaat van de server zelf 
             <numerusform>Uploaden stoppen? %n bestanden staan al op de server; de rest wordt niet verzonden.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Nieuwe foto’s en video’s uit deze mappen automatisch uploaden</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Toevoegen…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Verwijderen</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Meld het ook als een automatische upload gelukt is</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatisch uploaden heeft het wachtwoord nodig: zet „Wachtwoord onthouden” aan.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Automatisch uploaden kon niet aan- of uitgezet worden: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatisch uploaden staat aan</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Laatste automatische upload %1: %2 verzonden, %3 overgeslagen, %4 mislukt</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ Stol bare på det nye sertifikatet hvis du selv har endret sertifikatet på serv
             <numerusform>Vil du stoppe opplastingen? %n filer er allerede på serveren; resten blir ikke sendt.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Last opp nye bilder og videoer fra disse mappene automatisk</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Legg til…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Fjern</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Gi også beskjed når en automatisk opplasting gikk bra</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatisk opplasting trenger passordet: slå på «Husk passordet».</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Automatisk opplasting kunne ikke slås på eller av: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatisk opplasting er på</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Siste automatiske opplasting %1: %2 sendt, %3 hoppet over, %4 mislyktes</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -919,6 +919,46 @@ Zaufaj nowemu certyfikatowi tylko wtedy, gdy certyfikat serwera został zmienion
             <numerusform>Zatrzymać przesyłanie? Na serwerze jest już %n plików; pozostałe nie zostaną wysłane.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Automatycznie przesyłaj nowe zdjęcia i filmy z tych folderów</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Dodaj…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Usuń</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Powiadamiaj także, gdy automatyczne przesyłanie się udało</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatyczne przesyłanie wymaga hasła: włącz „Zapamiętaj hasło”.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Nie udało się włączyć ani wyłączyć automatycznego przesyłania: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatyczne przesyłanie jest włączone</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Ostatnie automatyczne przesyłanie %1: wysłano %2, pominięto %3, błędy %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

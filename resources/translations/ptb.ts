@@ -915,6 +915,46 @@ Confie no novo certificado somente se você mesmo tiver alterado o certificado d
             <numerusform>Interromper o envio? %n arquivos já estão no servidor; o restante não será enviado.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Enviar automaticamente as novas fotos e vídeos destas pastas</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Adicionar…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Remover</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Avisar também quando um envio automático der certo</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>O envio automático precisa da senha: ative “Lembrar senha”.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Não foi possível ativar ou desativar o envio automático: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>O envio automático está ativado</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Último envio automático %1: %2 enviados, %3 ignorados, %4 com falha</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

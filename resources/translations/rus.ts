@@ -919,6 +919,46 @@ Trust the new certificate only if you have changed the server's certificate your
             <numerusform>Остановить загрузку? На сервере уже %n файлов; остальные не будут отправлены.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Автоматически загружать новые фото и видео из этих папок</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Добавить…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Сообщать и об удачной автоматической загрузке</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Для автоматической загрузки нужен пароль: включите «Запомнить пароль».</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Не удалось включить или выключить автоматическую загрузку: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Автоматическая загрузка включена</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Последняя автоматическая загрузка %1: отправлено %2, пропущено %3, ошибок %4</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -915,6 +915,46 @@ Lita bara på det nya certifikatet om du själv har bytt serverns certifikat.</t
             <numerusform>Vill du stoppa uppladdningen? %n filer finns redan på servern; resten skickas inte.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Ladda upp nya foton och videor från de här mapparna automatiskt</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Lägg till…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Ta bort</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Säg till även när en automatisk uppladdning gick bra</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Automatisk uppladdning behöver lösenordet: slå på ”Kom ihåg lösenordet”.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Automatisk uppladdning kunde inte slås på eller av: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Automatisk uppladdning är på</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Senaste automatiska uppladdning %1: %2 skickade, %3 överhoppade, %4 misslyckade</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

@@ -911,6 +911,46 @@ Yeni sertifikaya yalnızca sunucunun sertifikasını kendiniz değiştirdiyseniz
             <numerusform>Yükleme durdurulsun mu? %n dosya zaten sunucuda; kalanlar gönderilmeyecek.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Upload new photos and videos from these folders automatically</source>
+        <extracomment>watch_auto</extracomment>
+        <translation>Bu klasörlerdeki yeni fotoğraf ve videoları otomatik olarak yükle</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <extracomment>watch_add</extracomment>
+        <translation>Ekle…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>watch_remove</extracomment>
+        <translation>Kaldır</translation>
+    </message>
+    <message>
+        <source>Also tell me when an automatic upload went well</source>
+        <extracomment>watch_notify</extracomment>
+        <translation>Otomatik yükleme başarılı olduğunda da bildir</translation>
+    </message>
+    <message>
+        <source>Automatic uploads need the password: turn on “Remember password”.</source>
+        <extracomment>watch_needs_password</extracomment>
+        <translation>Otomatik yükleme parolayı gerektirir: “Parolayı hatırla” seçeneğini açın.</translation>
+    </message>
+    <message>
+        <source>The automatic upload could not be turned on or off: %1</source>
+        <extracomment>watch_tool_failed</extracomment>
+        <translation>Otomatik yükleme açılamadı veya kapatılamadı: %1</translation>
+    </message>
+    <message>
+        <source>Automatic upload is on</source>
+        <extracomment>watch_status_on</extracomment>
+        <translation>Otomatik yükleme açık</translation>
+    </message>
+    <message>
+        <source>Last automatic upload %1: %2 sent, %3 skipped, %4 failed</source>
+        <extracomment>watch_status_last</extracomment>
+        <translation>Son otomatik yükleme %1: %2 gönderildi, %3 atlandı, %4 başarısız</translation>
+    </message>
 </context>
 <context>
     <name>ErrorTableModel</name>

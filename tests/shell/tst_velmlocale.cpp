@@ -161,8 +161,8 @@ void TestVelmLocale::englishTable()
         QCOMPARE(VelmLocale::message(VelmLocale::messageKey(iRow)), strEnglish);
         ++iRow;
     }
-    QCOMPARE(iRow, 176);
-    QCOMPARE(VelmLocale::messageCount(), 176);
+    QCOMPARE(iRow, 184);
+    QCOMPARE(VelmLocale::messageCount(), 184);
 }
 
 void TestVelmLocale::germanCatalogue()
