@@ -23,6 +23,14 @@ install(DIRECTORY ${PICTARIUM_DESKTOP_DIR}/icons/hicolor DESTINATION ${CMAKE_INS
 if(EXISTS ${PICTARIUM_DESKTOP_DIR}/menus)
     install(DIRECTORY ${PICTARIUM_DESKTOP_DIR}/menus/ DESTINATION ${PICTARIUM_DATA_SUBDIR}/menus)
 endif()
+# The watcher's user service template names the terminal program by the prefix it is installed to.
+install(CODE "
+    set(PICTARIUM_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    configure_file(\"${PICTARIUM_DESKTOP_DIR}/pictarium-watch@.service.in\"
+                   \"${PROJECT_BINARY_DIR}/install-units/pictarium-watch@.service\" @ONLY)
+    file(INSTALL \"${PROJECT_BINARY_DIR}/install-units/pictarium-watch@.service\"
+         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/user\")
+")
 file(GLOB PICTARIUM_CATALOGUES ${PROJECT_SOURCE_DIR}/resources/translations/*.ts)
 foreach(ts ${PICTARIUM_CATALOGUES})
     get_filename_component(code ${ts} NAME_WE)

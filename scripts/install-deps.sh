@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools
           libqt6sql6-sqlite libexiv2-dev imagemagick dcraw ffmpeg fonts-liberation fonts-dejavu-core openssl iproute2
           desktop-file-utils gphoto2 libvips-dev libvips-tools libraw-dev libbrotli-dev libheif-dev libjxl-tools qtkeychain-qt6-dev libsecret-1-0
-          gnome-keyring dbus libsecret-tools qt6-translations-l10n appstream librsvg2-bin "$@")
+          gnome-keyring dbus libsecret-tools qt6-translations-l10n appstream librsvg2-bin systemd "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,8 @@
 #   check-desktop.sh entry DESKTOP_DIR            the menu entry passes desktop-file-validate, silently
 #   check-desktop.sh metainfo DESKTOP_DIR WORKDIR the metainfo passes appstreamcli, alone and installed
 #   check-desktop.sh icons DESKTOP_DIR WORKDIR    every PNG has its size and is what its drawing renders to
+#   check-desktop.sh unit DESKTOP_DIR WORKDIR BINDIR  the watcher's service template, with BINDIR filled in,
+#                                                 passes systemd-analyze verify, silently (exit 77: cannot run here)
 set -eu
 need() {
     for t in "$@"; do
@@ -55,8 +57,28 @@ icons)
     done
     exit $fail
     ;;
+unit)
+    need systemd-analyze
+    units=$3/units
+    rm -rf "$units"
+    mkdir -p "$units"
+    # The verifier itself has to work here: a unit that cannot be wrong.
+    printf '[Service]\nExecStart=/bin/true\n' > "$units/probe.service"
+    if ! systemd-analyze verify --man=no "$units/probe.service" >/dev/null 2>&1; then
+        echo "systemd-analyze verify cannot run here: check skipped"
+        exit 77
+    fi
+    # The template as installed, and an instance of an awkward profile name.
+    for name in 'pictarium-watch@.service' 'pictarium-watch@Living\x20room-2.service'; do
+        sed "s|@PICTARIUM_BINDIR@|$4|g" "$dir/pictarium-watch@.service.in" > "$units/$name"
+        if ! out=$(systemd-analyze verify --man=no "$units/$name" 2>&1) || [ -n "$out" ]; then
+            echo "$name: $out"
+            exit 1
+        fi
+    done
+    ;;
 *)
-    echo "usage: check-desktop.sh entry|metainfo|icons DESKTOP_DIR [WORKDIR]" >&2
+    echo "usage: check-desktop.sh entry|metainfo|icons|unit DESKTOP_DIR [WORKDIR]" >&2
     exit 2
     ;;
 esac
