@@ -1,10 +1,13 @@
 #include "EditorWidgets.h"
 
+#include "store/WatchStore.h"
+
 #include "VelmImages.h"
 #include "VelmLocale.h"
 #include "findhost/FindHostUtils.h"
 
 #include <QEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -195,6 +198,8 @@ QVariant ProfileConfigModel::data(const QModelIndex& index, int iRole) const
     case Qt::ToolTipRole:
         if (index.column() == ColAddress && pRow->https)
             return VelmLocale::message("editor_tip_https");
+        if (index.column() == ColName)
+            return watchText(pRow->profname);
         return QVariant();
     case HostRole:
         return pRow->hostaddr;
@@ -205,6 +210,23 @@ QVariant ProfileConfigModel::data(const QModelIndex& index, int iRole) const
     default:
         return QVariant();
     }
+}
+
+QVariant ProfileConfigModel::watchText(const QString& strProfile)
+{
+    if (!WatchStore::settings(strProfile).enabled)
+        return QVariant();
+    QString strText = VelmLocale::message("watch_status_on");
+    const WatchStore::Batch batch = WatchStore::lastBatch(strProfile);
+    if (!batch.error.isEmpty())
+        strText += QLatin1Char('\n') + batch.error;
+    else if (batch.when.isValid())
+        strText += QLatin1Char('\n') + VelmLocale::message("watch_status_last")
+                                          .arg(QLocale().toString(batch.when.toLocalTime(), QLocale::ShortFormat))
+                                          .arg(batch.sent)
+                                          .arg(batch.skipped)
+                                          .arg(batch.failed);
+    return strText;
 }
 
 QVariant ProfileConfigModel::headerData(int iSection, Qt::Orientation orientation, int iRole) const

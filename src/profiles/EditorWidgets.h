@@ -59,7 +59,8 @@ private:
 };
 
 // Shows the profile rows in three columns: name, account, server as host:port. The server cell of
-// an HTTPS profile says so in its tooltip and HttpsRole.
+// an HTTPS profile says so in its tooltip and HttpsRole; the name cell's tooltip tells a watched
+// profile's last automatic upload.
 class ProfileConfigModel : public QStandardItemModel
 {
     Q_OBJECT
@@ -72,6 +73,8 @@ public:
 
     // "host:port", an IPv6 literal in brackets.
     static QString serverText(const QString& strHost, int iPort);
+    // "on" and the last batch (or the error that stopped the watcher); none while not watched.
+    static QVariant watchText(const QString& strProfile);
 
     // Shows the rows as they are now, in name order.
     void reload();

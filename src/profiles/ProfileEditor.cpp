@@ -8,8 +8,10 @@
 #include "UserPrompt.h"
 #include "VelmImages.h"
 #include "VelmLocale.h"
+#include "WatchService.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
+#include "store/WatchStore.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -403,6 +405,7 @@ void ProfileEditor::slotEditProfile()
         return;
     }
     ProfileStore::updateConnectionSettings(strOldName, *pRow);
+    storeWatch(strOldName, pRow->profname, settings.watchSettings());
     // A renamed row is filed under its new name, so that the old name is free again.
     if (pRow->profname != it->first) {
         std::unique_ptr<ProfileSummary> pMoved = std::move(it->second);
@@ -410,6 +413,28 @@ void ProfileEditor::slotEditProfile()
         m_rows[pMoved->profname] = std::move(pMoved);
     }
     showRows(rowOf(pRow->profname));
+}
+
+void ProfileEditor::storeWatch(const QString& strOldName, const QString& strName, WatchStore::Settings watch)
+{
+    const WatchStore::Settings before = WatchStore::settings(strOldName);
+    const bool blRenamed = strName != strOldName;
+    // A running watcher keeps its name and folders until it starts again.
+    if (before.enabled && (!watch.enabled || blRenamed || before.folders != watch.folders))
+        WatchService::disable(strOldName, m_pPrompt);
+    if (blRenamed)
+        WatchStore::renameProfile(strOldName, strName);
+    // Stored first: the watcher reads its folders when it starts.
+    bool blStored = WatchStore::saveSettings(strName, watch);
+    const bool blStart = watch.enabled && (!before.enabled || blRenamed || before.folders != watch.folders);
+    // A watcher that could not start is not on.
+    if (blStored && blStart && !WatchService::enable(strName, m_pPrompt)) {
+        watch.enabled = false;
+        blStored = WatchStore::saveSettings(strName, watch);
+    }
+    if (!blStored)
+        m_pPrompt->critical(VelmLocale::message("err_error"),
+                            VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));
 }
 
 void ProfileEditor::slotDeleteProfile()
@@ -424,6 +449,9 @@ void ProfileEditor::slotDeleteProfile()
         showIcons();
         return;
     }
+    // The watcher goes first: it would find its profile gone and stop with an error.
+    if (WatchStore::settings(strName).enabled)
+        WatchService::disable(strName, m_pPrompt);
     if (!ProfileStore::deleteProfile(strName)) {
         m_pPrompt->critical(VelmLocale::message("err_error"),
                             VelmLocale::message("err_database").arg(VelmDatabase::lastErrorText()));

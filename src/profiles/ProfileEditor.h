@@ -4,6 +4,7 @@
 
 #include "EditorWidgets.h"
 #include "store/ServerProfile.h"
+#include "store/WatchStore.h"
 
 #include <QDialog>
 
@@ -76,6 +77,8 @@ private:
     // The table, or the hint without profiles.
     void showEmptyHint();
     QString hoveredName() const;
+    // Stores the automatic upload of an edited profile and starts, restarts or stops its watcher.
+    void storeWatch(const QString& strOldName, const QString& strName, WatchStore::Settings watch);
 
     RunMode m_mode;
     QNetworkAccessManager* m_pNam;

@@ -11,11 +11,18 @@
 #include "store/ProfileStore.h"
 #include "ui_ServerSettings.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
 
 namespace {
+
+// The dialog is taller than its background picture: the plain middle of the picture stretches.
+const int DialogWidth = 520;
+const int DialogHeight = 680;
 
 const char* const TitleSheet = "QLabel { font-size : 12px;\n font-style : bold;\n color : #ffffff }";
 
@@ -47,6 +54,10 @@ ServerSettings::ServerSettings(QWidget* pParent, QNetworkAccessManager* pNam, Pr
     connect(m_ui->m_pedtPort, &QLineEdit::textChanged, this, &ServerSettings::showCertificate);
     connect(m_ui->m_pchkHTTPS, &QCheckBox::toggled, this, &ServerSettings::showCertificate);
     connect(m_ui->m_pbtnCancel, &QPushButton::clicked, this, &ServerSettings::reject);
+    connect(m_ui->m_pbtnWatchAdd, &QPushButton::clicked, this, &ServerSettings::slotWatchAdd);
+    connect(m_ui->m_pbtnWatchRemove, &QPushButton::clicked, this, &ServerSettings::slotWatchRemove);
+    connect(m_ui->m_pchkWatch, &QCheckBox::toggled, this, &ServerSettings::slotWatchState);
+    connect(m_ui->m_plstWatchFolders, &QListWidget::currentRowChanged, this, &ServerSettings::slotWatchState);
 
     applyLook();
     loadRow();
@@ -84,6 +95,11 @@ void ServerSettings::languageChange()
     m_ui->m_pbtnCancel->setText(VelmLocale::message("btn_cancel"));
     m_ui->m_pbtnSave->setText(VelmLocale::message("btn_save"));
     m_ui->m_plbCert->setText(VelmLocale::message("create_svr_cert"));
+    m_ui->m_pchkWatch->setText(VelmLocale::message("watch_auto"));
+    m_ui->m_plbWatchNote->setText(VelmLocale::message("watch_needs_password"));
+    m_ui->m_pbtnWatchAdd->setText(VelmLocale::message("watch_add"));
+    m_ui->m_pbtnWatchRemove->setText(VelmLocale::message("watch_remove"));
+    m_ui->m_pchkWatchNotify->setText(VelmLocale::message("watch_notify"));
     if (m_pPicker)
         m_pPicker->languageChange();
     showCertificate();
@@ -112,13 +128,27 @@ void ServerSettings::showCertificate()
 
 void ServerSettings::applyLook()
 {
-    setFixedSize(520, 480);
+    setFixedSize(DialogWidth, DialogHeight);
+    // Title band and button strip as drawn; the plain part between them stretches.
+    const QPixmap picture(QStringLiteral(":/images/bg_setting.png"));
+    const int iTop = 50;
+    const int iBottom = 46;
+    QPixmap background(DialogWidth, DialogHeight);
+    background.fill(Qt::white);
+    {
+        QPainter painter(&background);
+        painter.drawPixmap(QRect(0, 0, DialogWidth, iTop), picture, QRect(0, 0, picture.width(), iTop));
+        painter.drawPixmap(QRect(0, iTop, DialogWidth, DialogHeight - iTop - iBottom), picture,
+                           QRect(0, iTop, picture.width(), picture.height() - iTop - iBottom));
+        painter.drawPixmap(QRect(0, DialogHeight - iBottom, DialogWidth, iBottom), picture,
+                           QRect(0, picture.height() - iBottom, picture.width(), iBottom));
+    }
     QPalette palette = this->palette();
-    palette.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral(":/images/bg_setting.png"))));
+    palette.setBrush(QPalette::Window, QBrush(background));
     setPalette(palette);
     setAutoFillBackground(true);
 
-    m_plbTitle->setGeometry(15, 0, 520, 50);
+    m_plbTitle->setGeometry(15, 0, DialogWidth, 50);
     m_plbTitle->setStyleSheet(QLatin1String(TitleSheet));
     QFont titleFont(QStringLiteral("Verdana"), 12);
     titleFont.setBold(true);
@@ -134,11 +164,13 @@ void ServerSettings::applyLook()
         VelmWizard::styleWidget(pEdit, QLatin1String(VelmWizard::LineEditSheet), 300, 25);
     VelmWizard::styleWidget(m_ui->m_pedtPersonalName, QLatin1String(VelmWizard::LineEditSheet), 165, 25);
     VelmWizard::styleWidget(m_ui->m_cbxIP, QLatin1String(VelmWizard::ComboBoxSheet), 300, 25);
-    for (QWidget* pBox : {m_ui->m_pchkHTTPS, m_ui->m_pchkSaveCred})
+    for (QWidget* pBox : {m_ui->m_pchkHTTPS, m_ui->m_pchkSaveCred, m_ui->m_pchkWatch, m_ui->m_pchkWatchNotify})
         VelmWizard::styleWidget(pBox, QLatin1String(VelmWizard::CheckBoxProfileSheet));
     for (QWidget* pRadio : {m_ui->m_pradPictarium, m_ui->m_pradPersonalPictarium})
         VelmWizard::styleWidget(pRadio, QLatin1String(VelmWizard::RadioButtonSheet));
-    for (QWidget* pButton : {m_ui->m_pbtnCancel, m_ui->m_pbtnSave})
+    VelmWizard::styleWidget(m_ui->m_plbWatchNote, QLatin1String(VelmWizard::LabelSheet));
+    m_ui->m_plstWatchFolders->setFixedHeight(84);
+    for (QWidget* pButton : {m_ui->m_pbtnCancel, m_ui->m_pbtnSave, m_ui->m_pbtnWatchAdd, m_ui->m_pbtnWatchRemove})
         pButton->setFixedHeight(24);
     VelmWizard::styleWidget(m_ui->m_plbCert, QLatin1String(VelmWizard::LabelSheet));
     m_ui->m_plbCertFingerprint->setWordWrap(true);
@@ -166,6 +198,42 @@ void ServerSettings::loadRow()
     if (m_pRow->savepass)
         m_ui->m_pedtPassword->setText(m_pRow->password);
     m_ui->m_pedtPassword->setEnabled(m_pRow->savepass);
+
+    m_watch = WatchStore::settings(m_pRow->profname);
+    m_ui->m_plstWatchFolders->addItems(m_watch.folders);
+    m_ui->m_pchkWatch->setChecked(m_watch.enabled && m_pRow->savepass);
+    m_ui->m_pchkWatchNotify->setChecked(m_watch.notifyAlways);
+    slotWatchState();
+}
+
+void ServerSettings::slotWatchAdd()
+{
+    const QString strFolder = QFileDialog::getExistingDirectory(this, m_ui->m_pbtnWatchAdd->text().remove(QChar(0x2026)));
+    if (strFolder.isEmpty())
+        return;
+    const QString strClean = QDir::cleanPath(strFolder);
+    if (m_ui->m_plstWatchFolders->findItems(strClean, Qt::MatchExactly).isEmpty())
+        m_ui->m_plstWatchFolders->addItem(strClean);
+    m_ui->m_plstWatchFolders->setCurrentRow(m_ui->m_plstWatchFolders->count() - 1);
+    slotWatchState();
+}
+
+void ServerSettings::slotWatchRemove()
+{
+    delete m_ui->m_plstWatchFolders->takeItem(m_ui->m_plstWatchFolders->currentRow());
+    slotWatchState();
+}
+
+void ServerSettings::slotWatchState()
+{
+    const bool blPassword = m_ui->m_pchkSaveCred->isChecked();
+    const bool blFolders = m_ui->m_plstWatchFolders->count() > 0;
+    if (!blPassword || !blFolders)
+        m_ui->m_pchkWatch->setChecked(false);
+    m_ui->m_pchkWatch->setEnabled(blPassword && blFolders);
+    m_ui->m_plbWatchNote->setVisible(!blPassword);
+    m_ui->m_pbtnWatchRemove->setEnabled(m_ui->m_plstWatchFolders->currentRow() >= 0);
+    m_ui->m_pchkWatchNotify->setEnabled(m_ui->m_pchkWatch->isChecked());
 }
 
 void ServerSettings::slotFindHostUpdate()
@@ -196,6 +264,7 @@ void ServerSettings::slotPersonalRadioBtnToogled(bool blIsToggled)
 void ServerSettings::slotSavePassChecked(bool blChecked)
 {
     m_ui->m_pedtPassword->setEnabled(blChecked);
+    slotWatchState();
 }
 
 bool ServerSettings::validate()
@@ -260,6 +329,12 @@ void ServerSettings::writeBack()
     // A password that is not to be remembered is not kept either.
     m_pRow->password = blSavePass ? m_ui->m_pedtPassword->text() : QString();
     m_pRow->savepass = blSavePass;
+
+    m_watch.enabled = m_ui->m_pchkWatch->isChecked();
+    m_watch.notifyAlways = m_ui->m_pchkWatchNotify->isChecked();
+    m_watch.folders.clear();
+    for (int i = 0; i < m_ui->m_plstWatchFolders->count(); ++i)
+        m_watch.folders.append(m_ui->m_plstWatchFolders->item(i)->text());
 }
 
 void ServerSettings::accept()

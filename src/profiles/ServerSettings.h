@@ -2,6 +2,7 @@
 
 #include "findhost/FindHostUtils.h"
 #include "store/ServerProfile.h"
+#include "store/WatchStore.h"
 
 #include <QDialog>
 
@@ -16,8 +17,9 @@ class QNetworkAccessManager;
 class UserPrompt;
 
 // Edits the connection settings of one stored profile: name, server, port, HTTPS, account type,
-// account and password. Save checks the input like the create-profile wizard does (without a
-// login) and writes it into the row record; the owner stores it.
+// account and password, and the folders uploaded from automatically. Save checks the input like
+// the create-profile wizard does (without a login) and writes it into the row record and
+// watchSettings(); the owner stores both.
 class ServerSettings : public QDialog
 {
     Q_OBJECT
@@ -27,6 +29,8 @@ public:
     ~ServerSettings() override;
 
     FindHostUtils* finder() const;
+    // The automatic upload as the dialog shows it (as stored until Save).
+    const WatchStore::Settings& watchSettings() const { return m_watch; }
 
 public Q_SLOTS:
     void languageChange();
@@ -36,6 +40,10 @@ public Q_SLOTS:
     void slotDisplayConfig(int Index);
     void slotPersonalRadioBtnToogled(bool blIsToggled);
     void slotSavePassChecked(bool blChecked);
+    void slotWatchAdd();
+    void slotWatchRemove();
+    // The automatic upload needs a remembered password and a folder.
+    void slotWatchState();
     void accept() override;
     // Shows the certificate key trusted for the server and port entered.
     void showCertificate();
@@ -52,4 +60,5 @@ private:
     UserPrompt* m_pPrompt;
     FoundServerList m_foundServers;
     std::unique_ptr<FoundServerPicker> m_pPicker;
+    WatchStore::Settings m_watch;
 };

@@ -7,6 +7,7 @@
 #include "TestNetwork.h"
 #include "VelmLocale.h"
 #include "WaitUntil.h"
+#include "WatchService.h"
 #include "WidgetFlows.h"
 #include "WidgetPrompt.h"
 #include "profiles/CreateWizard.h"
@@ -15,19 +16,24 @@
 #include "store/CertificatePins.h"
 #include "store/ProfileStore.h"
 #include "store/VelmDatabase.h"
+#include "store/WatchStore.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSqlQuery>
 #include <QStandardItemModel>
@@ -126,6 +132,7 @@ private Q_SLOTS:
     void settingsWriteBack();
     void settingsSearchNote();
     void editDeleteCreate();
+    void watchFolders();
     void doubleClickStartsUpload();
     void secondStartRaisesFirst();
 
@@ -440,7 +447,7 @@ void TstProfileEditor::settingsRefusals()
     ServerSettings settings(nullptr, m_fixture.nam.get(), &row, &m_fixture.prompt);
     settings.show();
     QVERIFY(QTest::qWaitForWindowExposed(&settings));
-    QCOMPARE(settings.size(), QSize(520, 480));
+    QCOMPARE(settings.size(), QSize(520, 680));
     QCOMPARE(child<QLineEdit>(&settings, "m_pedtProfName")->maxLength(), 32);
     for (const Row& step : rows) {
         const QString strName = QString::fromUtf8(step.pszName);
@@ -748,6 +755,104 @@ void TstProfileEditor::editDeleteCreate()
 }
 
 // A double-click starts the upload run of that profile: "8" and its place in the shortcut list.
+// The automatic upload: turned on with a folder it is stored and its user service enabled; without a
+// remembered password it cannot be on; deleting the profile disables the service and forgets it.
+void TstProfileEditor::watchFolders()
+{
+    m_fixture.prompt.shown.clear();
+    const QString strRoot = m_fixture.env->root();
+    const QString strFolder = strRoot + QLatin1String("/Pictures");
+    QVERIFY(QDir().mkpath(strFolder));
+    QVERIFY(QDir().mkpath(m_fixture.env->runtimeDir() + QLatin1String("/systemd")));
+    QVERIFY(TestFiles::writeBytes(strRoot + "/bin/systemctl", "#!/bin/sh\necho \"$*\" >> '" +
+                                                               QFile::encodeName(strRoot) + "/calls'\necho running\n"));
+    QVERIFY(QFile::setPermissions(strRoot + "/bin/systemctl", QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray baPath = qgetenv("PATH");
+    const QByteArray baRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("PATH", QFile::encodeName(strRoot + "/bin") + ':' + baPath);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_fixture.env->runtimeDir()));
+    auto restore = qScopeGuard([&]() {
+        qputenv("PATH", baPath);
+        qputenv("XDG_RUNTIME_DIR", baRuntime);
+    });
+    const QString strHome = QStringLiteral("home");
+    const QString strEnabled = QLatin1String("--user enable --now ") + WatchService::unitName(strHome);
+    const QString strDisabled = QLatin1String("--user disable --now ") + WatchService::unitName(strHome);
+    auto calls = [&strRoot]() { return QString::fromUtf8(TestFiles::readBytes(strRoot + "/calls")); };
+
+    ProfileEditor editor(nullptr, RunMode::Home, m_fixture.nam.get(), &m_fixture.prompt);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    EditorTableView* pTable = editor.tableView();
+    auto edit = [&](std::function<void(ServerSettings*)> action) {
+        hover(pTable, 1); // home
+        QTRY_COMPARE(editor.hoveredRow(), 1);
+        whenModal<ServerSettings>(action);
+        QTest::mouseClick(editor.editIcon(), Qt::LeftButton);
+    };
+    bool blChecked = false;
+    edit([&](ServerSettings* pSettings) {
+        auto* pWatch = child<QCheckBox>(pSettings, "m_pchkWatch");
+        auto* pSavePass = child<QCheckBox>(pSettings, "m_pchkSaveCred");
+        auto* pNote = child<QLabel>(pSettings, "m_plbWatchNote");
+        // No folder yet, then no remembered password: the box stays off, the line says why.
+        blChecked = !pWatch->isEnabled() && pNote->isHidden();
+        whenModal<QFileDialog>([&strFolder](QFileDialog* pDialog) {
+            pDialog->setDirectory(strFolder);
+            static_cast<QDialog*>(pDialog)->accept(); // QFileDialog::accept takes the folder shown
+        });
+        child<QPushButton>(pSettings, "m_pbtnWatchAdd")->click();
+        pWatch->setChecked(true);
+        pSavePass->setChecked(false);
+        blChecked = blChecked && !pWatch->isChecked() && !pWatch->isEnabled() && !pNote->isHidden() &&
+                    pNote->text() == VelmLocale::message("watch_needs_password");
+        pSavePass->setChecked(true);
+        pWatch->setChecked(true);
+        child<QCheckBox>(pSettings, "m_pchkWatchNotify")->setChecked(true);
+        child<QPushButton>(pSettings, "m_pbtnSave")->click();
+    });
+    QVERIFY(blChecked);
+    WatchStore::Settings stored = WatchStore::settings(strHome);
+    QVERIFY(stored.enabled && stored.notifyAlways);
+    QCOMPARE(stored.folders, QStringList{strFolder});
+    QVERIFY2(calls().endsWith(strEnabled + '\n'), qPrintable(calls()));
+    // The name cell tells the last batch.
+    WatchStore::Batch batch;
+    batch.when = QDateTime::currentDateTime();
+    batch.sent = 7;
+    QVERIFY(WatchStore::recordBatch(strHome, batch));
+    const QString strTip = pTable->model()->index(1, 0).data(Qt::ToolTipRole).toString();
+    QVERIFY2(strTip.startsWith(VelmLocale::message("watch_status_on")) && strTip.contains(QLatin1String(": 7 ")),
+             qPrintable(strTip));
+
+    // Saved without the password remembered: stored off and the service disabled.
+    edit([](ServerSettings* pSettings) {
+        child<QCheckBox>(pSettings, "m_pchkSaveCred")->setChecked(false);
+        child<QPushButton>(pSettings, "m_pbtnSave")->click();
+    });
+    QVERIFY(!WatchStore::settings(strHome).enabled);
+    QVERIFY2(calls().endsWith(strDisabled + '\n'), qPrintable(calls()));
+    QVERIFY(!pTable->model()->index(1, 0).data(Qt::ToolTipRole).isValid());
+
+    // On again (a password typed and remembered), then the profile deleted.
+    edit([](ServerSettings* pSettings) {
+        child<QCheckBox>(pSettings, "m_pchkSaveCred")->setChecked(true);
+        child<QLineEdit>(pSettings, "m_pedtPassword")->setText(QStringLiteral("pw"));
+        child<QCheckBox>(pSettings, "m_pchkWatch")->setChecked(true);
+        child<QPushButton>(pSettings, "m_pbtnSave")->click();
+    });
+    QVERIFY2(calls().endsWith(strEnabled + '\n'), qPrintable(calls()));
+    m_fixture.prompt.questionAnswers = {UserPrompt::Yes};
+    hover(pTable, 1);
+    QTRY_COMPARE(editor.hoveredRow(), 1);
+    QTest::mouseClick(editor.deleteIcon(), Qt::LeftButton);
+    QVERIFY(!ProfileStore::profileExists(strHome));
+    QVERIFY2(calls().endsWith(strDisabled + '\n'), qPrintable(calls()));
+    stored = WatchStore::settings(strHome);
+    QVERIFY(!stored.enabled && stored.folders.isEmpty());
+    QCOMPARE(m_fixture.prompt.shown.size(), 1); // the delete question only
+}
+
 void TstProfileEditor::doubleClickStartsUpload()
 {
     // Shortcut order (names descending, byte-wise): home, cabin, Studio, Parents, Office.
