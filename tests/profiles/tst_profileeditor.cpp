@@ -834,21 +834,26 @@ void TstProfileEditor::watchFolders()
     QVERIFY2(calls().endsWith(strDisabled + '\n'), qPrintable(calls()));
     QVERIFY(!pTable->model()->index(1, 0).data(Qt::ToolTipRole).isValid());
 
-    // On again (a password typed and remembered), then the profile deleted.
-    edit([](ServerSettings* pSettings) {
+    // On again (a password typed and remembered) under a new name, then the profile deleted.
+    const QString strNew = QStringLiteral("Garden/2");
+    edit([&strNew](ServerSettings* pSettings) {
+        child<QLineEdit>(pSettings, "m_pedtProfName")->setText(strNew);
         child<QCheckBox>(pSettings, "m_pchkSaveCred")->setChecked(true);
         child<QLineEdit>(pSettings, "m_pedtPassword")->setText(QStringLiteral("pw"));
         child<QCheckBox>(pSettings, "m_pchkWatch")->setChecked(true);
         child<QPushButton>(pSettings, "m_pbtnSave")->click();
     });
-    QVERIFY2(calls().endsWith(strEnabled + '\n'), qPrintable(calls()));
+    const QString strUnit = WatchService::unitName(strNew);
+    QVERIFY2(calls().endsWith("--user enable --now " + strUnit + '\n'), qPrintable(calls()));
+    QCOMPARE(WatchStore::settings(strNew).folders, QStringList{strFolder});
+    QVERIFY(WatchStore::settings(strHome).folders.isEmpty());
     m_fixture.prompt.questionAnswers = {UserPrompt::Yes};
     hover(pTable, 1);
     QTRY_COMPARE(editor.hoveredRow(), 1);
     QTest::mouseClick(editor.deleteIcon(), Qt::LeftButton);
-    QVERIFY(!ProfileStore::profileExists(strHome));
-    QVERIFY2(calls().endsWith(strDisabled + '\n'), qPrintable(calls()));
-    stored = WatchStore::settings(strHome);
+    QVERIFY(!ProfileStore::profileExists(strNew));
+    QVERIFY2(calls().endsWith("--user disable --now " + strUnit + '\n'), qPrintable(calls()));
+    stored = WatchStore::settings(strNew);
     QVERIFY(!stored.enabled && stored.folders.isEmpty());
     QCOMPARE(m_fixture.prompt.shown.size(), 1); // the delete question only
 }
