@@ -9,6 +9,7 @@
 #include "UserPrompt.h"
 #include "VelmLocale.h"
 #include "protocol/SecurityConfirm.h"
+#include "store/ProfileStore.h"
 #include "store/ServerProfile.h"
 #include "store/WatchStore.h"
 #include "upload/DesktopNotifier.h"
@@ -25,6 +26,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
+#include <QMap>
+#include <QSet>
 #include <QTimer>
 
 #include <utility>
@@ -97,10 +100,67 @@ public:
         connect(&m_retry, &QTimer::timeout, this, &Watcher::batch);
     }
 
-    // One batch: every present folder planned, the history skipping what was sent before.
+    // What a batch sends, by album: after a catch-up or a rescan every present folder; else the
+    // files that settled, each to the album of its folder, and new folders whole (their albums made).
+    QList<QPair<QString, QStringList>> batchGroups()
+    {
+        QList<QPair<QString, QStringList>> lstGroups;
+        if (m_blFull) {
+            lstGroups.append({m_profile.serverdst, m_pFolders->presentFolders()});
+            return lstGroups;
+        }
+        auto albumOf = [this](const QString& strRoot, const QString& strDir) -> QString {
+            if (!m_profile.keepfolders)
+                return m_profile.serverdst;
+            const QString strRelative = QDir(QFileInfo(strRoot).path()).relativeFilePath(strDir);
+            return m_profile.serverdst + QLatin1Char('/') + strRelative;
+        };
+        QMap<QString, QSet<QString>> mapAlbums;
+        for (const QString& strFile : std::as_const(m_setFiles)) {
+            const QString strRoot = m_pFolders->rootOf(strFile);
+            if (strRoot.isEmpty() || !QFileInfo::exists(strFile))
+                continue;
+            // The topmost new folder that holds the file is sent whole.
+            QString strPath = strFile;
+            for (QString strDir = QFileInfo(strFile).path(); strDir.size() > strRoot.size();
+                 strDir = QFileInfo(strDir).path()) {
+                if (m_setNewFolders.contains(strDir))
+                    strPath = strDir;
+            }
+            mapAlbums[albumOf(strRoot, QFileInfo(strPath).path())].insert(strPath);
+        }
+        for (auto it = mapAlbums.cbegin(); it != mapAlbums.cend(); ++it)
+            lstGroups.append({it.key(), QStringList(it.value().cbegin(), it.value().cend())});
+        return lstGroups;
+    }
+
+    // One batch, a run per album; what was sent before is skipped through the history.
     End runBatch(WatchStore::Batch& counts, QString* pstrError)
     {
+        const QStringList lstSettled = m_pFolders->takeSettled();
+        m_setFiles.unite(QSet<QString>(lstSettled.cbegin(), lstSettled.cend()));
+        m_blFull = m_pFolders->takeEventsLost() || m_blFull;
+        m_setNewFolders.unite(m_pFolders->takeNewFolders());
+        bool blLoggedIn = false;
+        for (const auto& group : batchGroups()) {
+            const End end = runGroup(group.first, group.second, &blLoggedIn, counts, pstrError);
+            // A run keeps its album as the profile's last one: the watcher's own is kept instead.
+            if (group.first != m_profile.serverdst)
+                ProfileStore::saveUploadOptions(m_profile);
+            if (end != End::Done)
+                return end;
+        }
+        m_blFull = false;
+        m_setFiles.clear();
+        m_setNewFolders.clear();
+        return End::Done;
+    }
+
+    End runGroup(const QString& strAlbum, const QStringList& lstPaths, bool* pblLoggedIn, WatchStore::Batch& counts,
+                 QString* pstrError)
+    {
         ServerProfile profile = m_profile;
+        profile.serverdst = strAlbum;
         UploadRun run(m_pNam, &profile, RunMode::UploadHandOver);
         QString strRefusal;
         if (!run.claim(&strRefusal)) {
@@ -111,8 +171,10 @@ public:
             return End::Retry;
         }
         m_strClaimTold.clear();
-        switch (SecurityConfirm::logInAndWait(&m_prompt, m_pNam, &profile, m_pStop)) {
+        switch (*pblLoggedIn ? SecurityConfirm::Outcome::Succeeded
+                             : SecurityConfirm::logInAndWait(&m_prompt, m_pNam, &profile, m_pStop)) {
         case SecurityConfirm::Outcome::Succeeded:
+            *pblLoggedIn = true;
             m_prompt.forgetTold();
             break;
         case SecurityConfirm::Outcome::Cancelled:
@@ -135,7 +197,7 @@ public:
             return End::Retry;
         }
         }
-        run.plan(m_pFolders->presentFolders(), []() { QCoreApplication::processEvents(); });
+        run.plan(lstPaths, []() { QCoreApplication::processEvents(); });
         if (m_pStop->count() > 0)
             return End::Stopped;
         const QMetaObject::Connection stopAnnounce =
@@ -155,9 +217,9 @@ public:
         if (announced == UploadRun::Announced::Ready)
             transfer(run, m_pStop, nullptr);
         const UploadRun::Report report = run.report();
-        counts.sent = int(report.uploaded.size());
-        counts.skipped = int(report.skipped.size());
-        counts.failed = int(report.failed.size() + report.notSent.size() + report.refused.size());
+        counts.sent += int(report.uploaded.size());
+        counts.skipped += int(report.skipped.size());
+        counts.failed += int(report.failed.size() + report.notSent.size() + report.refused.size());
         for (const auto& pair : report.failed)
             fail(QStringLiteral("%1: %2").arg(pair.first, pair.second), ExitFailed);
         if (report.cancelled)
@@ -165,6 +227,9 @@ public:
         // The server went away during the batch: what was not sent waits for the next try.
         return report.stopReason.isEmpty() ? End::Done : End::Retry;
     }
+
+    // The next batch reads every folder again.
+    void setFull() { m_blFull = true; }
 
     void printBatch(const WatchStore::Batch& counts)
     {
@@ -271,6 +336,9 @@ private:
     End m_lastEnd = End::Done;
     QString m_strClaimTold;
     QString m_strAnnounceTold;
+    bool m_blFull = true; // the first batch is the catch-up
+    QSet<QString> m_setFiles;
+    QSet<QString> m_setNewFolders;
 };
 
 // Held for the watcher's whole life: one watcher per profile. Batches take the run lock too.
@@ -358,6 +426,7 @@ int watch(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (iRescan > 0) {
         QObject::connect(&rescan, &QTimer::timeout, &watcher, [&folders, &watcher]() {
             folders.rescan();
+            watcher.setFull();
             watcher.batch();
         });
         rescan.start(iRescan * 60 * 1000);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <utility>
 #include <climits>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -76,6 +77,27 @@ QStringList FolderWatcher::presentFolders() const
             lstPresent.append(strFolder);
     }
     return lstPresent;
+}
+
+QStringList FolderWatcher::takeSettled()
+{
+    const QStringList lstSettled(m_setSettled.cbegin(), m_setSettled.cend());
+    m_setSettled.clear();
+    return lstSettled;
+}
+
+QSet<QString> FolderWatcher::takeNewFolders()
+{
+    return std::exchange(m_setNewFolders, {});
+}
+
+QString FolderWatcher::rootOf(const QString& strPath) const
+{
+    for (const QString& strFolder : m_lstFolders) {
+        if (strPath.startsWith(strFolder + QLatin1Char('/')))
+            return strFolder;
+    }
+    return QString();
 }
 
 void FolderWatcher::addWatch(const QString& strDir)
@@ -173,8 +195,10 @@ void FolderWatcher::readEvents()
                 continue;
             const QString strPath = strDir + QLatin1Char('/') + strName;
             if (pEvent->mask & IN_ISDIR) {
-                if (pEvent->mask & (IN_CREATE | IN_MOVED_TO))
+                if (pEvent->mask & (IN_CREATE | IN_MOVED_TO)) {
+                    m_setNewFolders.insert(strPath);
                     addTree(strPath, true);
+                }
                 continue;
             }
             markChanged(strPath);
@@ -183,6 +207,7 @@ void FolderWatcher::readEvents()
     if (blOverflow) {
         // Events were lost: every folder is read again by the next batch.
         qDebug("FolderWatcher: event queue overflow");
+        m_blEventsLost = true;
         rescan();
         Q_EMIT signalSettled();
     }
@@ -222,6 +247,7 @@ void FolderWatcher::checkWaiting()
         }
         if (llNow - it->llChangedAt >= m_llSettleMs) {
             m_blSettledSome = true;
+            m_setSettled.insert(it.key());
             it = m_hashWaiting.erase(it);
             continue;
         }

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QStringList>
 
+#include <utility>
+
 class QSocketNotifier;
 class QTimer;
 
@@ -31,6 +33,13 @@ public:
     QStringList presentFolders() const;
     // Files that changed and have not settled yet.
     int waitingFiles() const { return int(m_hashWaiting.size()); }
+    // The files that settled, and the folders made since the last call (to send whole).
+    QStringList takeSettled();
+    QSet<QString> takeNewFolders();
+    // True once after events were lost: every folder must be read again.
+    bool takeEventsLost() { return std::exchange(m_blEventsLost, false); }
+    // The watched folder that holds strPath, or an empty text.
+    QString rootOf(const QString& strPath) const;
     // Names a copy gives a file before its final name: waited out until renamed.
     static bool isPartialName(const QString& strName);
 
@@ -66,4 +75,7 @@ private:
     QHash<QString, Waiting> m_hashWaiting;
     QSet<QString> m_setGone;
     bool m_blSettledSome = false;
+    QSet<QString> m_setSettled;
+    QSet<QString> m_setNewFolders;
+    bool m_blEventsLost = false;
 };

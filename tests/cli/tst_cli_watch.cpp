@@ -131,7 +131,7 @@ void TestCliWatch::watchScenario()
     const CliRun once = runCli(env, QStringList{"watch", "--profile", "home", "--no-date-rename", "--once", "--json",
                                                 strInbox});
     QVERIFY2(once.exitCode == 0, qPrintable(once.describe()));
-    QCOMPARE(stored(*m_pServer), lstExpected);
+    QVERIFY2(stored(*m_pServer) == lstExpected, qPrintable(once.describe() + describe()));
     for (const QString& strFile : std::as_const(lstExpected))
         QCOMPARE(readAll(m_pServer->root() + QLatin1String("/photo/") + strFile),
                  readAll(env.root() + QLatin1Char('/') + strFile));
