@@ -399,13 +399,19 @@ void ProfileEditor::slotEditProfile()
         return;
     ProfileSummary* pRow = it->second.get();
     const QString strOldName = pRow->profname;
+    const ProfileSummary before = *pRow;
     ServerSettings settings(this, m_pNam, pRow, m_pPrompt);
     if (settings.exec() != QDialog::Accepted) {
         showIcons();
         return;
     }
     ProfileStore::updateConnectionSettings(strOldName, *pRow);
-    storeWatch(strOldName, pRow->profname, settings.watchSettings());
+    // A running watcher has read the connection settings when it started.
+    const bool blConnection = before.port != pRow->port || before.https != pRow->https ||
+                              before.personal != pRow->personal || before.hostaddr != pRow->hostaddr ||
+                              before.usrname != pRow->usrname || before.account != pRow->account ||
+                              before.password != pRow->password;
+    storeWatch(strOldName, pRow->profname, settings.watchSettings(), blConnection);
     // A renamed row is filed under its new name, so that the old name is free again.
     if (pRow->profname != it->first) {
         std::unique_ptr<ProfileSummary> pMoved = std::move(it->second);
@@ -415,18 +421,20 @@ void ProfileEditor::slotEditProfile()
     showRows(rowOf(pRow->profname));
 }
 
-void ProfileEditor::storeWatch(const QString& strOldName, const QString& strName, WatchStore::Settings watch)
+void ProfileEditor::storeWatch(const QString& strOldName, const QString& strName, WatchStore::Settings watch,
+                               bool blConnectionChanged)
 {
     const WatchStore::Settings before = WatchStore::settings(strOldName);
     const bool blRenamed = strName != strOldName;
-    // A running watcher keeps its name and folders until it starts again.
-    if (before.enabled && (!watch.enabled || blRenamed || before.folders != watch.folders))
+    // A running watcher keeps its name, folders and connection until it starts again.
+    const bool blRestart = blRenamed || blConnectionChanged || before.folders != watch.folders;
+    if (before.enabled && (!watch.enabled || blRestart))
         WatchService::disable(strOldName, m_pPrompt);
     if (blRenamed)
         WatchStore::renameProfile(strOldName, strName);
     // Stored first: the watcher reads its folders when it starts.
     bool blStored = WatchStore::saveSettings(strName, watch);
-    const bool blStart = watch.enabled && (!before.enabled || blRenamed || before.folders != watch.folders);
+    const bool blStart = watch.enabled && (!before.enabled || blRestart);
     // A watcher that could not start is not on.
     if (blStored && blStart && !WatchService::enable(strName, m_pPrompt)) {
         watch.enabled = false;

@@ -78,7 +78,8 @@ private:
     void showEmptyHint();
     QString hoveredName() const;
     // Stores the automatic upload of an edited profile and starts, restarts or stops its watcher.
-    void storeWatch(const QString& strOldName, const QString& strName, WatchStore::Settings watch);
+    void storeWatch(const QString& strOldName, const QString& strName, WatchStore::Settings watch,
+                    bool blConnectionChanged);
 
     RunMode m_mode;
     QNetworkAccessManager* m_pNam;

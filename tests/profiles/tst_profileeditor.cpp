@@ -825,6 +825,13 @@ void TstProfileEditor::watchFolders()
     QVERIFY2(strTip.startsWith(VelmLocale::message("watch_status_on")) && strTip.contains(QLatin1String(": 7 ")),
              qPrintable(strTip));
 
+    // Another port: the watcher starts again with it.
+    edit([](ServerSettings* pSettings) {
+        child<QLineEdit>(pSettings, "m_pedtPort")->setText(QStringLiteral("8080"));
+        child<QPushButton>(pSettings, "m_pbtnSave")->click();
+    });
+    QVERIFY2(calls().endsWith(strDisabled + "\n--user is-system-running\n" + strEnabled + '\n'), qPrintable(calls()));
+
     // Saved without the password remembered: stored off and the service disabled.
     edit([](ServerSettings* pSettings) {
         child<QCheckBox>(pSettings, "m_pchkSaveCred")->setChecked(false);
