@@ -262,7 +262,6 @@ public:
         QString strError;
         const End end = runBatch(counts, &strError);
         m_blInBatch = false;
-        m_lastEnd = end;
         counts.when = QDateTime::currentDateTime();
         if (end == End::Refused) {
             counts.error = strError;
@@ -287,7 +286,6 @@ public:
                                             .arg(counts.skipped)
                                             .arg(counts.failed));
         }
-        m_iFailedCount = counts.failed;
         if (end == End::Stopped || m_pStop->count() > 0) {
             m_loop.quit();
             return;
@@ -316,9 +314,6 @@ public:
         return m_iExit;
     }
 
-    End lastEnd() const { return m_lastEnd; }
-    int failedCount() const { return m_iFailedCount; }
-
 private:
     QNetworkAccessManager* m_pNam;
     ServerProfile m_profile;
@@ -332,8 +327,6 @@ private:
     bool m_blAgain = false;
     int m_iBackoff = 0;
     int m_iExit = ExitOk;
-    int m_iFailedCount = 0;
-    End m_lastEnd = End::Done;
     QString m_strClaimTold;
     QString m_strAnnounceTold;
     bool m_blFull = true; // the first batch is the catch-up

@@ -145,6 +145,21 @@ void TestCliWatch::watchScenario()
     }
     QVERIFY(iBatches >= 3);
     QVERIFY(once.json().value(QLatin1String("skipped")).toInt() > 0);
+    const QList<QVariantList> lstHome =
+        queryDatabase(env, QStringLiteral("SELECT sent, skipped, error FROM WatchStates WHERE profname = 'home'"));
+    QVERIFY(!lstHome.isEmpty());
+    QCOMPARE(lstHome.first().value(2).toString(), QString());
+
+    // A password the server refuses stops the watcher with status 2, and the reason is kept.
+    QVERIFY(addProfile(env, QStringLiteral("other"), false));
+    const CliRun refused = runCli(env, {"watch", "--profile", "other", "--settle", "1", strInbox}, QStringLiteral("bad"));
+    QVERIFY2(refused.exitCode == 2, qPrintable(refused.describe()));
+    const QList<QVariantList> lstOther =
+        queryDatabase(env, QStringLiteral("SELECT error FROM WatchStates WHERE profname = 'other'"));
+    QVERIFY(!lstOther.isEmpty() && !lstOther.first().value(0).toString().isEmpty());
+    // Without folders given or stored: a usage error.
+    const CliRun none = runCli(env, {"watch", "--profile", "other"}, QStringLiteral("bad"));
+    QVERIFY2(none.exitCode == 2 && none.err.contains(QLatin1String("Name the folders")), qPrintable(none.describe()));
 }
 
 QTEST_GUILESS_MAIN(TestCliWatch)
