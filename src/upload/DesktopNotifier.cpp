@@ -24,8 +24,8 @@ void notify(const QString& strSummary, const QString& strBody)
                                        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     message << QStringLiteral("Pictarium Uploader") << 0u << QStringLiteral("pictarium-uploader") << strSummary
             << strBody << QStringList() << QVariantMap() << -1;
-    // Sent without waiting for the answer.
-    bus.send(message);
+    // Waited for briefly, so that the last one before an exit still goes out.
+    bus.call(message, QDBus::Block, 2000);
 }
 
 } // namespace DesktopNotifier

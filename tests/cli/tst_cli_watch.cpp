@@ -151,9 +151,33 @@ void TestCliWatch::watchScenario()
     QCOMPARE(lstHome.first().value(2).toString(), QString());
 
     // A password the server refuses stops the watcher with status 2, and the reason is kept.
+    // It is told on a private session bus, as a recorder there sees it.
     QVERIFY(addProfile(env, QStringLiteral("other"), false));
-    const CliRun refused = runCli(env, {"watch", "--profile", "other", "--settle", "1", strInbox}, QStringLiteral("bad"));
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+    QVERIFY2(bus.waitForStarted(10000) && bus.waitForReadyRead(10000), "dbus-daemon did not start");
+    const QString strBus = QString::fromUtf8(bus.readLine()).trimmed();
+    QProcess recorder;
+    recorder.start(QStringLiteral("dbus-monitor"),
+                   {"--address", strBus, "interface='org.freedesktop.Notifications'"});
+    QVERIFY(recorder.waitForStarted(10000) && recorder.waitForReadyRead(10000));
+    QProcessEnvironment pe = cliEnvironment(env, QStringLiteral("bad"));
+    pe.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), strBus);
+    const CliRun refused = runCli(pe, {"watch", "--profile", "other", "--settle", "1", strInbox});
     QVERIFY2(refused.exitCode == 2, qPrintable(refused.describe()));
+    QByteArray baRecorded;
+    QVERIFY(waitUntil(
+        [&]() {
+            baRecorded += recorder.readAll();
+            return baRecorded.contains("Automatic upload stopped");
+        },
+        10000));
+    QVERIFY2(baRecorded.contains("\"Pictarium Uploader\"") && baRecorded.contains("member=Notify"),
+             baRecorded.constData());
+    recorder.kill();
+    bus.kill();
+    recorder.waitForFinished(5000);
+    bus.waitForFinished(5000);
     const QList<QVariantList> lstOther =
         queryDatabase(env, QStringLiteral("SELECT error FROM WatchStates WHERE profname = 'other'"));
     QVERIFY(!lstOther.isEmpty() && !lstOther.first().value(0).toString().isEmpty());
