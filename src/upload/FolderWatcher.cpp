@@ -178,6 +178,9 @@ void FolderWatcher::readEvents()
             if (strDir.isEmpty())
                 continue;
             if (pEvent->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) {
+                // A folder renamed inside the tree was watched again under its new name already.
+                if (QFileInfo(strDir).isDir())
+                    continue;
                 if (m_lstFolders.contains(strDir) && !m_setGone.contains(strDir)) {
                     m_setGone.insert(strDir);
                     Q_EMIT signalFolderGone(strDir);
