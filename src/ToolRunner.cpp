@@ -26,7 +26,8 @@ QString path(Tool tool)
     static const Entry s_entries[] = {{"ImageMagick", "convert"}, {"ImageMagick", "identify"},
                                       {"ImageMagick", "dcraw"},   {"ffmpeg", "ffmpeg"},
                                       {"ffmpeg", "ffprobe"},      {"ffmpeg", "qt-faststart"},
-                                      {"", "Lensway"}};
+                                      {"", "Lensway"},            {"", "systemctl"},
+                                      {"", "pictarium-cli"}};
     const Entry& entry = s_entries[tool];
 #ifdef Q_OS_WIN
     const QString strSuffix = QStringLiteral(".exe");

@@ -10,7 +10,7 @@
 // Finds the external tools: beside the program first, then on the PATH.
 namespace ToolLocator {
 
-enum Tool { Convert, Identify, Dcraw, Ffmpeg, Ffprobe, QtFaststart, Lensway };
+enum Tool { Convert, Identify, Dcraw, Ffmpeg, Ffprobe, QtFaststart, Lensway, Systemctl, Cli };
 
 QString path(Tool tool);
 

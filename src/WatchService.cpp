@@ -25,9 +25,11 @@ namespace {
 
 const char* const CliName = "pictarium-cli";
 
+// Empty when there is none.
 QString systemctl()
 {
-    return QStandardPaths::findExecutable(QStringLiteral("systemctl"));
+    const QString strPath = ToolLocator::path(ToolLocator::Systemctl);
+    return QFileInfo(strPath).isExecutable() ? strPath : QString();
 }
 
 // Tells a failed tool run with the tool's own words.
@@ -140,13 +142,7 @@ QString autostartPath(const QString& strProfile)
 
 QStringList watchCommand(const QString& strProfile)
 {
-    QString strProgram = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(CliName);
-    if (!QFileInfo(strProgram).isExecutable()) {
-        const QString strOnPath = QStandardPaths::findExecutable(QLatin1String(CliName));
-        if (!strOnPath.isEmpty())
-            strProgram = strOnPath;
-    }
-    return {strProgram, QStringLiteral("watch"), QStringLiteral("--profile"), strProfile};
+    return {ToolLocator::path(ToolLocator::Cli), QStringLiteral("watch"), QStringLiteral("--profile"), strProfile};
 }
 
 bool userManagerRuns()
