@@ -383,7 +383,7 @@ void TestUploadPipeline::droppedConnections()
     QVERIFY(startServer({QStringLiteral("--drop-after"), QStringLiteral("65536:%1").arg(drops)}));
     QByteArray baData(3 * 1024 * 1024, '\0');
     for (int i = 0; i < baData.size(); ++i)
-        baData[i] = char((i * 7919) >> 3);
+        baData[i] = char((quint32(i) * 7919u) >> 3);
     const QString strFile = makeFile(QStringLiteral("big.jpg"), baData);
 
     QStringList lstLines;
