@@ -191,19 +191,16 @@ void AlbumBrowser::slotGetUpdAlbumLstRequestFinished()
 
     QTreeWidgetItem* pRoot = m_ui->m_ptrewServerDirTree->topLevelItem(0);
     if (strMessage.isEmpty()) {
-        for (const QString& strAlbum : reply.texts("uploadable_albums")) {
-            const QStringList lstParts = strAlbum.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-            if (lstParts.isEmpty())
-                continue;
-            QTreeWidgetItem* pFirst = childByPath(pRoot, lstParts.at(0));
+        for (const AlbumRequests::TopAlbum& top : AlbumRequests::uploadableTree(reply)) {
+            QTreeWidgetItem* pFirst = childByPath(pRoot, top.name);
             if (!pFirst)
-                pFirst = addAlbum(pRoot, lstParts.at(0), lstParts.at(0), TopAlbum, false);
+                pFirst = addAlbum(pRoot, top.name, top.name, TopAlbum, false);
             // Deeper levels come with the expansion of the second level.
-            if (lstParts.size() < 2)
-                continue;
-            const QString strSecond = lstParts.at(0) + QLatin1Char('/') + lstParts.at(1);
-            if (!childByPath(pFirst, strSecond))
-                addAlbum(pFirst, lstParts.at(1), strSecond, SecondAlbum, true);
+            for (const QString& strName : top.children) {
+                const QString strSecond = top.name + QLatin1Char('/') + strName;
+                if (!childByPath(pFirst, strSecond))
+                    addAlbum(pFirst, strName, strSecond, SecondAlbum, true);
+            }
         }
     }
 
@@ -244,7 +241,7 @@ void AlbumBrowser::slotGetSubAlbumLstRequestFinished()
             delete pItem->takeChild(0);
         const QString strPath = itemPath(pItem);
         m_setLoadedPaths.insert(strPath);
-        for (const QString& strName : reply.texts("sub_albums")) {
+        for (const QString& strName : AlbumRequests::subAlbumNames(reply)) {
             const QString strChild = strPath + QLatin1Char('/') + strName;
             if (!m_setCreatedPaths.contains(strChild))
                 addAlbum(pItem, strName, strChild, DeepAlbum, true);

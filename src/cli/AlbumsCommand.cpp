@@ -36,7 +36,7 @@ void printChildren(QNetworkAccessManager* pNam, const QString& strBaseUrl, const
     const ServerReply reply = albumRequest(pNam, strBaseUrl, AlbumRequests::subAlbumsBody(strPath), &strError);
     if (!strError.isEmpty())
         return;
-    for (const QString& strName : reply.texts("sub_albums")) {
+    for (const QString& strName : AlbumRequests::subAlbumNames(reply)) {
         out(QString(iDepth * 2, QLatin1Char(' ')) + safe(strName));
         printChildren(pNam, strBaseUrl, strPath + QLatin1Char('/') + strName, iDepth + 1);
     }
@@ -54,15 +54,9 @@ int listAlbums(const QCommandLineParser& parser, QNetworkAccessManager* pNam)
     if (!strError.isEmpty())
         return fail(strError);
     out(QStringLiteral("photo"));
-    QStringList lstFirst;
-    for (const QString& strPath : reply.texts("uploadable_albums")) {
-        const QString strTop = strPath.section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty);
-        if (!strTop.isEmpty() && !lstFirst.contains(strTop))
-            lstFirst.append(strTop);
-    }
-    for (const QString& strTop : std::as_const(lstFirst)) {
-        out(QStringLiteral("  ") + safe(strTop));
-        printChildren(pNam, profile.baseUrl, strTop, 2);
+    for (const AlbumRequests::TopAlbum& top : AlbumRequests::uploadableTree(reply)) {
+        out(QStringLiteral("  ") + safe(top.name));
+        printChildren(pNam, profile.baseUrl, top.name, 2);
     }
     return ExitOk;
 }

@@ -1,6 +1,7 @@
 #include "RefServerProcess.h"
 #include "VelmLocale.h"
 #include "store/ServerAddress.h"
+#include "protocol/AlbumRequests.h"
 #include "protocol/ServerReply.h"
 #include "protocol/ServerRequest.h"
 
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void messages();
     void httpStatuses_data();
     void httpStatuses();
+    void albumLists_data();
+    void albumLists();
 };
 
 void TestServerReply::baseUrl_data()
@@ -269,6 +272,36 @@ void TestServerReply::httpStatuses()
     QCOMPARE(reply.kind, ServerReply::TransportFailure);
     QCOMPARE(reply.httpStatus, status);
     QCOMPARE(ReplyMessages::fileUpload(reply), message);
+}
+
+void TestServerReply::albumLists_data()
+{
+    // Body; the tree as "top:second,second|top:"; the sub-album names joined by "|".
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("tree");
+    QTest::addColumn<QString>("names");
+    QTest::newRow("two levels, deeper ones and repeats folded")
+        << QByteArray(R"({"uploadable_albums":["A","A/B","A/B/C","A/B","B/X","A/C"]})") << "A:B,C|B:X" << "";
+    QTest::newRow("empty parts skipped")
+        << QByteArray(R"({"uploadable_albums":["","/","//C//D/","/A"]})") << "C:D|A:" << "";
+    QTest::newRow("not texts") << QByteArray(R"({"uploadable_albums":"A","sub_albums":{"a":1}})") << "" << "";
+    QTest::newRow("names that leave the album are dropped")
+        << QByteArray(R"({"sub_albums":["x","","." ,"..","a/b","/","..\\y","\u00e9t\u00e9"]})") << ""
+        << QString::fromUtf8("x|..\\y|\xc3\xa9t\xc3\xa9");
+    QTest::newRow("numbers and null as written") << QByteArray(R"({"sub_albums":[7,null,true]})") << "" << "7|null|true";
+}
+
+void TestServerReply::albumLists()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, tree);
+    QFETCH(QString, names);
+    const ServerReply reply = ServerReply::fromBody(body);
+    QStringList lstTree;
+    for (const AlbumRequests::TopAlbum& top : AlbumRequests::uploadableTree(reply))
+        lstTree.append(top.name + QLatin1Char(':') + top.children.join(QLatin1Char(',')));
+    QCOMPARE(lstTree.join(QLatin1Char('|')), tree);
+    QCOMPARE(AlbumRequests::subAlbumNames(reply).join(QLatin1Char('|')), names);
 }
 
 QTEST_GUILESS_MAIN(TestServerReply)
