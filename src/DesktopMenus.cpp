@@ -351,22 +351,36 @@ bool utf8Text(const QByteArray& baData, QString& strText, bool& blBom)
     return strText.toUtf8() == baBody;
 }
 
+// The bytes with our actions replaced; false when they are not UTF-8 or not Thunar's XML.
+bool spliceUcaBytes(const QByteArray& baFile, const QString& strMenu, const QList<Entry>& lstEntries,
+                    const QString& strStarter, QByteArray& baOut)
+{
+    QString strText;
+    bool blBom = false;
+    UcaLayout layout;
+    if (!utf8Text(baFile, strText, blBom) || !readUcaLayout(strText, layout))
+        return false;
+    QString strActions = ucaActions(strMenu, lstEntries, strStarter);
+    if (strText.contains(QLatin1String("\r\n")))
+        strActions.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    baOut = (blBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + spliceUca(strText, layout, strActions).toUtf8();
+    return true;
+}
+
 // Thunar: uca.xml holds the user's own actions too.
 void writeThunar(const QString& strMenu, const QList<Entry>& lstEntries, const QString& strStarter)
 {
     const QString strPath =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1String("/Thunar/uca.xml");
-    const QString strMinimal = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n");
-    QString strText = strMinimal;
-    bool blBom = false;
-    UcaLayout layout;
+    const QByteArray baMinimal("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n");
+    QByteArray baNew;
     QFile file(strPath);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly)) {
             logText(__LINE__, QLatin1String("cannot read ") + strPath);
             return;
         }
-        if (!utf8Text(file.readAll(), strText, blBom) || !readUcaLayout(strText, layout)) {
+        if (!spliceUcaBytes(file.readAll(), strMenu, lstEntries, strStarter, baNew)) {
             logText(__LINE__, QLatin1String("not well-formed, left as it is: ") + strPath);
             return;
         }
@@ -375,21 +389,14 @@ void writeThunar(const QString& strMenu, const QList<Entry>& lstEntries, const Q
         const QStringList lstSystem =
             QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation, QStringLiteral("Thunar/uca.xml"));
         QFile system(lstSystem.value(0));
-        if (!lstSystem.isEmpty() && system.open(QIODevice::ReadOnly) && utf8Text(system.readAll(), strText, blBom) &&
-            readUcaLayout(strText, layout)) {
+        if (!lstSystem.isEmpty() && system.open(QIODevice::ReadOnly) &&
+            spliceUcaBytes(system.readAll(), strMenu, lstEntries, strStarter, baNew)) {
             logText(__LINE__, QLatin1String("starting from ") + system.fileName());
         } else {
-            strText = strMinimal;
-            blBom = false;
-            layout = UcaLayout();
-            readUcaLayout(strText, layout);
+            spliceUcaBytes(baMinimal, strMenu, lstEntries, strStarter, baNew);
         }
     }
-    QString strActions = ucaActions(strMenu, lstEntries, strStarter);
-    if (strText.contains(QLatin1String("\r\n")))
-        strActions.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    const QString strNew = spliceUca(strText, layout, strActions);
-    writeFile(strPath, (blBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + strNew.toUtf8(), false);
+    writeFile(strPath, baNew, false);
 }
 
 // Nemo (5.6) has no submenus: each label carries the menu title. Name and Exec are searched
@@ -473,6 +480,22 @@ QString starterPath()
     }
     const QString strFound = QStandardPaths::findExecutable(s_starterName);
     return strFound.isEmpty() ? QString() : QFileInfo(strFound).absoluteFilePath();
+}
+
+bool thunarActionRanges(const QString& strText, QList<std::pair<qsizetype, qsizetype>>& lstRanges)
+{
+    UcaLayout layout;
+    if (!readUcaLayout(strText, layout))
+        return false;
+    lstRanges = layout.ours;
+    return true;
+}
+
+bool spliceThunarFile(const QByteArray& baFile, const QStringList& lstProfiles, const QString& strStarter,
+                      QByteArray& baOut)
+{
+    return spliceUcaBytes(baFile, cleanLabel(VelmLocale::message("cxt_menu")), menuEntries(lstProfiles), strStarter,
+                          baOut);
 }
 
 void rewrite(const QStringList& lstProfiles, const QString& strStarter)

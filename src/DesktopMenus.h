@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 // File-manager context menus on Linux desktops: Nautilus scripts, a Dolphin service menu,
 // Thunar custom actions and Nemo actions. Every entry runs the hand-over starter with a run
@@ -20,5 +24,12 @@ QString starterPath();
 // A menu label as a file name: slashes and control characters replaced, a leading dot
 // defused, at most 200 UTF-8 bytes, never empty.
 QString fileNameFor(const QString& strLabel);
+// Thunar's uca.xml: the character ranges of our <action> elements in the text; false when the
+// text is not well-formed XML with an <actions> root.
+bool thunarActionRanges(const QString& strText, QList<std::pair<qsizetype, qsizetype>>& lstRanges);
+// The bytes of a uca.xml with our actions for lstProfiles in place of the old ones; every other
+// character stays. False when the bytes are not UTF-8 or not such XML.
+bool spliceThunarFile(const QByteArray& baFile, const QStringList& lstProfiles, const QString& strStarter,
+                      QByteArray& baOut);
 
 } // namespace DesktopMenus
