@@ -253,6 +253,10 @@ VideoProbe VideoProbe::parse(const QString& strInfo)
     }
     if (probe.videoBitRate < 1 && probe.totalBitRate > 0 && probe.audioBitRate >= 0)
         probe.videoBitRate = probe.totalBitRate - probe.audioBitRate;
+    // A rate below zero (printed so, or an audio rate above the total) is one not known.
+    probe.totalBitRate = std::max(0, probe.totalBitRate);
+    probe.videoBitRate = std::max(0, probe.videoBitRate);
+    probe.audioBitRate = std::max(0, probe.audioBitRate);
     qDebug("%s", qPrintable(QStringLiteral("Input file bitrate = %1").arg(probe.videoBitRate)));
 
     if (blMatrix || blTag) {

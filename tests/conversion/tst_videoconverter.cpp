@@ -295,6 +295,10 @@ void TestVideoConverter::parseProbe_data()
         << 2345 << 2257 << 70 << "640x480" << "4:3";
     QTest::newRow("zero aspect is ignored") << "vga-640x480.txt" << "SAR 1:1" << "SAR 0:1"
         << 2345 << 2257 << 70 << "640x480" << "";
+    QTest::newRow("audio rate above the total: no video rate")
+        << "mpeg4-avi.txt" << "64 kb/s" << "900 kb/s" << 793 << 0 << 900 << "320x240" << "1:1";
+    QTest::newRow("a rate below zero is none") << "mpeg4-avi.txt" << "793 kb/s" << "-5 kb/s"
+        << 0 << 0 << 64 << "320x240" << "1:1";
     QTest::newRow("not a video")                   << "not-a-video.txt" << "" << "" << 0 << 0 << 0 << "" << "";
     // clang-format on
 }
