@@ -316,10 +316,21 @@ QString spliceUca(const QString& strText, const UcaLayout& layout, const QString
         closeBegin -= it->second - it->first;
         closeEnd -= it->second - it->first;
     }
-    if (strOut.mid(closeBegin, 2) == QLatin1String("</"))
-        strOut.insert(closeBegin, strActions);
-    else // <actions/>
-        strOut.replace(closeEnd - 2, 2, QLatin1String(">\n") + strActions + QLatin1String("</actions>"));
+    // Ours go on lines of their own, so that the next splice takes them out whole and puts them
+    // back in the same place.
+    const QString strEol = strActions.endsWith(QLatin1String("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    if (strOut.mid(closeBegin, 2) == QLatin1String("</")) {
+        // Before the closing tag's indentation; after a line end when text precedes it.
+        qsizetype at = closeBegin;
+        while (at > 0 && (strOut.at(at - 1) == u' ' || strOut.at(at - 1) == u'\t'))
+            --at;
+        if (at > 0 && strOut.at(at - 1) == u'\n')
+            strOut.insert(at, strActions);
+        else
+            strOut.insert(closeBegin, strEol + strActions);
+    } else { // <actions/>
+        strOut.replace(closeEnd - 2, 2, QLatin1Char('>') + strEol + strActions + QLatin1String("</actions>"));
+    }
     return strOut;
 }
 

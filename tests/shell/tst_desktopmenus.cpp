@@ -125,6 +125,8 @@ private Q_SLOTS:
     void userFilesSurvive_data();
     void userFilesSurvive();
     void filesLeftAlone();
+    void thunarSpliceIsStable_data();
+    void thunarSpliceIsStable();
 
 private:
     QString makeStandIn(const QString& strDirName);
@@ -521,6 +523,41 @@ void TestDesktopMenus::filesLeftAlone()
     QVERIFY(TestFiles::writeBytes(strFolder + QLatin1String("/notes.txt"), "mine"));
     DesktopMenus::rewrite({QStringLiteral("D")}, strStarter);
     QCOMPARE(QDir(strFolder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("notes.txt")});
+}
+
+void TestDesktopMenus::thunarSpliceIsStable_data()
+{
+    QTest::addColumn<QByteArray>("ucaXml");
+    QTest::addColumn<QByteArray>("before"); // what stands just before our first action
+
+    QTest::newRow("closing tag after text (found by fuzzing)")
+        << QByteArray("\xEF\xBB\xBF<?xml/version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!DOCTYPE actions [\r\n"
+                      "<!ELEMENT actions (action)+>\r\n]>\r\n<!-- mine -->\r\n<actions>\rn>\r\nc</actions>\r\n")
+        << QByteArray("c\r\n");
+    QTest::newRow("indented closing tag")
+        << QByteArray("<actions>\n  <action><name>x</name></action>\n  </actions>\n") << QByteArray("</action>\n");
+    QTest::newRow("empty root, CR LF") << QByteArray("<?xml version=\"1.0\"?>\r\n<!-- x -->\r\n<actions/>\r\n")
+                                       << QByteArray("<actions>\r\n");
+    QTest::newRow("one line") << QByteArray("<actions><action><unique-id>pictarium-uploader-x</unique-id></action></actions>")
+                              << QByteArray("<actions>\n");
+}
+
+void TestDesktopMenus::thunarSpliceIsStable()
+{
+    // A second writing of the same menus changes nothing, and our actions stand on lines of their own.
+    QFETCH(QByteArray, ucaXml);
+    QFETCH(QByteArray, before);
+    const QStringList lstProfiles = {QStringLiteral("A"), QStringLiteral("B")};
+    QByteArray baFirst, baSecond;
+    QVERIFY(DesktopMenus::spliceThunarFile(ucaXml, lstProfiles, QStringLiteral("/bin/s"), baFirst));
+    QVERIFY(DesktopMenus::spliceThunarFile(baFirst, lstProfiles, QStringLiteral("/bin/s"), baSecond));
+    QCOMPARE(baSecond, baFirst);
+    QList<std::pair<qsizetype, qsizetype>> lstOurs;
+    const QString strFirst = QString::fromUtf8(baFirst);
+    QVERIFY(DesktopMenus::thunarActionRanges(strFirst, lstOurs));
+    QCOMPARE(lstOurs.size(), 4);
+    QVERIFY2(strFirst.left(lstOurs.constFirst().first).toUtf8().endsWith(before), baFirst.constData());
+    QCOMPARE(baFirst.count("<unique-id>pictarium-uploader-"), 4);
 }
 
 QTEST_GUILESS_MAIN(TestDesktopMenus)
