@@ -298,7 +298,7 @@ QString spliceUca(const QString& strText, const UcaLayout& layout, const QString
     QString strOut = strText;
     qsizetype closeBegin = layout.closeBegin;
     qsizetype closeEnd = layout.closeEnd;
-    // An action alone on its lines goes with its indentation and line end.
+    // An action alone on its lines goes with its indentation and line end (a lone CR ends a line too).
     QList<std::pair<qsizetype, qsizetype>> lstRanges;
     for (const auto& range : layout.ours) {
         qsizetype begin = range.first;
@@ -306,7 +306,7 @@ QString spliceUca(const QString& strText, const UcaLayout& layout, const QString
             --begin;
         const QStringView rest = QStringView(strText).mid(range.second);
         const qsizetype lineEnd = rest.startsWith(u'\n') ? 1 : rest.startsWith(u"\r\n") ? 2 : 0;
-        if ((begin == 0 || strText.at(begin - 1) == u'\n') && lineEnd > 0)
+        if ((begin == 0 || strText.at(begin - 1) == u'\n' || strText.at(begin - 1) == u'\r') && lineEnd > 0)
             lstRanges.append({begin, range.second + lineEnd});
         else
             lstRanges.append(range);
@@ -324,7 +324,7 @@ QString spliceUca(const QString& strText, const UcaLayout& layout, const QString
         qsizetype at = closeBegin;
         while (at > 0 && (strOut.at(at - 1) == u' ' || strOut.at(at - 1) == u'\t'))
             --at;
-        if (at > 0 && strOut.at(at - 1) == u'\n')
+        if (at > 0 && (strOut.at(at - 1) == u'\n' || strOut.at(at - 1) == u'\r'))
             strOut.insert(at, strActions);
         else
             strOut.insert(closeBegin, strEol + strActions);

@@ -534,6 +534,8 @@ void TestDesktopMenus::thunarSpliceIsStable_data()
         << QByteArray("\xEF\xBB\xBF<?xml/version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!DOCTYPE actions [\r\n"
                       "<!ELEMENT actions (action)+>\r\n]>\r\n<!-- mine -->\r\n<actions>\rn>\r\nc</actions>\r\n")
         << QByteArray("c\r\n");
+    QTest::newRow("lines ended by CR alone (found by fuzzing)")
+        << QByteArray("\xEF\xBB\xBF<actions>-\t\xEF\xBB\xBF<actions>-\t</actions>\r</actions>\r") << QByteArray("</actions>\r");
     QTest::newRow("indented closing tag")
         << QByteArray("<actions>\n  <action><name>x</name></action>\n  </actions>\n") << QByteArray("</action>\n");
     QTest::newRow("empty root, CR LF") << QByteArray("<?xml version=\"1.0\"?>\r\n<!-- x -->\r\n<actions/>\r\n")
