@@ -41,8 +41,9 @@ for target in "${chosen[@]}"; do
     corpus="$build/fuzz-corpus/$target"
     artifacts="$build/fuzz-artifacts/$target"
     mkdir -p "$corpus" "$artifacts"
-    seeds=("$root/tests/fuzz/seeds/$target")
-    [ "$target" = packetread ] && seeds=("$root/tests/findhost/fuzz-seeds")
+    seeds=()
+    [ -d "$root/tests/fuzz/seeds/$target" ] && seeds+=("$root/tests/fuzz/seeds/$target")
+    [ "$target" = packetread ] && seeds+=("$root/tests/findhost/fuzz-seeds")
     [ "$target" = videoprobe ] && seeds+=("$root/tests/data/ffmpeg-banners")
     maxlen=16384
     [ "$target" = packetread ] && maxlen=9000
