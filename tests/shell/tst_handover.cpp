@@ -63,6 +63,10 @@ void TestHandOver::readCountedList_data()
     QTest::newRow("CR LF") << TestFiles::utf16le("2\r\n/a\r\n/b\r\n") << QStringList({"/a", "/b"});
     QTest::newRow("no last line feed") << TestFiles::utf16le("2\n/a\n/b") << QStringList({"/a", "/b"});
     QTest::newRow("odd byte count") << TestFiles::utf16le("1\n/a\n") + QByteArray("\x41", 1) << QStringList({"/a"});
+    // One CR goes with each line end, also at the end of the file: a second one stays (found by
+    // fuzzing; no writer lists a name ending in CR).
+    QTest::newRow("CR before CR LF, CR at the end")
+        << TestFiles::utf16le("2\r\n/a\r\r\n/b\r") << QStringList({"/a\r", "/b"});
     QTest::newRow("count larger than lines") << TestFiles::utf16le("5\n/a\n/b\n") << QStringList({"/a", "/b"});
     QTest::newRow("count smaller than lines") << TestFiles::utf16le("1\n/a\n/b\n") << QStringList({"/a"});
     QTest::newRow("count not a number") << TestFiles::utf16le("x\n/a\n") << QStringList();
